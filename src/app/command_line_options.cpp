@@ -1,0 +1,70 @@
+#include "command_line_options.h"
+
+#include "build_config.h"
+
+#include <QCommandLineParser>
+
+const char *CommandLineOptions::defaultSimulatedModel()
+{
+    return "RV-K310A-WU";
+}
+
+CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const QString &cliSyntax)
+{
+    CommandLineOptions options;
+    // "--simulate" may stand alone (one camera of the default model) or carry a list.
+    QStringList args;
+    for (const QString &arg : arguments) {
+        if (arg == QLatin1String("--simulate") || arg == QLatin1String("-simulate"))
+            args << QStringLiteral("--simulate=%1").arg(QLatin1String(defaultSimulatedModel()));
+        else
+            args << arg;
+    }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kestrane camera tool " KESTRANE_VERSION));
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption version({"v", "version"}, "Show the version.");
+    const QCommandLineOption simulate(
+        "simulate",
+        QStringLiteral("Use simulated cameras instead of USB devices (default model %1).")
+            .arg(QLatin1String(defaultSimulatedModel())),
+        "MODEL[,MODEL...]");
+    const QCommandLineOption vendor("vendor-id", "USB vendor id of the cameras (decimal or 0x hexadecimal).", "ID");
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(simulate);
+    parser.addOption(vendor);
+    if (!cliSyntax.isEmpty())
+        parser.addPositionalArgument("command", cliSyntax);
+    options.helpText = parser.helpText();
+
+    if (!parser.parse(args)) {
+        options.error = parser.errorText();
+        return options;
+    }
+    options.helpRequested = parser.isSet(help);
+    options.versionRequested = parser.isSet(version);
+    if (parser.isSet(simulate)) {
+        options.simulate = true;
+        for (const QString &model : parser.value(simulate).split(',', Qt::SkipEmptyParts))
+            options.simulatedModels << model.trimmed();
+        if (options.simulatedModels.isEmpty())
+            options.simulatedModels << QLatin1String(defaultSimulatedModel());
+    }
+    options.vendorId = KESTRANE_DEFAULT_VENDOR_ID;
+    if (parser.isSet(vendor)) {
+        bool ok = false;
+        const uint id = parser.value(vendor).toUInt(&ok, 0);
+        if (!ok || id == 0 || id > 0xFFFF) {
+            options.error = QStringLiteral("invalid vendor id: %1").arg(parser.value(vendor));
+            return options;
+        }
+        options.vendorId = quint16(id);
+        options.vendorIdOverridden = true;
+    }
+    options.positional = parser.positionalArguments();
+    if (cliSyntax.isEmpty() && !options.positional.isEmpty())
+        options.error = QStringLiteral("unexpected argument: %1").arg(options.positional.first());
+    return options;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the user asked for on the command line. Shared by the GUI and kestrane-cli.
+struct CommandLineOptions {
+    bool simulate = false;
+    QStringList simulatedModels;   // model codes of the simulated cameras, in bus order
+    bool vendorIdOverridden = false;
+    quint16 vendorId = 0;
+    QStringList positional;        // what remains (the CLI's sub-command and its arguments)
+    QString error;                 // non-empty when the line could not be understood
+    bool helpRequested = false;
+    bool versionRequested = false;
+    QString helpText;
+
+    static const char *defaultSimulatedModel();
+
+    // Parses the arguments (program name first). `cliSyntax` describes the positional
+    // arguments for the help text; the GUI passes an empty string.
+    static CommandLineOptions parse(const QStringList &arguments, const QString &cliSyntax = QString());
+};

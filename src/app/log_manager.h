@@ -1,0 +1,66 @@
+#pragma once
+
+#include "log_level.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+#include <QMutex>
+#include <QObject>
+#include <QTextStream>
+
+Q_DECLARE_LOGGING_CATEGORY(lcStartup)
+Q_DECLARE_LOGGING_CATEGORY(lcDevice)
+Q_DECLARE_LOGGING_CATEGORY(lcHid)
+Q_DECLARE_LOGGING_CATEGORY(lcCommand)
+Q_DECLARE_LOGGING_CATEGORY(lcData)
+Q_DECLARE_LOGGING_CATEGORY(lcUser)
+Q_DECLARE_LOGGING_CATEGORY(lcError)
+
+// Process-wide logger: one line per record into a dated file under "logs" beside the
+// executable, mirrored to standard error. Also receives Qt's own debug/warning output.
+class LogManager : public QObject {
+    Q_OBJECT
+public:
+    static LogManager *instance();
+
+    void log(LogLevel level, const QString &category, const QString &message);
+    void log(LogLevel level, const QString &message);
+
+    void setLogLevel(LogLevel level);
+    void setLogDirectory(const QString &dir);
+    void setMaxFileSize(qint64 bytes);
+    void setMaxBackupFiles(int count);
+    void setConsoleOutput(bool enabled);
+
+    // Routes Qt's debug/warning output into this log (done at construction; a test
+    // harness that installs its own handler calls it again).
+    void installMessageHandler();
+
+    // The file currently written (empty when none could be opened).
+    QString currentFilePath() const;
+    QString logDirectory() const;
+
+    ~LogManager() override;
+
+private:
+    LogManager();
+    void openLogFile();
+    void rotateLogFile();
+    QString datedFilePath() const;
+    static void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message);
+
+    QFile m_logFile;
+    QTextStream m_logStream;
+    QMutex m_mutex;
+    LogLevel m_logLevel = DEBUG;
+    QString m_logDir;
+    qint64 m_maxFileSize = 10485760;
+    int m_maxBackupFiles = 5;
+    bool m_consoleOutput = true;
+};
+
+// Shorthands used throughout the tool.
+inline void logRecord(LogLevel level, const QString &category, const QString &message)
+{
+    LogManager::instance()->log(level, category, message);
+}

@@ -1,0 +1,149 @@
+#include "device_sender.h"
+
+#include "hid_manager.h"
+#include "log_manager.h"
+#include "packet_codec.h"
+
+#include <QDebug>
+
+#include <cstring>
+
+DeviceSender::DeviceSender(ManagerLookup lookup, RequestLog requestLog, const bool *quietProbe)
+    : m_lookup(std::move(lookup)), m_requestLog(requestLog), m_quietProbe(quietProbe)
+{
+}
+
+void DeviceSender::logRequest(int index, int cmdId, const void *payload, int length)
+{
+    const QString text =
+        payload && length > 0 ? QString::fromUtf8(static_cast<const char *>(payload), length) : QString();
+    switch (m_requestLog) {
+    case RequestLog::QtDebug:
+        if (!text.contains(QLatin1String("ReqGetDeviceDirection")))
+            qDebug().noquote() << "[SEND] device:" << index << "cmd:" << cmdId << ", size:" << length
+                               << ", data:" << text;
+        break;
+    case RequestLog::CommandRecord:
+        LogManager::instance()->log(
+            INFO, "Command",
+            QStringLiteral("device:%1, cmd:%2, size:%3, data:%4")
+                .arg(QString::number(index), QString::number(cmdId), QString::number(length), text));
+        break;
+    case RequestLog::None:
+        break;
+    }
+}
+
+bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply,
+                                   int replyCapacity)
+{
+    if (index == -1) {
+        if (m_requestLog == RequestLog::CommandRecord)
+            LogManager::instance()->log(DEBUG, "Command",
+                                        QStringLiteral("sendCmdToDevice: index is -1, returning false"));
+        return false;
+    }
+    logRequest(index, cmdId, payload, length);
+    const QByteArray packet =
+        PacketCodec::buildRequest(quint32(cmdId), static_cast<const char *>(payload), length, true);
+    if (packet.isEmpty()) {
+        LogManager::instance()->log(WARNING, "Error",
+                                    QStringLiteral("请求长度%1字节超出单个数据包上限%2字节，未发送")
+                                        .arg(length)
+                                        .arg(PacketCodec::kMaxSinglePayload));
+        return false;
+    }
+    if (!sendToDevice(index, packet))
+        return false;
+    return collectReply(index, reply, replyCapacity);
+}
+
+bool DeviceSender::sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply,
+                                    int replyCapacity)
+{
+    if (index == -1)
+        return false;
+    for (int offset = 0; offset < length; offset += PacketCodec::kChunkPayload) {
+        const int n = qMin(int(PacketCodec::kChunkPayload), length - offset);
+        const QByteArray packet = PacketCodec::buildRequest(quint32(cmdId), data + offset, n, offset + n >= length);
+        if (!sendToDevice(index, packet)) {
+            qWarning("sendToDevice error");
+            return false;
+        }
+    }
+    return collectReply(index, reply, replyCapacity);
+}
+
+bool DeviceSender::sendText(int index, int cmdId, const QByteArray &text, char *reply, int replyCapacity)
+{
+    if (text.isEmpty())
+        return false; // the text was refused when it was formatted
+    return sendCmdToDevice(index, cmdId, text.constData(), int(text.size()), reply, replyCapacity);
+}
+
+bool DeviceSender::sendToDevice(int index, const QByteArray &packet)
+{
+    if (!quiet())
+        qDebug("sendToDevice index:%d", index);
+    HIDManager *manager = m_lookup ? m_lookup(index) : nullptr;
+    if (!manager) {
+        qWarning("Invalid device index");
+        return false;
+    }
+    return manager->writeData(packet) >= 0;
+}
+
+QByteArray DeviceSender::readFromDevice(int index, void *arg)
+{
+    HIDManager *manager = m_lookup ? m_lookup(index) : nullptr;
+    if (!manager) {
+        qWarning("Invalid device index");
+        return QByteArray();
+    }
+    return manager->readData(kReadTimeoutMs, arg);
+}
+
+bool DeviceSender::collectReply(int index, char *reply, int replyCapacity)
+{
+    int indexCopy = index;
+    bool result = false;
+    int position = 0;
+    bool overflow = false;
+    if (reply && replyCapacity > 0)
+        reply[0] = '\0';
+    for (int packets = 0;; ++packets) {
+        if (packets == kMaxReplyPackets) {
+            LogManager::instance()->log(WARNING, "Error",
+                                        QStringLiteral("设备%1回复超过%2个数据包仍未结束，停止接收")
+                                            .arg(index)
+                                            .arg(kMaxReplyPackets));
+            return false;
+        }
+        const QByteArray packet = readFromDevice(index, &indexCopy);
+        const PacketCodec::Reply parsed = PacketCodec::parseReply(packet);
+        if (!parsed.valid)
+            break;
+        const int n = int(parsed.payload.size());
+        if (reply && n > 0 && !overflow) {
+            const int room = replyCapacity - 1 - position; // keep one byte for the terminator
+            const int copy = qMin(n, qMax(room, 0));
+            if (copy > 0) {
+                std::memcpy(reply + position, parsed.payload.constData(), size_t(copy));
+                position += copy;
+            }
+            if (replyCapacity > 0)
+                reply[position] = '\0';
+            if (copy < n) {
+                overflow = true;
+                LogManager::instance()->log(WARNING, "Error",
+                                            QStringLiteral("设备%1回复超出接收缓冲区(%2字节)，已截断并判为失败")
+                                                .arg(index)
+                                                .arg(replyCapacity));
+            }
+        }
+        result = true;
+        if (parsed.last)
+            break;
+    }
+    return result && !overflow;
+}

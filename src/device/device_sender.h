@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class HIDManager;
+
+// The senders of every panel: single-packet and multi-packet requests, one report
+// write, one report read, and the reply collection they share. A panel owns one and
+// tells it how to find a device's manager, how to log requests and where its quiet
+// probe flag lives.
+class DeviceSender {
+public:
+    static constexpr int kReadTimeoutMs = 3000;
+    static constexpr int kReplyBufferSize = 3072;
+    // A legitimate reply spans a handful of packets; a camera that keeps sending
+    // without ever marking one as last is cut off here.
+    static constexpr int kMaxReplyPackets = 64;
+
+    enum class RequestLog {
+        QtDebug,        // the control panel's "[SEND] device:" debug line
+        CommandRecord,  // an INFO/"Command" record, plus the index -1 note
+        None,
+    };
+
+    using ManagerLookup = std::function<HIDManager *(int index)>;
+
+    explicit DeviceSender(ManagerLookup lookup, RequestLog requestLog = RequestLog::QtDebug,
+                          const bool *quietProbe = nullptr);
+
+    // `reply`, when given, receives the concatenated reply payloads and a terminating
+    // zero byte; at most `replyCapacity` bytes are written to it.
+    bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply,
+                         int replyCapacity = kReplyBufferSize);
+    bool sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply,
+                          int replyCapacity = kReplyBufferSize);
+    bool sendToDevice(int index, const QByteArray &packet);
+    QByteArray readFromDevice(int index, void *arg);
+
+    // Convenience for texts: sends `text` as one request.
+    bool sendText(int index, int cmdId, const QByteArray &text, char *reply = nullptr,
+                  int replyCapacity = kReplyBufferSize);
+
+private:
+    bool collectReply(int index, char *reply, int replyCapacity);
+    void logRequest(int index, int cmdId, const void *payload, int length);
+    bool quiet() const { return m_quietProbe && *m_quietProbe; }
+
+    ManagerLookup m_lookup;
+    RequestLog m_requestLog;
+    const bool *m_quietProbe;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "hid_backend.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class SimulatedCamera;
+
+// A bus of simulated cameras behind the HID backend interface: what --simulate and
+// the tests plug in instead of hidapi.
+class SimulatedCameraBus : public HidBackend {
+public:
+    explicit SimulatedCameraBus(quint16 vendorId);
+    ~SimulatedCameraBus() override;
+
+    // Plugs in a camera of `model`; returns it. Name and serial get defaults.
+    SimulatedCamera *addCamera(const QString &model, const QString &deviceName = QString(),
+                               const QString &serial = QString());
+    void removeCamera(SimulatedCamera *camera);
+    QList<SimulatedCamera *> cameras() const;
+
+    // Creates a bus with one camera per model and makes it the active HID backend.
+    static SimulatedCameraBus *install(const QStringList &models, quint16 vendorId);
+
+    int init() override;
+    int exit() override;
+    QList<HidDeviceInfo> enumerate(quint16 vendorId) override;
+    Handle open(const QByteArray &utf8Path) override;
+    int setNonBlocking(Handle handle, int nonBlocking) override;
+    int write(Handle handle, const unsigned char *data, size_t length) override;
+    int readTimeout(Handle handle, unsigned char *data, size_t length, int timeoutMs) override;
+    void close(Handle handle) override;
+    QString errorText(Handle handle) override;
+
+private:
+    struct Private;
+    Private *d;
+};
