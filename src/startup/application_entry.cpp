@@ -1,0 +1,52 @@
+#include "application_entry.h"
+
+#include "build_config.h"
+#include "command_line_options.h"
+#include "device_models.h"
+#include "log_manager.h"
+#include "simulated_camera_bus.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace {
+void startupRecord(LogLevel level, const QString &message)
+{
+    LogManager::instance()->log(level, "Startup", message);
+}
+} // namespace
+
+int ApplicationEntry::run(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(":/icons/resources/icons/qv_logo.ico"));
+
+    const CommandLineOptions options = CommandLineOptions::parse(QCoreApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "kestrane: %s\n%s", qPrintable(options.error), qPrintable(options.helpText));
+        return 2;
+    }
+    if (options.helpRequested || options.versionRequested) {
+        std::fprintf(stdout, "%s", options.helpRequested ? qPrintable(options.helpText) : "kestrane " KESTRANE_VERSION "\n");
+        return 0;
+    }
+
+    LogManager *log = LogManager::instance();
+    Q_UNUSED(log);
+    startupRecord(INFO, QStringLiteral("初始化日志管理器..."));
+    startupRecord(INFO, QStringLiteral("应用程序启动 - 进程ID: %1").arg(QCoreApplication::applicationPid()));
+    startupRecord(INFO, QStringLiteral("命令行参数: %1").arg(QCoreApplication::arguments().join(' ')));
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+    startupRecord(DEBUG, QStringLiteral("主屏幕分辨率: %1x%2").arg(screen.width()).arg(screen.height()));
+
+    setCameraVendorId(options.vendorId);
+    if (options.simulate)
+        SimulatedCameraBus::install(options.simulatedModels, options.vendorId);
+
+    startupRecord(INFO, QStringLiteral("创建启动窗口..."));
+    startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
+    return app.exec();
+}
