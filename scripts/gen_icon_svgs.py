@@ -155,7 +155,7 @@ def icon_exposure():
 def icon_focus():
     return line_icon('<path d="M3.5 8.5V5.5A2 2 0 0 1 5.5 3.5H8.5M15.5 3.5H18.5A2 2 0 0 1 20.5 5.5V8.5'
                      'M20.5 15.5V18.5A2 2 0 0 1 18.5 20.5H15.5M8.5 20.5H5.5A2 2 0 0 1 3.5 18.5V15.5"/>'
-                     '<circle cx="12" cy="12" r="3.6"/><circle cx="12" cy="12" r="0.6" fill="%s"/>' % ICON, 2.2)
+                     '<circle cx="12" cy="12" r="4.2"/><path d="M12 12.01V12"/>', 2.1)
 
 
 def icon_color():
@@ -186,10 +186,11 @@ def icon_setting():
 
 
 def icon_color_picker():
-    return line_icon('<path d="M14.2 6.4L17.6 9.8"/>'
-                     '<path d="M16.1 4.5A2.4 2.4 0 0 1 19.5 7.9L17.6 9.8L14.2 6.4Z" fill="%s"/>'
-                     '<path d="M15.4 8.6L7.2 16.8L4.5 19.5L5.2 16.1L13.4 7.9" /><path d="M5.2 16.1L7.9 18.8"/>' % ICON,
-                     2.1)
+    # Eyedropper: filled bulb, collar and a tilted glass tube.
+    return line_icon('<path d="M15.8 3.9A2.6 2.6 0 0 1 20.1 8.2L17.9 10.4L13.6 6.1Z" fill="%s"/>'
+                     '<path d="M12.2 4.7L19.3 11.8"/>'
+                     '<path d="M16.1 8.6L7.3 17.4A2 2 0 0 1 6.3 17.9L4.2 19.8L4.2 19.8L6.1 17.7A2 2 0 0 1 6.6 16.7L15.4 7.9"/>'
+                     '<path d="M15.4 7.9L7.6 15.7L8.3 16.4"/>' % ICON, 2.0)
 
 
 def icon_reset():
@@ -201,9 +202,11 @@ def icon_enlarge():
 
 
 def icon_lens_change():
-    # Drawn on a 16-unit grid: shown at 16x16 without scaling.
-    body = ('<circle cx="8" cy="8" r="6.2"/><circle cx="8" cy="8" r="2.6"/>'
-            '<path d="M8 1.8L10.3 5.7M14.2 8L9.9 10.2M4.2 12.9L6.2 9.9"/>')
+    # Drawn on a 16-unit grid: shown at 16x16 without scaling. A lens inside two
+    # turning arrows.
+    body = ('<path d="M2.6 6.4A5.7 5.7 0 0 1 12.7 4.2"/><path d="M13.4 9.6A5.7 5.7 0 0 1 3.3 11.8"/>'
+            '<path d="M13.2 1.8V4.6H10.4" /><path d="M2.8 14.2V11.4H5.6"/>'
+            '<circle cx="8" cy="8" r="2.3" fill="%s" stroke="none"/>' % ICON)
     return line_icon(body, 1.5, ICON, size=16, vb=16)
 
 
@@ -314,13 +317,8 @@ def camera_a(p):
     return defs, body
 
 
-def camera_amax(p):
-    """A1Max: the larger A1 variant (wider head, twin microphones)."""
-    return camera_a(p)
-
-
 def ptz_camera(p, body_top, body_mid, body_bot, front_top, front_mid, front_bot, lens_ring,
-               accent=None, badge=None, badge_fill="#ffffff", round_head=False, stripe=None):
+               accent=None, badge=None, badge_fill="#ffffff", round_head=False, stripe=None, rim=None):
     """Classic PTZ camera: base, U-shaped yoke, head with a big lens."""
     defs, sh = shadow(p + "sh", 112, 200, 84, 10)
     defs += body_grad(p + "bd", body_top, body_mid, body_bot)
@@ -341,6 +339,13 @@ def ptz_camera(p, body_top, body_mid, body_bot, front_top, front_mid, front_bot,
             '<circle cx="49" cy="104" r="3.5" fill="#ffffff" fill-opacity="0.35"/><circle cx="175" cy="104" r="3.5" fill="#ffffff" fill-opacity="0.35"/>')
     base = ('<path d="M64 178 H160 L168 196 A6 6 0 0 1 162 202 H62 A6 6 0 0 1 56 196Z" fill="url(#%sbd)"/>' % p +
             '<path d="M64 178 H160 L162 182 H62Z" fill="#000" fill-opacity="0.2"/>')
+    if rim:
+        # Edge light so a dark body separates from a dark background.
+        colour, op = rim
+        edge = ' fill="none" stroke="%s" stroke-opacity="%s" stroke-width="1.5"' % (colour, f(op))
+        yoke += ('<path d="M40 166 V96 A12 12 0 0 1 52 84 H58"%s/><path d="M166 84 H172 A12 12 0 0 1 184 96 V166"%s/>'
+                 % (edge, edge))
+        head += '<rect x="62.75" y="46.75" width="98.5" height="102.5" rx="%d"%s/>' % (rx, edge)
     if stripe:
         base += '<rect x="60" y="192" width="104" height="3" fill="%s"/>' % stripe
     extra = ''
@@ -356,10 +361,9 @@ def camera_b(p):
                       badge="4K")
 
 
-def camera_c(p):
-    d, b = ptz_camera(p, "#4a515b", "#262b32", "#121519", "#2a2f37", "#15181d", "#08090b", "#9aa6b4",
-                      accent=ACCENT2, badge="8K", badge_fill="#7cc0ff", round_head=True, stripe=ACCENT2)
-    return d, b
+def camera_c(p, rim=("#9fb2c8", 0.35)):
+    return ptz_camera(p, "#4a515b", "#262b32", "#121519", "#2a2f37", "#15181d", "#08090b", "#9aa6b4",
+                      accent=ACCENT2, badge="8K", badge_fill="#7cc0ff", round_head=True, stripe=ACCENT2, rim=rim)
 
 
 def camera_d(p):
@@ -392,7 +396,9 @@ CAMERAS = {"A": camera_a, "B": camera_b, "C": camera_c, "D": camera_d}
 
 def series_svg(letter):
     d, b = CAMERAS[letter]("s" + letter.lower())
-    return svg(224, 224, b, extra_defs=d)
+    # Fill the frame: the drawings leave a margin that is wasted at 60 px.
+    return svg(224, 224, '<g transform="translate(112 122) scale(1.12) translate(-112 -122)">%s</g>' % b,
+               extra_defs=d)
 
 
 # ---------------------------------------------------------------------------
@@ -475,6 +481,9 @@ def device_button(base, on):
         # The question mark replaces the lens pupil.
         body = body.replace('<circle cx="%s" cy="%s" r="%s" fill="%s"/>' % (f(lx), f(ly), f(lr * 0.45), glass), '', 1)
         body = body.replace('fill-opacity="%s"/>' % ("0.85" if on else "0.35"), 'fill-opacity="0"/>', 1)
+    # Enlarge the camera art inside the tile (the tile itself stays put).
+    cut = body.index('<g fill=')
+    body = body[:cut] + '<g transform="translate(30 30) scale(1.12) translate(-30 -30.6)">' + body[cut:] + '</g>'
     return svg(60, 60, body, extra_defs=defs + css)
 
 
@@ -494,7 +503,7 @@ def placed(fn, prefix, x, y, scale, opacity=None):
 def boot_svg():
     W, H = 400, 800
     ldefs, logo = logo_group("bl")
-    cdefs, cam = placed(camera_c, "bc", 200 - 112 * 1.45, 290, 1.45)
+    cdefs, cam = placed(lambda p: camera_c(p, rim=("#5cb4ff", 0.7)), "bc", 200 - 112 * 1.45, 290, 1.45)
     defs = ldefs + cdefs + (
         '<linearGradient id="bg" x1="0" y1="0" x2="0" y2="1">'
         '<stop offset="0" stop-color="#0b0e16"/><stop offset="0.45" stop-color="#111829"/>'
@@ -510,8 +519,12 @@ def boot_svg():
                     % (r, f(op), dash) for r, op, dash in
                     ((118, 0.22, ''), (150, 0.14, ' stroke-dasharray="2 6"'), (186, 0.09, ''), (228, 0.05, ' stroke-dasharray="1 5"')))
     # Scan arcs suggesting pan / tilt motion.
-    arcs = ('<path d="M96 370 A120 120 0 0 1 150 330" fill="none" stroke="#5cb4ff" stroke-width="2" stroke-linecap="round" stroke-opacity="0.7"/>'
-            '<path d="M304 510 A120 120 0 0 1 250 550" fill="none" stroke="#5cb4ff" stroke-width="2" stroke-linecap="round" stroke-opacity="0.7"/>')
+    def arc(a0, a1, r=186):
+        p0 = (200 + r * math.cos(math.radians(a0)), 440 + r * math.sin(math.radians(a0)))
+        p1 = (200 + r * math.cos(math.radians(a1)), 440 + r * math.sin(math.radians(a1)))
+        return ('<path d="M%s %s A%d %d 0 0 1 %s %s" fill="none" stroke="#5cb4ff" stroke-width="2" '
+                'stroke-linecap="round" stroke-opacity="0.75"/>' % (f(p0[0]), f(p0[1]), r, r, f(p1[0]), f(p1[1])))
+    arcs = arc(200, 235) + arc(20, 55)
     dots = ''.join('<circle cx="%s" cy="%s" r="%s" fill="#8cc8ff" fill-opacity="%s"/>' % (f(x), f(y), f(r), f(o))
                    for x, y, r, o in ((62, 300, 1.4, 0.5), (338, 352, 1.2, 0.45), (88, 560, 1.0, 0.35),
                                       (322, 258, 1.0, 0.4), (44, 470, 1.2, 0.3), (356, 520, 1.4, 0.35)))
@@ -540,11 +553,11 @@ def light_page_defs():
             '<stop offset="0.5" stop-color="#1e90ff" stop-opacity="0.9"/><stop offset="1" stop-color="#1e90ff" stop-opacity="0"/></linearGradient>')
 
 
-def light_page_body(W=600, H=405):
+def light_page_body(W=600, H=405, top_dots=True):
     waves = ('<path d="M0 360 C120 330 220 390 340 370 C450 352 520 330 600 344 V405 H0Z" fill="#1e90ff" fill-opacity="0.06"/>'
              '<path d="M0 384 C140 360 260 404 380 390 C480 378 540 366 600 372 V405 H0Z" fill="#1e90ff" fill-opacity="0.07"/>')
     grid = ''.join('<circle cx="%d" cy="%d" r="1.1" fill="#0c2442" fill-opacity="0.07"/>' % (x, y)
-                   for x in range(560, 600, 10) for y in range(60, 110, 10))
+                   for x in range(560, 600, 10) for y in range(60, 110, 10)) if top_dots else ''
     grid += ''.join('<circle cx="%d" cy="%d" r="1.1" fill="#0c2442" fill-opacity="0.07"/>' % (x, y)
                     for x in range(10, 50, 10) for y in range(290, 340, 10))
     return ('<rect width="%d" height="%d" fill="url(#pg)"/>' % (W, H) + waves + grid +
@@ -589,7 +602,7 @@ def unselected_svg(letter):
             '点击左上角返回按钮，可重新选择设备系列</text>' % FONT)
     cam_backdrop = ('<circle cx="140" cy="168" r="96" fill="#ffffff" fill-opacity="0.55"/>'
                     '<circle cx="140" cy="168" r="96" fill="none" stroke="#0c2442" stroke-opacity="0.08" stroke-dasharray="3 5"/>')
-    body = light_page_body() + cam_backdrop + '<g opacity="0.92">%s</g>' % cam + badge + \
+    body = light_page_body(top_dots=False) + cam_backdrop + '<g opacity="0.92">%s</g>' % cam + badge + \
         '<rect x="268" y="80" width="1.2" height="250" fill="#0c2442" fill-opacity="0.1"/>' + text
     return svg(600, 405, body, extra_defs=light_page_defs() + cdefs)
 

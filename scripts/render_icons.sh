@@ -68,6 +68,24 @@ size_of() {
   esac
 }
 
+# Every file the application loads; the render fails if one has no source.
+EXPECTED=(
+  qv_logo.ico boot_kestrane.png deviceselection.png
+  Unselected_Series_A.png Unselected_Series_B.png Unselected_Series_C.png Unselected_Series_D.png
+  Series_A.png Series_B.png Series_C.png Series_D.png
+  a1_on.png a1_off.png b1_on.png b1_off.png C5_on.png C5_off.png
+  A1Max_on.png A1Max_off.png d1_on.png d1_off.png default_on.png default_off.png
+  minimize.png close.png return.png ptz.png ptz_on.png collapse.png expand.png
+  up.png down.png left.png right.png home.png
+  add.png delete.png rename.png replace.png switch_on.png switch_off.png
+  image.png exposure.png focus.png color.png palette.png setting.png
+  color_picker.png reset_hsv.png Enlarge.png lens-change.png
+  PTZ_background.png HSV_Hue.png HSV_Sta.png
+)
+for file in "${EXPECTED[@]}"; do
+  [[ -f "$SRC/${file%.*}.svg" ]] || { echo "no source for $file" >&2; exit 1; }
+done
+
 TMP="$(mktemp -d)"
 trap 'rm -rf "$TMP"' EXIT
 
