@@ -12,6 +12,10 @@ class SimulatedCamera;
 // the tests plug in instead of hidapi.
 class SimulatedCameraBus : public HidBackend {
 public:
+    // A read with no time-out (negative) would block for ever on hardware; here it
+    // waits this long at most.
+    static constexpr int kMaxBlockingReadMs = 3000;
+
     explicit SimulatedCameraBus(quint16 vendorId);
     ~SimulatedCameraBus() override;
 
@@ -20,9 +24,21 @@ public:
                                const QString &serial = QString());
     void removeCamera(SimulatedCamera *camera);
     QList<SimulatedCamera *> cameras() const;
+    SimulatedCamera *cameraAt(int i) const;
+    SimulatedCamera *cameraByPath(const QString &path) const;
+    quint16 vendorId() const;
 
     // Creates a bus with one camera per model and makes it the active HID backend.
     static SimulatedCameraBus *install(const QStringList &models, quint16 vendorId);
+
+    // The default name of a model's camera: its product name.
+    static QString defaultDeviceName(const QString &model);
+
+    // Test hooks for the library itself.
+    void setInitResult(int result);
+    int initCalls() const;
+    int exitCalls() const;
+    int openHandles() const;
 
     int init() override;
     int exit() override;
