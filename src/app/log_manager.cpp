@@ -26,7 +26,13 @@ const char *const kTimeFormat = "yyyy-MM-dd HH:mm:ss";
 // Set while a thread is inside log(): Qt output raised there (for example by QFile)
 // must not come back through the message handler into the non-recursive mutex.
 thread_local bool t_insideLog = false;
+bool g_initialConsoleOutput = true;
 } // namespace
+
+void LogManager::setInitialConsoleOutput(bool enabled)
+{
+    g_initialConsoleOutput = enabled;
+}
 
 QString logLevelName(int level)
 {
@@ -64,6 +70,7 @@ LogManager *LogManager::instance()
 
 LogManager::LogManager()
 {
+    m_consoleOutput = g_initialConsoleOutput;
     m_logDir = AppPaths::applicationDir() + "/logs";
     if (!QDir(m_logDir).exists())
         QDir(m_logDir).mkpath(".");

@@ -22,6 +22,9 @@ class LogManager : public QObject {
     Q_OBJECT
 public:
     static LogManager *instance();
+    // Whether the instance, once created, mirrors records to standard error (default
+    // true). Command-line tools that print results turn it off before the first record.
+    static void setInitialConsoleOutput(bool enabled);
 
     void log(LogLevel level, const QString &category, const QString &message);
     void log(LogLevel level, const QString &message);

@@ -160,6 +160,8 @@ int CliRunner::run(const QStringList &arguments)
 
 int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    // The log still records every exchange in its file; the terminal gets results only.
+    LogManager::setInitialConsoleOutput(false);
     const CommandLineOptions options = CommandLineOptions::parse(arguments, QString::fromLatin1(kSyntax));
     if (!options.error.isEmpty()) {
         err << "kestrane-cli: error: " << options.error << '\n';
@@ -173,7 +175,6 @@ int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &
         out << "kestrane-cli " KESTRANE_VERSION "\n";
         return 0;
     }
-    // The log still records every exchange in its file; the terminal gets results only.
     LogManager::instance()->setConsoleOutput(false);
     setCameraVendorId(options.vendorId);
     if (options.simulate)
