@@ -241,6 +241,6 @@ QByteArray SimulatedCamera::takeReport(qint64 *readyInMs)
     if (p.dropAfter)
         goOffline(m_returnDelayMs);
     else if (m_pending.empty() && m_rebootWhenReplyRead && m_rebootAt >= 0)
-        m_rebootAt = now; // the answer is out: restart now
+        rebootNow(); // the answer is out: restart now
     return p.data;
 }
