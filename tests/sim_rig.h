@@ -17,22 +17,19 @@ class SimRig {
 public:
     static constexpr quint16 kVendor = 0x2E7E;
 
-    explicit SimRig(const QStringList &models) : bus(kVendor)
-    {
+    explicit SimRig(const QStringList &models) : bus(kVendor) {
         for (const QString &m : models)
             bus.addCamera(m);
         HidBackend::setActive(&bus);
         openAll();
     }
-    ~SimRig()
-    {
+    ~SimRig() {
         managers.clear();
         HidBackend::setActive(nullptr);
     }
 
     // Re-enumerates and opens every camera present, like the panel's refresh.
-    int openAll()
-    {
+    int openAll() {
         managers.clear();
         for (const HidDeviceInfo &info : HIDManager().enumerateDevices(kVendor)) {
             auto m = std::make_unique<HIDManager>();
@@ -45,18 +42,16 @@ public:
     SimulatedCamera *camera(int i) const { return bus.cameraAt(i); }
 
     // One request with a 3072-byte reply buffer; the reply parsed as JSON.
-    QJsonObject send(int index, quint32 cmdId, const QByteArray &payload, bool *ok = nullptr)
-    {
+    QJsonObject send(int index, quint32 cmdId, const QByteArray &payload, bool *ok = nullptr) {
         char reply[DeviceSender::kReplyBufferSize];
-        const bool r = sender.sendCmdToDevice(index, int(cmdId), payload.isEmpty() ? nullptr : payload.constData(),
-                                              int(payload.size()), reply);
+        const bool r = sender.sendCmdToDevice(
+            index, int(cmdId), payload.isEmpty() ? nullptr : payload.constData(), int(payload.size()), reply);
         if (ok)
             *ok = r;
         lastReply = QByteArray(reply);
         return QJsonDocument::fromJson(lastReply).object();
     }
-    QJsonObject sendData(int index, quint32 cmdId, const QByteArray &data, bool *ok = nullptr)
-    {
+    QJsonObject sendData(int index, quint32 cmdId, const QByteArray &data, bool *ok = nullptr) {
         char reply[DeviceSender::kReplyBufferSize];
         const bool r = sender.sendDataToDevice(index, int(cmdId), data.constData(), int(data.size()), reply);
         if (ok)
@@ -64,15 +59,17 @@ public:
         lastReply = QByteArray(reply);
         return QJsonDocument::fromJson(lastReply).object();
     }
-    static int nResult(const QJsonObject &reply)
-    {
+    static int nResult(const QJsonObject &reply) {
         return reply.value(QStringLiteral("Content")).toObject().value(QStringLiteral("nResult")).toInt(-999);
     }
-    static QJsonObject content(const QJsonObject &reply) { return reply.value(QStringLiteral("Content")).toObject(); }
+    static QJsonObject content(const QJsonObject &reply) {
+        return reply.value(QStringLiteral("Content")).toObject();
+    }
 
     SimulatedCameraBus bus;
     std::vector<std::unique_ptr<HIDManager>> managers;
-    DeviceSender sender{[this](int i) { return i >= 0 && i < int(managers.size()) ? managers[size_t(i)].get() : nullptr; },
-                        DeviceSender::RequestLog::QtDebug};
+    DeviceSender sender{
+        [this](int i) { return i >= 0 && i < int(managers.size()) ? managers[size_t(i)].get() : nullptr; },
+        DeviceSender::RequestLog::QtDebug};
     QByteArray lastReply;
 };

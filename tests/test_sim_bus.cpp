@@ -17,8 +17,7 @@ class TestSimBus : public QObject {
     std::unique_ptr<SimRig> rig;
 
     int present() { return int(rig->bus.enumerate(SimRig::kVendor).size()); }
-    bool send(int index, quint32 cmdId, const QByteArray &text)
-    {
+    bool send(int index, quint32 cmdId, const QByteArray &text) {
         bool ok = false;
         rig->send(index, cmdId, text, &ok);
         return ok;
@@ -29,8 +28,7 @@ private slots:
     void init() { rig = std::make_unique<SimRig>(QStringList{"RV-K310A-WU", "RV-K310A-WU"}); }
     void cleanup() { rig.reset(); }
 
-    void enumerationAndPaths()
-    {
+    void enumerationAndPaths() {
         const QList<HidDeviceInfo> list = rig->bus.enumerate(0);
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[0].vendorId, SimRig::kVendor);
@@ -53,13 +51,13 @@ private slots:
         HidBackend::setActive(&rig->bus);
     }
 
-    void hotPlug()
-    {
+    void hotPlug() {
         SimulatedCamera *added = rig->bus.addCamera("RV-T782-KB");
         QCOMPARE(present(), 3);
         QCOMPARE(rig->openAll(), 3);
         QVERIFY(send(2, CmdGetDeviceInfo, QByteArray()));
-        QCOMPARE(QJsonDocument::fromJson(rig->lastReply).object().value("ProductModel").toString(), QString("RV-T782-KB"));
+        QCOMPARE(QJsonDocument::fromJson(rig->lastReply).object().value("ProductModel").toString(),
+                 QString("RV-T782-KB"));
 
         rig->bus.removeCamera(added);
         QCOMPARE(present(), 2);
@@ -75,8 +73,7 @@ private slots:
         QCOMPARE(present(), 2);
     }
 
-    void rebootLeavesAndReturns()
-    {
+    void rebootLeavesAndReturns() {
         SimulatedCamera *cam = rig->camera(0);
         cam->setReturnDelayMs(100);
         QVERIFY(send(0, CmdReboot, QByteArray())); // the answer comes before it goes
@@ -102,8 +99,7 @@ private slots:
         QCOMPARE(other->reboots(), 1);
     }
 
-    void renameRestartsUnderTheNewName()
-    {
+    void renameRestartsUnderTheNewName() {
         SimulatedCamera *cam = rig->camera(0);
         cam->setReturnDelayMs(0);
         const QByteArray text = CommandTexts::deviceName("会议室\"A\"");
@@ -120,8 +116,7 @@ private slots:
         QCOMPARE(cam->selectionName(), QString("会议室\"A\"-") + cam->serial().right(3));
     }
 
-    void factoryResetRestartsShortlyAfter()
-    {
+    void factoryResetRestartsShortlyAfter() {
         SimulatedCamera *cam = rig->camera(0);
         QVERIFY(send(0, CmdSetVideoParam, CommandTexts::setVideoParam("Luminance", 90)));
         QVERIFY(send(0, CmdJson, CommandTexts::setSetting("hgr", 1)));
@@ -139,8 +134,7 @@ private slots:
         QCOMPARE(cam->reboots(), 1);
     }
 
-    void multiPacketRepliesCarryTheLastFlagOnTheFinalReport()
-    {
+    void multiPacketRepliesCarryTheLastFlagOnTheFinalReport() {
         SimulatedCamera *cam = rig->camera(0);
         HidBackend::Handle h = rig->bus.open(cam->path().toUtf8());
         const QByteArray text = CommandTexts::getVideoParam();
@@ -166,8 +160,7 @@ private slots:
         rig->bus.close(h);
     }
 
-    void interruptedMultiPacketRequestIsDropped()
-    {
+    void interruptedMultiPacketRequestIsDropped() {
         SimulatedCamera *cam = rig->camera(0);
         HidBackend::Handle h = rig->bus.open(cam->path().toUtf8());
         const QByteArray part = PacketCodec::buildRequest(CmdSetVideoParam, "{\"Cmd\":", 7, false);
@@ -181,8 +174,7 @@ private slots:
         rig->bus.close(h);
     }
 
-    void paletteTravelsInManyPackets()
-    {
+    void paletteTravelsInManyPackets() {
         SimulatedCamera *cam = rig->camera(0);
         QList<QList<quint32>> table;
         for (int r = 0; r < 17; ++r) {
@@ -204,8 +196,7 @@ private slots:
         QCOMPARE(cam->state().paletteUploads(), 1);
     }
 
-    void ptzMovesOverTime()
-    {
+    void ptzMovesOverTime() {
         SimulatedCamera *cam = rig->camera(0);
         QVERIFY(send(0, CmdJson, CommandTexts::ptzCtrl("Right")));
         QTRY_VERIFY_WITH_TIMEOUT(cam->ptzPosition().pan > 0, 1000); // moving in real time
@@ -241,8 +232,7 @@ private slots:
         QCOMPARE(cam->ptzPosition().zoom, 100.0);
     }
 
-    void firmwareUpgradeProgressesToCompletion()
-    {
+    void firmwareUpgradeProgressesToCompletion() {
         SimulatedCamera *cam = rig->camera(0);
         cam->setReturnDelayMs(0);
         cam->upgrade().setFlashMs(2000);
@@ -250,7 +240,8 @@ private slots:
         for (int i = 0; i < firmware.size(); ++i)
             firmware[i] = char(i * 7);
         bool ok = false;
-        QCOMPARE(SimRig::nResult(rig->send(0, CmdUpgradeRequest, CommandTexts::upgradeRequest(5000), &ok)), 0);
+        QCOMPARE(SimRig::nResult(rig->send(0, CmdUpgradeRequest, CommandTexts::upgradeRequest(5000), &ok)),
+                 0);
         QCOMPARE(cam->lastRequest().text(), QString("{\"FileType\": 2, \"FileSize\": 5000}"));
 
         QJsonObject r = rig->sendData(0, CmdUpgradeData, firmware, &ok);

@@ -15,10 +15,11 @@ class TestSimCatalogue : public QObject {
     std::unique_ptr<SimRig> rig;
     SimulatedCamera *cam = nullptr;
 
-    QJsonObject send(quint32 cmdId, const QByteArray &text, bool *ok = nullptr) { return rig->send(0, cmdId, text, ok); }
+    QJsonObject send(quint32 cmdId, const QByteArray &text, bool *ok = nullptr) {
+        return rig->send(0, cmdId, text, ok);
+    }
     // Sends, then checks the camera took exactly this request and answered nResult 0.
-    QJsonObject sendOk(quint32 cmdId, const QByteArray &text, const char *cmd)
-    {
+    QJsonObject sendOk(quint32 cmdId, const QByteArray &text, const char *cmd) {
         cam->clearReceived();
         bool ok = false;
         const QJsonObject reply = send(cmdId, text, &ok);
@@ -38,16 +39,14 @@ class TestSimCatalogue : public QObject {
 
 private slots:
     void initTestCase() { log = std::make_unique<LogCapture>(); }
-    void init()
-    {
+    void init() {
         rig = std::make_unique<SimRig>(QStringList{"RV-K310A-WU", "RV-T782-KB"});
         QCOMPARE(int(rig->managers.size()), 2);
         cam = rig->camera(0);
     }
     void cleanup() { rig.reset(); }
 
-    void identity()
-    {
+    void identity() {
         for (int i = 0; i < 2; ++i) {
             bool ok = false;
             const QJsonObject r = rig->send(i, CmdGetDeviceInfo, QByteArray(), &ok);
@@ -66,15 +65,19 @@ private slots:
         QVERIFY(rig->camera(0)->selectionName() != rig->camera(1)->selectionName());
     }
 
-    void directionAndGets()
-    {
+    void directionAndGets() {
         QCOMPARE(SimRig::content(sendOk(CmdJson, CommandTexts::getDeviceDirection(), "ReqGetDeviceDirection"))
-                     .value("nDirection").toInt(), 1);
+                     .value("nDirection")
+                     .toInt(),
+                 1);
         cam->setDirection(2);
-        QCOMPARE(SimRig::content(send(CmdJson, CommandTexts::getDeviceDirection())).value("nDirection").toInt(), 2);
+        QCOMPARE(
+            SimRig::content(send(CmdJson, CommandTexts::getDeviceDirection())).value("nDirection").toInt(),
+            2);
 
         // The parameter reply spans two input reports and holds every key the refresh reads.
-        const QJsonObject video = SimRig::content(sendOk(CmdGetParam, CommandTexts::getVideoParam(), "ReqGetVideoParam"));
+        const QJsonObject video =
+            SimRig::content(sendOk(CmdGetParam, CommandTexts::getVideoParam(), "ReqGetVideoParam"));
         QVERIFY(rig->lastReply.size() > 1008);
         const QJsonObject params = video.value("VideoParam").toObject();
         for (const QString &key : SimulatedCameraState::videoParamKeys())
@@ -83,14 +86,19 @@ private slots:
         QCOMPARE(params.value("eSceneMode").toInt(), 1);
         QCOMPARE(params.value("u32CTNum").toInt(), 5000);
 
-        const QJsonObject settings = SimRig::content(sendOk(CmdGetParam, CommandTexts::getSetting(), "ReqGetSetting"));
+        const QJsonObject settings =
+            SimRig::content(sendOk(CmdGetParam, CommandTexts::getSetting(), "ReqGetSetting"));
         for (const char *key : {"language", "trace", "hgr", "sleep"})
             QVERIFY2(settings.value(key).isDouble(), key);
 
         const QJsonArray hue =
-            SimRig::content(sendOk(CmdGetParam, CommandTexts::getHsvHueLut(), "ReqGetHSVHueLut")).value("HSV_Hue").toArray();
+            SimRig::content(sendOk(CmdGetParam, CommandTexts::getHsvHueLut(), "ReqGetHSVHueLut"))
+                .value("HSV_Hue")
+                .toArray();
         const QJsonArray sat =
-            SimRig::content(sendOk(CmdGetParam, CommandTexts::getHsvStaLut(), "ReqGetHSVStaLut")).value("HSV_Sta").toArray();
+            SimRig::content(sendOk(CmdGetParam, CommandTexts::getHsvStaLut(), "ReqGetHSVStaLut"))
+                .value("HSV_Sta")
+                .toArray();
         QCOMPARE(hue.size(), 24);
         QCOMPARE(sat.size(), 24);
         QCOMPARE(hue[0].toInt(), -3);
@@ -99,8 +107,7 @@ private slots:
         QCOMPARE(sat[9].toInt(), 94);
     }
 
-    void setsAndResets()
-    {
+    void setsAndResets() {
         sendOk(CmdSetVideoParam, CommandTexts::setVideoParam("Luminance", 70), "ReqSetVideoParam");
         QCOMPARE(cam->videoParam("Luminance"), 70);
         sendOk(CmdSetVideoParam, CommandTexts::setFocusMode(6), "ReqSetVideoParam");
@@ -119,7 +126,8 @@ private slots:
         sendOk(CmdJson, CommandTexts::setHsvStaLut(sat), "ReqSetHSVStaLut");
         QCOMPARE(cam->state().hueTable(), hue);
         QCOMPARE(cam->state().satTable(), sat);
-        const QJsonArray back = SimRig::content(send(CmdGetParam, CommandTexts::getHsvHueLut())).value("HSV_Hue").toArray();
+        const QJsonArray back =
+            SimRig::content(send(CmdGetParam, CommandTexts::getHsvHueLut())).value("HSV_Hue").toArray();
         QCOMPARE(back[0].toInt(), -12);
 
         sendOk(CmdSetDefaultParam, CommandTexts::setDefaultParam(35), "ReqSetDefaultParam");
@@ -134,11 +142,12 @@ private slots:
         QCOMPARE(SimRig::nResult(send(CmdSetDefaultParam, CommandTexts::setDefaultParam(7))), -1);
     }
 
-    void sceneSwitchChangesTheParameterSet()
-    {
-        const QJsonObject before = SimRig::content(send(CmdGetParam, CommandTexts::getVideoParam())).value("VideoParam").toObject();
+    void sceneSwitchChangesTheParameterSet() {
+        const QJsonObject before =
+            SimRig::content(send(CmdGetParam, CommandTexts::getVideoParam())).value("VideoParam").toObject();
         sendOk(CmdSetVideoParam, CommandTexts::setVideoParam("eSceneMode", 4), "ReqSetVideoParam");
-        const QJsonObject after = SimRig::content(send(CmdGetParam, CommandTexts::getVideoParam())).value("VideoParam").toObject();
+        const QJsonObject after =
+            SimRig::content(send(CmdGetParam, CommandTexts::getVideoParam())).value("VideoParam").toObject();
         QCOMPARE(after.value("eSceneMode").toInt(), 4);
         int changed = 0;
         for (const QString &key : before.keys())
@@ -152,10 +161,10 @@ private slots:
         QCOMPARE(cam->videoParam("eSceneMode"), 1);
     }
 
-    void ptzAndPresets()
-    {
-        for (const char *c : {"ZoomTele", "ZoomStop", "ZoomWide", "ZoomStop", "FocusNear", "FocusStop", "FocusFar",
-                              "FocusStop", "Up", "Stop", "Down", "Stop", "Left", "Stop", "Right", "Stop", "Gohome"})
+    void ptzAndPresets() {
+        for (const char *c :
+             {"ZoomTele", "ZoomStop", "ZoomWide", "ZoomStop", "FocusNear", "FocusStop", "FocusFar",
+              "FocusStop", "Up", "Stop", "Down", "Stop", "Left", "Stop", "Right", "Stop", "Gohome"})
             sendOk(CmdJson, CommandTexts::ptzCtrl(c), "ReqPtzCtrl");
         QCOMPARE(SimRig::nResult(send(CmdJson, CommandTexts::ptzCtrl("Sideways"))), -1);
 
@@ -170,8 +179,7 @@ private slots:
         QCOMPARE(SimRig::nResult(send(CmdJson, CommandTexts::presetCtrl("Swap", 2))), -1);
     }
 
-    void faceModels()
-    {
+    void faceModels() {
         QJsonObject c = SimRig::content(sendOk(CmdJson, CommandTexts::getFaceIds(), "ReqGetFaceIDs"));
         QCOMPARE(c.value("FaceIDs").toArray(), QJsonArray({1, 2}));
         c = SimRig::content(sendOk(CmdJson, CommandTexts::getFaceNames(), "ReqGetFaceNames"));
@@ -197,13 +205,13 @@ private slots:
         sendOk(CmdJson, CommandTexts::setFaceFocusTrainSelect(0), "ReqSetFaceFocusTrain");
     }
 
-    void faceTrainingStatusSequence()
-    {
+    void faceTrainingStatusSequence() {
         cam->faceModels().setCaptureMs(0);
         cam->faceModels().setStepOutcomes({"finish", "error", "finish", "finish"});
         auto status = [this] {
             return SimRig::content(sendOk(CmdJson, CommandTexts::getFaceFocusTrain(), "ReqGetFaceFocusTrain"))
-                .value("Statue").toString();
+                .value("Statue")
+                .toString();
         };
         sendOk(CmdJson, CommandTexts::setFaceFocusTrain("start", 3), "ReqSetFaceFocusTrain");
         QCOMPARE(status(), QString("start_done"));
@@ -228,8 +236,7 @@ private slots:
         QCOMPARE(SimRig::nResult(send(CmdJson, CommandTexts::setFaceFocusTrain("dance", 4))), -1);
     }
 
-    void wrongPacketCommandIsRefused()
-    {
+    void wrongPacketCommandIsRefused() {
         // The firmware routes by packet command: a query under CmdJson never runs.
         const QJsonObject r = send(CmdJson, CommandTexts::getVideoParam());
         QCOMPARE(SimRig::nResult(r), -1);

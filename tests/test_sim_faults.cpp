@@ -18,19 +18,17 @@ class TestSimFaults : public QObject {
     std::unique_ptr<SimRig> rig;
     SimulatedCamera *cam = nullptr;
 
-    bool sendText(const QByteArray &text, quint32 cmdId = CmdJson)
-    {
+    bool sendText(const QByteArray &text, quint32 cmdId = CmdJson) {
         bool ok = false;
         rig->send(0, cmdId, text, &ok);
         return ok;
     }
     // A raw report written straight to the camera's handle.
-    int writeRaw(HidBackend::Handle h, const QByteArray &report)
-    {
-        return rig->bus.write(h, reinterpret_cast<const unsigned char *>(report.constData()), size_t(report.size()));
+    int writeRaw(HidBackend::Handle h, const QByteArray &report) {
+        return rig->bus.write(h, reinterpret_cast<const unsigned char *>(report.constData()),
+                              size_t(report.size()));
     }
-    QByteArray readRaw(HidBackend::Handle h, int timeoutMs, int *result = nullptr)
-    {
+    QByteArray readRaw(HidBackend::Handle h, int timeoutMs, int *result = nullptr) {
         QByteArray buf(1025, '\0');
         const int n = rig->bus.readTimeout(h, reinterpret_cast<unsigned char *>(buf.data()), 1025, timeoutMs);
         if (result)
@@ -40,16 +38,14 @@ class TestSimFaults : public QObject {
 
 private slots:
     void initTestCase() { log = std::make_unique<LogCapture>(); }
-    void init()
-    {
+    void init() {
         rig = std::make_unique<SimRig>(QStringList{"RV-K310A-WP"});
         cam = rig->camera(0);
         cam->setReturnDelayMs(50);
     }
     void cleanup() { rig.reset(); }
 
-    void silentCameraCostsOneFullRead()
-    {
+    void silentCameraCostsOneFullRead() {
         cam->setFault(Fault::Silent);
         QElapsedTimer t;
         t.start();
@@ -58,8 +54,7 @@ private slots:
         QCOMPARE(cam->lastRequest().cmd, QString("ReqGetFaceIDs")); // it heard, it just never answers
     }
 
-    void brokenAnswers()
-    {
+    void brokenAnswers() {
         cam->setFault(Fault::Garbage);
         QVERIFY(!sendText(CommandTexts::getFaceIds()));
         QVERIFY(rig->lastReply.isEmpty());
@@ -85,11 +80,14 @@ private slots:
 
         cam->setFault(Fault::None);
         QVERIFY(sendText(CommandTexts::getFaceIds()));
-        QCOMPARE(SimRig::content(QJsonDocument::fromJson(rig->lastReply).object()).value("FaceIDs").toArray().size(), 2);
+        QCOMPARE(SimRig::content(QJsonDocument::fromJson(rig->lastReply).object())
+                     .value("FaceIDs")
+                     .toArray()
+                     .size(),
+                 2);
     }
 
-    void endlessAnswerIsCutOff()
-    {
+    void endlessAnswerIsCutOff() {
         cam->setFault(Fault::Endless);
         QElapsedTimer t;
         t.start();
@@ -98,8 +96,7 @@ private slots:
         QVERIFY(log->contains(QString::number(DeviceSender::kMaxReplyPackets)));
     }
 
-    void slowAnswers()
-    {
+    void slowAnswers() {
         cam->setFault(Fault::Slow);
         cam->setSlowReplyMs(200);
         QElapsedTimer t;
@@ -126,12 +123,11 @@ private slots:
         rig->bus.close(h);
     }
 
-    void disconnectInTheMiddleOfAnAnswer()
-    {
+    void disconnectInTheMiddleOfAnAnswer() {
         cam->setFault(Fault::DisconnectMidReply);
         bool ok = false;
         rig->send(0, CmdGetParam, CommandTexts::getVideoParam(), &ok);
-        QVERIFY(ok); // one packet arrived...
+        QVERIFY(ok);                                                     // one packet arrived...
         QVERIFY(rig->lastReply.size() <= PacketCodec::kMaxReplyPayload); // ...the rest never did
         QVERIFY(QJsonDocument::fromJson(rig->lastReply).isNull());
         QVERIFY(!cam->isPresent());
@@ -143,8 +139,7 @@ private slots:
         QVERIFY(sendText(CommandTexts::getFaceIds()));
     }
 
-    void writeErrors()
-    {
+    void writeErrors() {
         cam->setFault(Fault::WriteError);
         cam->clearReceived();
         QVERIFY(!sendText(CommandTexts::getFaceIds()));
@@ -152,8 +147,7 @@ private slots:
         QVERIFY(log->contains("写入失败"));
     }
 
-    void nothingPendingWaitsTheTimeout()
-    {
+    void nothingPendingWaitsTheTimeout() {
         HidBackend::Handle h = rig->bus.open(cam->path().toUtf8());
         QElapsedTimer t;
         t.start();
@@ -171,15 +165,18 @@ private slots:
         QCOMPARE(rig->bus.write(reinterpret_cast<HidBackend::Handle>(0x10), nullptr, 0), -1);
     }
 
-    void hostileRequests()
-    {
-        auto result = [this](quint32 id, const QByteArray &text) { return SimRig::nResult(rig->send(0, id, text)); };
+    void hostileRequests() {
+        auto result = [this](quint32 id, const QByteArray &text) {
+            return SimRig::nResult(rig->send(0, id, text));
+        };
         QCOMPARE(result(CmdJson, "{\"Cmd\":\"ReqPtzCtrl\",\"Content\":{"), -2);
         QCOMPARE(result(CmdJson, "[1,2,3]"), -2);
         QCOMPARE(result(CmdJson, QByteArray()), -2);
         QCOMPARE(result(CmdJson, "{\"Cmd\":\"ReqFlyAway\",\"Content\":{}}"), -1);
         QCOMPARE(result(CmdJson, "{\"Cmd\":42}"), -1);
-        QCOMPARE(result(CmdJson, "{\"Cmd\":\"ReqPresetCtrl\",\"Content\":{\"PresetCmd\":\"Set\",\"PresetID\":\"2\"}}"), -1);
+        QCOMPARE(result(CmdJson,
+                        "{\"Cmd\":\"ReqPresetCtrl\",\"Content\":{\"PresetCmd\":\"Set\",\"PresetID\":\"2\"}}"),
+                 -1);
         QCOMPARE(result(CmdJson, "{\"Cmd\":\"ReqPtzCtrl\",\"Content\":[]}"), -1);
         QCOMPARE(result(CmdJson, "{\"Cmd\":\"ReqSetHSVHueLut\",\"Content\":{\"HSV_Hue\":[1,2,3]}}"), -1);
         QCOMPARE(result(CmdSetVideoParam, CommandTexts::setVideoParam("Luminance", "50.5")), -1);
@@ -207,12 +204,15 @@ private slots:
         QVERIFY(cam->receivedRequests().isEmpty());
         QCOMPARE(writeRaw(h, QByteArray(4096, '\0')), -1);
         // A multi-packet request that never ends is cut at the camera's limit.
-        const QByteArray chunk = PacketCodec::buildRequest(CmdUpgradeData, QByteArray(1000, 'f').constData(), 1000, false);
+        const QByteArray chunk =
+            PacketCodec::buildRequest(CmdUpgradeData, QByteArray(1000, 'f').constData(), 1000, false);
         for (int i = 0; i <= SimulatedCamera::kMaxRequestBytes / 1000; ++i)
             writeRaw(h, chunk);
         QCOMPARE(writeRaw(h, PacketCodec::buildRequest(CmdUpgradeData, "x", 1, true)), 1025);
         QCOMPARE(cam->lastRequest().payloadSize, 0);
-        QCOMPARE(SimRig::nResult(QJsonDocument::fromJson(PacketCodec::parseReply(readRaw(h, 100)).payload).object()), -1);
+        QCOMPARE(SimRig::nResult(
+                     QJsonDocument::fromJson(PacketCodec::parseReply(readRaw(h, 100)).payload).object()),
+                 -1);
         rig->bus.close(h);
     }
 };

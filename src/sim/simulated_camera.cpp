@@ -9,8 +9,7 @@
 
 namespace {
 // A report that is not a reply: bytes a confused firmware might put on the wire.
-QByteArray garbageReport(quint32 seed)
-{
+QByteArray garbageReport(quint32 seed) {
     QByteArray report(PacketCodec::kInputReportSize, '\0');
     quint32 x = seed * 2654435761u + 1;
     for (char &c : report) {
@@ -24,33 +23,23 @@ QByteArray garbageReport(quint32 seed)
 
 SimulatedCamera::SimulatedCamera(const QString &model, const QString &deviceName, const QString &serial,
                                  quint16 productId)
-    : m_model(model),
-      m_deviceName(deviceName),
-      m_serial(serial),
-      m_buildDate(QStringLiteral("2024-06-18")),
-      m_productId(productId),
-      m_path(QStringLiteral("sim:") + serial),
-      m_commands(new SimulatedCommandSet(*this))
-{
-}
+    : m_model(model), m_deviceName(deviceName), m_serial(serial), m_buildDate(QStringLiteral("2024-06-18")),
+      m_productId(productId), m_path(QStringLiteral("sim:") + serial),
+      m_commands(new SimulatedCommandSet(*this)) {}
 
-SimulatedCamera::~SimulatedCamera()
-{
+SimulatedCamera::~SimulatedCamera() {
     delete m_commands;
 }
 
-QString SimulatedCamera::selectionName() const
-{
+QString SimulatedCamera::selectionName() const {
     return m_deviceName + QLatin1Char('-') + m_serial.right(3);
 }
 
-SimulatedPtz::Position SimulatedCamera::ptzPosition() const
-{
+SimulatedPtz::Position SimulatedCamera::ptzPosition() const {
     return m_ptz.position(SimulatedClock::nowMs());
 }
 
-void SimulatedCamera::tick()
-{
+void SimulatedCamera::tick() {
     const qint64 now = SimulatedClock::nowMs();
     if (m_present && m_rebootAt >= 0 && now >= m_rebootAt)
         rebootNow();
@@ -58,14 +47,12 @@ void SimulatedCamera::tick()
         plugIn();
 }
 
-bool SimulatedCamera::isPresent()
-{
+bool SimulatedCamera::isPresent() {
     tick();
     return m_present;
 }
 
-void SimulatedCamera::goOffline(int returnAfterMs)
-{
+void SimulatedCamera::goOffline(int returnAfterMs) {
     m_present = false;
     ++m_session;
     m_returnAt = returnAfterMs >= 0 ? SimulatedClock::nowMs() + returnAfterMs : -1;
@@ -77,28 +64,24 @@ void SimulatedCamera::goOffline(int returnAfterMs)
     m_assemblyOverflow = false;
 }
 
-void SimulatedCamera::unplug(int returnAfterMs)
-{
+void SimulatedCamera::unplug(int returnAfterMs) {
     if (m_present)
         goOffline(returnAfterMs);
     else
         m_returnAt = returnAfterMs >= 0 ? SimulatedClock::nowMs() + returnAfterMs : -1;
 }
 
-void SimulatedCamera::plugIn()
-{
+void SimulatedCamera::plugIn() {
     m_present = true;
     m_returnAt = -1;
 }
 
-void SimulatedCamera::scheduleReboot(int afterMs, bool whenReplyRead)
-{
+void SimulatedCamera::scheduleReboot(int afterMs, bool whenReplyRead) {
     m_rebootAt = SimulatedClock::nowMs() + afterMs;
     m_rebootWhenReplyRead = whenReplyRead;
 }
 
-void SimulatedCamera::rebootNow()
-{
+void SimulatedCamera::rebootNow() {
     const qint64 now = SimulatedClock::nowMs();
     ++m_reboots;
     m_ptz.reset();
@@ -108,14 +91,12 @@ void SimulatedCamera::rebootNow()
     goOffline(m_returnDelayMs);
 }
 
-void SimulatedCamera::setFault(Fault fault)
-{
+void SimulatedCamera::setFault(Fault fault) {
     m_fault = fault;
     m_pending.clear();
 }
 
-void SimulatedCamera::record(quint32 cmdId, const QByteArray &payload, int packets)
-{
+void SimulatedCamera::record(quint32 cmdId, const QByteArray &payload, int packets) {
     ReceivedRequest r;
     r.cmdId = cmdId;
     r.payloadSize = int(payload.size());
@@ -128,8 +109,7 @@ void SimulatedCamera::record(quint32 cmdId, const QByteArray &payload, int packe
     m_received << r;
 }
 
-int SimulatedCamera::write(const QByteArray &report)
-{
+int SimulatedCamera::write(const QByteArray &report) {
     tick();
     if (!m_present || m_fault == Fault::WriteError)
         return -1;
@@ -168,22 +148,21 @@ int SimulatedCamera::write(const QByteArray &report)
     return int(report.size());
 }
 
-void SimulatedCamera::handleRequest(quint32 cmdId, const QByteArray &payload, int packets)
-{
+void SimulatedCamera::handleRequest(quint32 cmdId, const QByteArray &payload, int packets) {
     record(cmdId, payload, packets);
     switch (m_fault) {
     case Fault::Silent:
         return;
     case Fault::NegativeResult:
-        queueReply(cmdId, SimulatedCommandSet::resultReply(m_received.last().cmd, SimulatedCommandSet::kFailed));
+        queueReply(cmdId,
+                   SimulatedCommandSet::resultReply(m_received.last().cmd, SimulatedCommandSet::kFailed));
         return;
     default:
         queueReply(cmdId, m_commands->execute(cmdId, payload));
     }
 }
 
-void SimulatedCamera::queueReply(quint32 cmdId, const QByteArray &payload)
-{
+void SimulatedCamera::queueReply(quint32 cmdId, const QByteArray &payload) {
     const qint64 now = SimulatedClock::nowMs();
     QList<QByteArray> reports;
     switch (m_fault) {
@@ -217,8 +196,7 @@ void SimulatedCamera::queueReply(quint32 cmdId, const QByteArray &payload)
     }
 }
 
-QByteArray SimulatedCamera::takeReport(qint64 *readyInMs)
-{
+QByteArray SimulatedCamera::takeReport(qint64 *readyInMs) {
     tick();
     *readyInMs = -1;
     if (!m_present)

@@ -49,7 +49,8 @@ public:
     static constexpr int kDefaultReturnDelayMs = 3000;
     static constexpr int kFactoryResetRebootAfterMs = 1500;
 
-    SimulatedCamera(const QString &model, const QString &deviceName, const QString &serial, quint16 productId);
+    SimulatedCamera(const QString &model, const QString &deviceName, const QString &serial,
+                    quint16 productId);
     ~SimulatedCamera();
     SimulatedCamera(const SimulatedCamera &) = delete;
     SimulatedCamera &operator=(const SimulatedCamera &) = delete;
@@ -92,7 +93,9 @@ public:
 
     // What the camera received, oldest first.
     QList<ReceivedRequest> receivedRequests() const { return m_received; }
-    ReceivedRequest lastRequest() const { return m_received.isEmpty() ? ReceivedRequest() : m_received.last(); }
+    ReceivedRequest lastRequest() const {
+        return m_received.isEmpty() ? ReceivedRequest() : m_received.last();
+    }
     void clearReceived() { m_received.clear(); }
 
     // State, for tests and the video side.

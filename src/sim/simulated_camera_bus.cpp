@@ -21,8 +21,7 @@ struct OpenHandle {
 };
 
 // Stable across runs (unlike qHash, which is seeded per process).
-quint32 stableHash(const QString &text)
-{
+quint32 stableHash(const QString &text) {
     quint32 h = 17;
     for (const QChar c : text)
         h = h * 31 + c.unicode();
@@ -40,24 +39,21 @@ struct SimulatedCameraBus::Private {
     int initCalls = 0;
     int exitCalls = 0;
 
-    OpenHandle *find(Handle handle) const
-    {
+    OpenHandle *find(Handle handle) const {
         for (const auto &h : handles)
             if (h.get() == handle)
                 return h.get();
         return nullptr;
     }
 
-    bool serialTaken(const QString &serial) const
-    {
+    bool serialTaken(const QString &serial) const {
         for (const auto &c : cameras)
             if (c->serial() == serial)
                 return true;
         return false;
     }
 
-    bool pathTaken(const QString &path) const
-    {
+    bool pathTaken(const QString &path) const {
         for (const auto &c : cameras)
             if (c->path() == path)
                 return true;
@@ -65,8 +61,7 @@ struct SimulatedCameraBus::Private {
     }
 
     // A usable handle: its camera is still on the bus and has not restarted since.
-    static bool alive(OpenHandle *h)
-    {
+    static bool alive(OpenHandle *h) {
         if (!h->camera) {
             h->error = QStringLiteral("device removed");
             return false;
@@ -79,20 +74,17 @@ struct SimulatedCameraBus::Private {
     }
 };
 
-SimulatedCameraBus::SimulatedCameraBus(quint16 vendorId) : d(new Private)
-{
+SimulatedCameraBus::SimulatedCameraBus(quint16 vendorId) : d(new Private) {
     d->vendorId = vendorId;
 }
 
-SimulatedCameraBus::~SimulatedCameraBus()
-{
+SimulatedCameraBus::~SimulatedCameraBus() {
     if (HidBackend::active() == this)
         HidBackend::setActive(nullptr);
     delete d;
 }
 
-QString SimulatedCameraBus::defaultDeviceName(const QString &model)
-{
+QString SimulatedCameraBus::defaultDeviceName(const QString &model) {
     const QString name = displayNameForModel(model);
     if (name.isEmpty() || name == QString::fromUtf8(kUnknownDeviceName))
         return model.isEmpty() ? QStringLiteral("Camera") : model;
@@ -100,8 +92,7 @@ QString SimulatedCameraBus::defaultDeviceName(const QString &model)
 }
 
 SimulatedCamera *SimulatedCameraBus::addCamera(const QString &model, const QString &deviceName,
-                                               const QString &serial)
-{
+                                               const QString &serial) {
     QMutexLocker locker(&d->mutex);
     QString sn = serial;
     if (sn.isEmpty()) {
@@ -125,8 +116,7 @@ SimulatedCamera *SimulatedCameraBus::addCamera(const QString &model, const QStri
     return d->cameras.back().get();
 }
 
-void SimulatedCameraBus::removeCamera(SimulatedCamera *camera)
-{
+void SimulatedCameraBus::removeCamera(SimulatedCamera *camera) {
     QMutexLocker locker(&d->mutex);
     for (auto &h : d->handles)
         if (h->camera == camera)
@@ -139,8 +129,7 @@ void SimulatedCameraBus::removeCamera(SimulatedCamera *camera)
     }
 }
 
-QList<SimulatedCamera *> SimulatedCameraBus::cameras() const
-{
+QList<SimulatedCamera *> SimulatedCameraBus::cameras() const {
     QMutexLocker locker(&d->mutex);
     QList<SimulatedCamera *> out;
     for (const auto &c : d->cameras)
@@ -148,14 +137,12 @@ QList<SimulatedCamera *> SimulatedCameraBus::cameras() const
     return out;
 }
 
-SimulatedCamera *SimulatedCameraBus::cameraAt(int i) const
-{
+SimulatedCamera *SimulatedCameraBus::cameraAt(int i) const {
     QMutexLocker locker(&d->mutex);
     return i >= 0 && i < int(d->cameras.size()) ? d->cameras[size_t(i)].get() : nullptr;
 }
 
-SimulatedCamera *SimulatedCameraBus::cameraByPath(const QString &path) const
-{
+SimulatedCamera *SimulatedCameraBus::cameraByPath(const QString &path) const {
     QMutexLocker locker(&d->mutex);
     for (const auto &c : d->cameras)
         if (c->path() == path)
@@ -163,13 +150,11 @@ SimulatedCamera *SimulatedCameraBus::cameraByPath(const QString &path) const
     return nullptr;
 }
 
-quint16 SimulatedCameraBus::vendorId() const
-{
+quint16 SimulatedCameraBus::vendorId() const {
     return d->vendorId;
 }
 
-SimulatedCameraBus *SimulatedCameraBus::install(const QStringList &models, quint16 vendorId)
-{
+SimulatedCameraBus *SimulatedCameraBus::install(const QStringList &models, quint16 vendorId) {
     auto *bus = new SimulatedCameraBus(vendorId);
     const QStringList list = models.isEmpty() ? QStringList{knownModelCodes().first()} : models;
     for (const QString &model : list)
@@ -178,46 +163,39 @@ SimulatedCameraBus *SimulatedCameraBus::install(const QStringList &models, quint
     return bus;
 }
 
-void SimulatedCameraBus::setInitResult(int result)
-{
+void SimulatedCameraBus::setInitResult(int result) {
     QMutexLocker locker(&d->mutex);
     d->initResult = result;
 }
 
-int SimulatedCameraBus::initCalls() const
-{
+int SimulatedCameraBus::initCalls() const {
     QMutexLocker locker(&d->mutex);
     return d->initCalls;
 }
 
-int SimulatedCameraBus::exitCalls() const
-{
+int SimulatedCameraBus::exitCalls() const {
     QMutexLocker locker(&d->mutex);
     return d->exitCalls;
 }
 
-int SimulatedCameraBus::openHandles() const
-{
+int SimulatedCameraBus::openHandles() const {
     QMutexLocker locker(&d->mutex);
     return int(d->handles.size());
 }
 
-int SimulatedCameraBus::init()
-{
+int SimulatedCameraBus::init() {
     QMutexLocker locker(&d->mutex);
     ++d->initCalls;
     return d->initResult;
 }
 
-int SimulatedCameraBus::exit()
-{
+int SimulatedCameraBus::exit() {
     QMutexLocker locker(&d->mutex);
     ++d->exitCalls;
     return 0;
 }
 
-QList<HidDeviceInfo> SimulatedCameraBus::enumerate(quint16 vendorId)
-{
+QList<HidDeviceInfo> SimulatedCameraBus::enumerate(quint16 vendorId) {
     QMutexLocker locker(&d->mutex);
     QList<HidDeviceInfo> out;
     if (vendorId != 0 && vendorId != d->vendorId)
@@ -228,8 +206,7 @@ QList<HidDeviceInfo> SimulatedCameraBus::enumerate(quint16 vendorId)
     return out;
 }
 
-HidBackend::Handle SimulatedCameraBus::open(const QByteArray &utf8Path)
-{
+HidBackend::Handle SimulatedCameraBus::open(const QByteArray &utf8Path) {
     QMutexLocker locker(&d->mutex);
     const QString path = QString::fromUtf8(utf8Path);
     for (const auto &c : d->cameras) {
@@ -244,14 +221,12 @@ HidBackend::Handle SimulatedCameraBus::open(const QByteArray &utf8Path)
     return nullptr;
 }
 
-int SimulatedCameraBus::setNonBlocking(Handle handle, int)
-{
+int SimulatedCameraBus::setNonBlocking(Handle handle, int) {
     QMutexLocker locker(&d->mutex);
     return d->find(handle) ? 0 : -1;
 }
 
-int SimulatedCameraBus::write(Handle handle, const unsigned char *data, size_t length)
-{
+int SimulatedCameraBus::write(Handle handle, const unsigned char *data, size_t length) {
     QMutexLocker locker(&d->mutex);
     OpenHandle *h = d->find(handle);
     if (!h)
@@ -268,8 +243,7 @@ int SimulatedCameraBus::write(Handle handle, const unsigned char *data, size_t l
     return n;
 }
 
-int SimulatedCameraBus::readTimeout(Handle handle, unsigned char *data, size_t length, int timeoutMs)
-{
+int SimulatedCameraBus::readTimeout(Handle handle, unsigned char *data, size_t length, int timeoutMs) {
     const int timeout = timeoutMs < 0 ? kMaxBlockingReadMs : timeoutMs;
     const QDeadlineTimer deadline(timeout);
     for (;;) {
@@ -298,8 +272,7 @@ int SimulatedCameraBus::readTimeout(Handle handle, unsigned char *data, size_t l
     }
 }
 
-void SimulatedCameraBus::close(Handle handle)
-{
+void SimulatedCameraBus::close(Handle handle) {
     QMutexLocker locker(&d->mutex);
     for (auto it = d->handles.begin(); it != d->handles.end(); ++it) {
         if (it->get() == handle) {
@@ -309,8 +282,7 @@ void SimulatedCameraBus::close(Handle handle)
     }
 }
 
-QString SimulatedCameraBus::errorText(Handle handle)
-{
+QString SimulatedCameraBus::errorText(Handle handle) {
     QMutexLocker locker(&d->mutex);
     OpenHandle *h = d->find(handle);
     if (!h)

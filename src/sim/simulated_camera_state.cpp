@@ -13,22 +13,68 @@ struct KeyDefault {
 // Neutral values: the sliders' middle (50) for every tone and gain, automatic
 // exposure and white balance, AF, the standard scene.
 const KeyDefault kVideoDefaults[] = {
-    {"Luminance", 50},          {"Contrast", 50},          {"Saturation", 50},       {"ucHue", 50},
-    {"Hue", 50},                {"ucRuddy", 50},           {"ucFairSkinned", 0},     {"ucSmotohEn", 0},
-    {"Smotohness", 0},          {"ucUvcEnable", 1},        {"eExposureMode", 0},     {"BExpCPS", 50},
-    {"ucAEWeightLevel", 0},     {"uiMShutterSpeed", 8},    {"ucManualIris", 0},      {"ucAutoGainLimit", 10},
-    {"ucManualGain", 0},        {"bBacklightCompensation", 0}, {"ucAntiFlicker", 1}, {"eWDMode", 0},
-    {"ucWDRStrength", 30},      {"u8HDR", 0},              {"eWBMode", 1},           {"uAwbTolerance", 50},
-    {"u32CTNum", 5000},         {"ucRGGain", 50},          {"ucBGGain", 50},         {"ucGRGain", 50},
-    {"ucGGGain", 50},           {"u8RgainTuning", 50},     {"u8GgainTuning", 50},    {"u8BgainTuning", 50},
-    {"u8Yellow", 50},           {"u8Orange", 50},          {"u8Gray", 50},           {"u8Black", 50},
-    {"u8White", 50},            {"ucFocusMode", 3},        {"u8LensType", 1},        {"ucAFScene", 0},
-    {"ucAFArea", 0},            {"ucFocusDistanceMin", 0}, {"nMaxValDistance", 0},   {"ucAFSen", 1},
-    {"u32AIFocus", 0},          {"eNightMode", 0},         {"ucNightDayChnSensity", 1}, {"uc2DNR", 50},
-    {"uc3DNR", 20},             {"uDpSlope", 0},           {"ucDefogMode", 0},       {"ucDelFogClass", 50},
-    {"ucGammaVal", 5},          {"ucCamCorrection", 0},    {"u32AIAe", 0},           {"bHorzInvert", 0},
-    {"bVertInvert", 0},         {"ucRotation", 0},         {"eSceneMode", 1},        {"ucScreenOrientation", 0},
-    {"ucDigitalZoom", 0},       {"u32Lut", 0},
+    {"Luminance", 50},
+    {"Contrast", 50},
+    {"Saturation", 50},
+    {"ucHue", 50},
+    {"Hue", 50},
+    {"ucRuddy", 50},
+    {"ucFairSkinned", 0},
+    {"ucSmotohEn", 0},
+    {"Smotohness", 0},
+    {"ucUvcEnable", 1},
+    {"eExposureMode", 0},
+    {"BExpCPS", 50},
+    {"ucAEWeightLevel", 0},
+    {"uiMShutterSpeed", 8},
+    {"ucManualIris", 0},
+    {"ucAutoGainLimit", 10},
+    {"ucManualGain", 0},
+    {"bBacklightCompensation", 0},
+    {"ucAntiFlicker", 1},
+    {"eWDMode", 0},
+    {"ucWDRStrength", 30},
+    {"u8HDR", 0},
+    {"eWBMode", 1},
+    {"uAwbTolerance", 50},
+    {"u32CTNum", 5000},
+    {"ucRGGain", 50},
+    {"ucBGGain", 50},
+    {"ucGRGain", 50},
+    {"ucGGGain", 50},
+    {"u8RgainTuning", 50},
+    {"u8GgainTuning", 50},
+    {"u8BgainTuning", 50},
+    {"u8Yellow", 50},
+    {"u8Orange", 50},
+    {"u8Gray", 50},
+    {"u8Black", 50},
+    {"u8White", 50},
+    {"ucFocusMode", 3},
+    {"u8LensType", 1},
+    {"ucAFScene", 0},
+    {"ucAFArea", 0},
+    {"ucFocusDistanceMin", 0},
+    {"nMaxValDistance", 0},
+    {"ucAFSen", 1},
+    {"u32AIFocus", 0},
+    {"eNightMode", 0},
+    {"ucNightDayChnSensity", 1},
+    {"uc2DNR", 50},
+    {"uc3DNR", 20},
+    {"uDpSlope", 0},
+    {"ucDefogMode", 0},
+    {"ucDelFogClass", 50},
+    {"ucGammaVal", 5},
+    {"ucCamCorrection", 0},
+    {"u32AIAe", 0},
+    {"bHorzInvert", 0},
+    {"bVertInvert", 0},
+    {"ucRotation", 0},
+    {"eSceneMode", 1},
+    {"ucScreenOrientation", 0},
+    {"ucDigitalZoom", 0},
+    {"u32Lut", 0},
 };
 
 const KeyDefault kSettingDefaults[] = {
@@ -41,11 +87,12 @@ struct SceneProfile {
     int contrast, saturation, sharpness, nr2d, nr3d, wdr, gamma, black, white, satTableOffset;
 };
 
-SceneProfile sceneProfile(int code)
-{
+SceneProfile sceneProfile(int code) {
     switch (code) {
-    case 1: return {50, 50, 50, 50, 20, 30, 5, 50, 50, 0};
-    case 4: return {56, 58, 62, 30, 40, 45, 3, 46, 54, 8};
+    case 1:
+        return {50, 50, 50, 50, 20, 30, 5, 50, 50, 0};
+    case 4:
+        return {56, 58, 62, 30, 40, 45, 3, 46, 54, 8};
     default: {
         const int k = code % 5; // a distinct but stable look for the other scenes
         return {50 + k, 50 + 2 * k, 50 + k, 50 - 3 * k, 20 + 2 * k, 30 + k, 5 - (k % 3), 50 - k, 50 + k, k};
@@ -53,8 +100,7 @@ SceneProfile sceneProfile(int code)
     }
 }
 
-bool integral(const QJsonValue &v, int *out)
-{
+bool integral(const QJsonValue &v, int *out) {
     if (!v.isDouble())
         return false;
     const double d = v.toDouble();
@@ -65,16 +111,14 @@ bool integral(const QJsonValue &v, int *out)
 }
 } // namespace
 
-SimulatedCameraState::SimulatedCameraState()
-{
+SimulatedCameraState::SimulatedCameraState() {
     resetImage();
     resetSettings();
     m_hue = defaultHueTable();
     m_sat = defaultSatTable();
 }
 
-const QStringList &SimulatedCameraState::videoParamKeys()
-{
+const QStringList &SimulatedCameraState::videoParamKeys() {
     static const QStringList keys = [] {
         QStringList k;
         for (const auto &d : kVideoDefaults)
@@ -84,57 +128,49 @@ const QStringList &SimulatedCameraState::videoParamKeys()
     return keys;
 }
 
-int SimulatedCameraState::defaultVideoParam(const QString &key)
-{
+int SimulatedCameraState::defaultVideoParam(const QString &key) {
     for (const auto &d : kVideoDefaults)
         if (key == QLatin1String(d.key))
             return d.value;
     return 0;
 }
 
-const QVector<int> &SimulatedCameraState::defaultHueTable()
-{
-    static const QVector<int> table = {-3, -6, -9, -10, 0, -1, -1, 0, 0, -13, -11, 0,
-                                       0,  -10, -11, -10, -7, -8, 0, 0, 0, 0,   0,   0};
+const QVector<int> &SimulatedCameraState::defaultHueTable() {
+    static const QVector<int> table = {-3, -6,  -9,  -10, 0,  -1, -1, 0, 0, -13, -11, 0,
+                                       0,  -10, -11, -10, -7, -8, 0,  0, 0, 0,   0,   0};
     return table;
 }
 
-const QVector<int> &SimulatedCameraState::defaultSatTable()
-{
+const QVector<int> &SimulatedCameraState::defaultSatTable() {
     static const QVector<int> table = {56, 64, 64, 64, 64, 64, 78, 73, 76, 94, 89, 64,
                                        64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64};
     return table;
 }
 
-bool SimulatedCameraState::isValidSceneMode(int code)
-{
+bool SimulatedCameraState::isValidSceneMode(int code) {
     return code >= 1 && code <= 13 && code != 2;
 }
 
-QJsonObject SimulatedCameraState::result(int nResult)
-{
+QJsonObject SimulatedCameraState::result(int nResult) {
     QJsonObject o;
     o.insert(QStringLiteral("nResult"), nResult);
     return o;
 }
 
-void SimulatedCameraState::resetImage()
-{
+void SimulatedCameraState::resetImage() {
     const int lens = m_video.value(QStringLiteral("u8LensType"), 1);
     for (const auto &d : kVideoDefaults)
         m_video.insert(QLatin1String(d.key), d.value);
     m_video.insert(QStringLiteral("u8LensType"), lens); // the lens is hardware, not a setting
 }
 
-void SimulatedCameraState::resetSettings()
-{
+void SimulatedCameraState::resetSettings() {
     m_settings.clear();
     for (const auto &d : kSettingDefaults)
         m_settings.insert(QLatin1String(d.key), d.value);
 }
 
-void SimulatedCameraState::applyScene(int code)
-{
+void SimulatedCameraState::applyScene(int code) {
     const SceneProfile p = sceneProfile(code);
     m_video.insert(QStringLiteral("Contrast"), p.contrast);
     m_video.insert(QStringLiteral("Saturation"), p.saturation);
@@ -150,16 +186,14 @@ void SimulatedCameraState::applyScene(int code)
         v = qBound(kSatMin, v + p.satTableOffset, kSatMax);
 }
 
-void SimulatedCameraState::setVideoParamValue(const QString &key, int value)
-{
+void SimulatedCameraState::setVideoParamValue(const QString &key, int value) {
     const bool sceneChange = key == QLatin1String("eSceneMode") && m_video.value(key) != value;
     m_video.insert(key, value);
     if (sceneChange)
         applyScene(value);
 }
 
-QJsonObject SimulatedCameraState::getVideoParam() const
-{
+QJsonObject SimulatedCameraState::getVideoParam() const {
     QJsonObject params;
     for (auto it = m_video.cbegin(); it != m_video.cend(); ++it)
         params.insert(it.key(), it.value());
@@ -169,8 +203,7 @@ QJsonObject SimulatedCameraState::getVideoParam() const
     return content;
 }
 
-QJsonObject SimulatedCameraState::setVideoParam(const QJsonObject &content)
-{
+QJsonObject SimulatedCameraState::setVideoParam(const QJsonObject &content) {
     const QJsonValue v = content.value(QStringLiteral("VideoParam"));
     if (!v.isObject())
         return result(-1);
@@ -193,16 +226,14 @@ QJsonObject SimulatedCameraState::setVideoParam(const QJsonObject &content)
     return result(nResult);
 }
 
-QJsonObject SimulatedCameraState::getSetting() const
-{
+QJsonObject SimulatedCameraState::getSetting() const {
     QJsonObject content = result(0);
     for (auto it = m_settings.cbegin(); it != m_settings.cend(); ++it)
         content.insert(it.key(), it.value());
     return content;
 }
 
-QJsonObject SimulatedCameraState::setSetting(const QJsonObject &content)
-{
+QJsonObject SimulatedCameraState::setSetting(const QJsonObject &content) {
     static constexpr int kMaxSettings = 64; // a flash page, not an open-ended store
     int nResult = content.isEmpty() ? -1 : 0;
     for (auto it = content.begin(); it != content.end(); ++it) {
@@ -221,8 +252,7 @@ QJsonObject SimulatedCameraState::setSetting(const QJsonObject &content)
 }
 
 bool SimulatedCameraState::readTable(const QJsonObject &content, const char *member, int min, int max,
-                                     QVector<int> *out)
-{
+                                     QVector<int> *out) {
     const QJsonValue v = content.value(QLatin1String(member));
     if (!v.isArray())
         return false;
@@ -241,8 +271,7 @@ bool SimulatedCameraState::readTable(const QJsonObject &content, const char *mem
     return true;
 }
 
-QJsonObject SimulatedCameraState::getHueTable() const
-{
+QJsonObject SimulatedCameraState::getHueTable() const {
     QJsonObject content = result(0);
     QJsonArray a;
     for (int v : m_hue)
@@ -251,8 +280,7 @@ QJsonObject SimulatedCameraState::getHueTable() const
     return content;
 }
 
-QJsonObject SimulatedCameraState::getSatTable() const
-{
+QJsonObject SimulatedCameraState::getSatTable() const {
     QJsonObject content = result(0);
     QJsonArray a;
     for (int v : m_sat)
@@ -261,18 +289,15 @@ QJsonObject SimulatedCameraState::getSatTable() const
     return content;
 }
 
-QJsonObject SimulatedCameraState::setHueTable(const QJsonObject &content)
-{
+QJsonObject SimulatedCameraState::setHueTable(const QJsonObject &content) {
     return result(readTable(content, "HSV_Hue", kHueMin, kHueMax, &m_hue) ? 0 : -1);
 }
 
-QJsonObject SimulatedCameraState::setSatTable(const QJsonObject &content)
-{
+QJsonObject SimulatedCameraState::setSatTable(const QJsonObject &content) {
     return result(readTable(content, "HSV_Sta", kSatMin, kSatMax, &m_sat) ? 0 : -1);
 }
 
-QJsonObject SimulatedCameraState::setPaletteData(const QJsonObject &content)
-{
+QJsonObject SimulatedCameraState::setPaletteData(const QJsonObject &content) {
     const QJsonValue v = content.value(QStringLiteral("PaletteData"));
     if (!v.isArray())
         return result(-1);
@@ -297,8 +322,7 @@ QJsonObject SimulatedCameraState::setPaletteData(const QJsonObject &content)
     return result(0);
 }
 
-int SimulatedCameraState::resetDefaults(int config)
-{
+int SimulatedCameraState::resetDefaults(int config) {
     switch (config) {
     case 1:
         resetImage();

@@ -61,7 +61,8 @@ private:
     void resetSettings();
     void applyScene(int code);
     static QJsonObject result(int nResult);
-    static bool readTable(const QJsonObject &content, const char *member, int min, int max, QVector<int> *out);
+    static bool readTable(const QJsonObject &content, const char *member, int min, int max,
+                          QVector<int> *out);
 
     QMap<QString, int> m_video;
     QMap<QString, int> m_settings;

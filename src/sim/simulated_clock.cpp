@@ -7,8 +7,7 @@
 namespace {
 std::atomic<qint64> g_offsetMs{0};
 
-const QElapsedTimer &startTimer()
-{
+const QElapsedTimer &startTimer() {
     static const QElapsedTimer timer = [] {
         QElapsedTimer t;
         t.start();
@@ -18,13 +17,11 @@ const QElapsedTimer &startTimer()
 }
 } // namespace
 
-qint64 SimulatedClock::nowMs()
-{
+qint64 SimulatedClock::nowMs() {
     return startTimer().elapsed() + g_offsetMs.load();
 }
 
-void SimulatedClock::advance(qint64 ms)
-{
+void SimulatedClock::advance(qint64 ms) {
     if (ms > 0)
         g_offsetMs += ms;
 }

@@ -10,8 +10,7 @@
 
 #include <cmath>
 
-SimulatedCommandSet::SimulatedCommandSet(SimulatedCamera &camera) : m_camera(camera)
-{
+SimulatedCommandSet::SimulatedCommandSet(SimulatedCamera &camera) : m_camera(camera) {
     SimulatedCameraState &s = camera.m_state;
     m_entries = {
         {"ReqGetDeviceDirection", CmdJson, 0,
@@ -26,7 +25,8 @@ SimulatedCommandSet::SimulatedCommandSet(SimulatedCamera &camera) : m_camera(cam
         {"ReqGetHSVStaLut", CmdGetParam, 0, [&s](const QJsonObject &) { return s.getSatTable(); }},
         {"ReqSetVideoParam", CmdSetVideoParam, 0, [&s](const QJsonObject &c) { return s.setVideoParam(c); }},
         {"ReqSetSetting", CmdJson, 0, [&s](const QJsonObject &c) { return s.setSetting(c); }},
-        {"ReqSetDefaultParam", CmdSetDefaultParam, 0, [this](const QJsonObject &c) { return defaultParam(c); }},
+        {"ReqSetDefaultParam", CmdSetDefaultParam, 0,
+         [this](const QJsonObject &c) { return defaultParam(c); }},
         {"ReqSetHSVHueLut", CmdJson, 0, [&s](const QJsonObject &c) { return s.setHueTable(c); }},
         {"ReqSetHSVStaLut", CmdJson, 0, [&s](const QJsonObject &c) { return s.setSatTable(c); }},
         {"ReqPtzCtrl", CmdJson, 0, [this](const QJsonObject &c) { return ptzCtrl(c); }},
@@ -37,29 +37,29 @@ SimulatedCommandSet::SimulatedCommandSet(SimulatedCamera &camera) : m_camera(cam
         {"ReqSetFaceIdName", CmdJson, 0, [this](const QJsonObject &c) { return setFaceIdName(c); }},
         {"ReqSetFaceFocusTrain", CmdJson, 0, [this](const QJsonObject &c) { return faceFocusTrain(c); }},
         {"ReqGetFaceFocusTrain", CmdJson, 0, [this](const QJsonObject &) { return faceFocusTrainStatus(); }},
-        {"ReqSetEnabledFaceModeId", CmdJson, 0, [this](const QJsonObject &c) { return setFaceModeId(c, false); }},
+        {"ReqSetEnabledFaceModeId", CmdJson, 0,
+         [this](const QJsonObject &c) { return setFaceModeId(c, false); }},
         {"ReqSetEnabledPortraitModeId", CmdJson, 0,
          [this](const QJsonObject &c) { return setFaceModeId(c, true); }},
         {"ReqDeleteFocusID", CmdJson, 0, [this](const QJsonObject &c) { return deleteFocusId(c); }},
-        {"ReqSetManualRebootSet", CmdJson, CmdReboot, [this](const QJsonObject &) { return rebootCommand(); }},
-        {"ReqSetPaletteData", CmdSetVideoParam, 0, [&s](const QJsonObject &c) { return s.setPaletteData(c); }},
+        {"ReqSetManualRebootSet", CmdJson, CmdReboot,
+         [this](const QJsonObject &) { return rebootCommand(); }},
+        {"ReqSetPaletteData", CmdSetVideoParam, 0,
+         [&s](const QJsonObject &c) { return s.setPaletteData(c); }},
     };
 }
 
-QJsonObject SimulatedCommandSet::result(int nResult)
-{
+QJsonObject SimulatedCommandSet::result(int nResult) {
     QJsonObject o;
     o.insert(QStringLiteral("nResult"), nResult);
     return o;
 }
 
-QByteArray SimulatedCommandSet::toBytes(const QJsonObject &object)
-{
+QByteArray SimulatedCommandSet::toBytes(const QJsonObject &object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-QByteArray SimulatedCommandSet::resultReply(const QString &cmd, int nResult)
-{
+QByteArray SimulatedCommandSet::resultReply(const QString &cmd, int nResult) {
     QJsonObject o;
     if (!cmd.isEmpty())
         o.insert(QStringLiteral("Cmd"), cmd);
@@ -67,8 +67,7 @@ QByteArray SimulatedCommandSet::resultReply(const QString &cmd, int nResult)
     return toBytes(o);
 }
 
-bool SimulatedCommandSet::readInt(const QJsonObject &o, const char *key, int *out)
-{
+bool SimulatedCommandSet::readInt(const QJsonObject &o, const char *key, int *out) {
     const QJsonValue v = o.value(QLatin1String(key));
     if (!v.isDouble())
         return false;
@@ -79,22 +78,19 @@ bool SimulatedCommandSet::readInt(const QJsonObject &o, const char *key, int *ou
     return true;
 }
 
-QByteArray SimulatedCommandSet::stripTerminators(const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::stripTerminators(const QByteArray &payload) {
     int n = int(payload.size());
     while (n > 0 && payload[n - 1] == '\0')
         --n;
     return payload.left(n);
 }
 
-QString SimulatedCommandSet::commandName(const QByteArray &payload)
-{
+QString SimulatedCommandSet::commandName(const QByteArray &payload) {
     const QJsonDocument doc = QJsonDocument::fromJson(stripTerminators(payload));
     return doc.isObject() ? doc.object().value(QStringLiteral("Cmd")).toString() : QString();
 }
 
-QByteArray SimulatedCommandSet::execute(quint32 cmdId, const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::execute(quint32 cmdId, const QByteArray &payload) {
     switch (cmdId) {
     case CmdGetDeviceInfo:
         return deviceInfo();
@@ -121,8 +117,7 @@ QByteArray SimulatedCommandSet::execute(quint32 cmdId, const QByteArray &payload
     }
 }
 
-QByteArray SimulatedCommandSet::executeJson(quint32 cmdId, const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::executeJson(quint32 cmdId, const QByteArray &payload) {
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(stripTerminators(payload), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject())
@@ -147,8 +142,7 @@ QByteArray SimulatedCommandSet::executeJson(quint32 cmdId, const QByteArray &pay
     return resultReply(cmd, kFailed);
 }
 
-QByteArray SimulatedCommandSet::deviceInfo() const
-{
+QByteArray SimulatedCommandSet::deviceInfo() const {
     QJsonObject o;
     o.insert(QStringLiteral("DeviceName"), m_camera.m_deviceName);
     o.insert(QStringLiteral("ProductModel"), m_camera.m_model);
@@ -158,8 +152,7 @@ QByteArray SimulatedCommandSet::deviceInfo() const
     return toBytes(o);
 }
 
-QByteArray SimulatedCommandSet::setDeviceName(const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::setDeviceName(const QByteArray &payload) {
     const QJsonDocument doc = QJsonDocument::fromJson(stripTerminators(payload));
     if (!doc.isObject())
         return resultReply(QString(), kBadJson);
@@ -173,14 +166,12 @@ QByteArray SimulatedCommandSet::setDeviceName(const QByteArray &payload)
     return resultReply(QString(), 0);
 }
 
-QJsonObject SimulatedCommandSet::rebootCommand()
-{
+QJsonObject SimulatedCommandSet::rebootCommand() {
     m_camera.scheduleReboot(200, true);
     return result(0);
 }
 
-QByteArray SimulatedCommandSet::upgradeRequest(const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::upgradeRequest(const QByteArray &payload) {
     const QJsonDocument doc = QJsonDocument::fromJson(stripTerminators(payload));
     if (!doc.isObject())
         return resultReply(QString(), kBadJson);
@@ -192,8 +183,7 @@ QByteArray SimulatedCommandSet::upgradeRequest(const QByteArray &payload)
     return resultReply(QString(), nResult);
 }
 
-QByteArray SimulatedCommandSet::upgradeData(const QByteArray &payload)
-{
+QByteArray SimulatedCommandSet::upgradeData(const QByteArray &payload) {
     const qint64 now = SimulatedClock::nowMs();
     const bool ok = m_camera.m_upgrade.receive(payload, now);
     QJsonObject o = m_camera.m_upgrade.report(now);
@@ -201,15 +191,13 @@ QByteArray SimulatedCommandSet::upgradeData(const QByteArray &payload)
     return toBytes(o);
 }
 
-QByteArray SimulatedCommandSet::upgradeStatus() const
-{
+QByteArray SimulatedCommandSet::upgradeStatus() const {
     QJsonObject o = m_camera.m_upgrade.report(SimulatedClock::nowMs());
     o.insert(QStringLiteral("Content"), result(0));
     return toBytes(o);
 }
 
-QJsonObject SimulatedCommandSet::defaultParam(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::defaultParam(const QJsonObject &content) {
     int config = 0;
     if (!readInt(content, "eDefaultParamCfg", &config))
         return result(kFailed);
@@ -225,16 +213,14 @@ QJsonObject SimulatedCommandSet::defaultParam(const QJsonObject &content)
     return result(nResult);
 }
 
-QJsonObject SimulatedCommandSet::ptzCtrl(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::ptzCtrl(const QJsonObject &content) {
     const QJsonValue v = content.value(QStringLiteral("PtzCmd"));
     if (!v.isString())
         return result(kFailed);
     return result(m_camera.m_ptz.command(v.toString(), SimulatedClock::nowMs()) ? 0 : kFailed);
 }
 
-QJsonObject SimulatedCommandSet::presetCtrl(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::presetCtrl(const QJsonObject &content) {
     const QJsonValue cmd = content.value(QStringLiteral("PresetCmd"));
     int id = 0;
     if (!cmd.isString() || !readInt(content, "PresetID", &id))
@@ -242,8 +228,7 @@ QJsonObject SimulatedCommandSet::presetCtrl(const QJsonObject &content)
     return result(m_camera.m_ptz.preset(cmd.toString(), id, SimulatedClock::nowMs()) ? 0 : kFailed);
 }
 
-QJsonObject SimulatedCommandSet::faceIds() const
-{
+QJsonObject SimulatedCommandSet::faceIds() const {
     QJsonArray a;
     for (int id : m_camera.m_faces.ids())
         a.append(id);
@@ -252,15 +237,13 @@ QJsonObject SimulatedCommandSet::faceIds() const
     return c;
 }
 
-QJsonObject SimulatedCommandSet::faceNames() const
-{
+QJsonObject SimulatedCommandSet::faceNames() const {
     QJsonObject c = result(0);
     c.insert(QStringLiteral("FaceNames"), QJsonArray::fromStringList(m_camera.m_faces.names()));
     return c;
 }
 
-QJsonObject SimulatedCommandSet::enabledFaceIds() const
-{
+QJsonObject SimulatedCommandSet::enabledFaceIds() const {
     QJsonObject c = result(0);
     c.insert(QStringLiteral("EnabledFaceId"), m_camera.m_faces.enabledFaceId());
     c.insert(QStringLiteral("FaceModeId"), m_camera.m_faces.faceModeId());
@@ -268,8 +251,7 @@ QJsonObject SimulatedCommandSet::enabledFaceIds() const
     return c;
 }
 
-QJsonObject SimulatedCommandSet::setFaceIdName(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::setFaceIdName(const QJsonObject &content) {
     int id = 0;
     const QJsonValue name = content.value(QStringLiteral("Name"));
     if (!readInt(content, "ID", &id) || !name.isString())
@@ -277,8 +259,7 @@ QJsonObject SimulatedCommandSet::setFaceIdName(const QJsonObject &content)
     return result(m_camera.m_faces.rename(id, name.toString()) ? 0 : kFailed);
 }
 
-QJsonObject SimulatedCommandSet::faceFocusTrain(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::faceFocusTrain(const QJsonObject &content) {
     int id = 0;
     const QJsonValue type = content.value(QStringLiteral("Type"));
     if (!type.isString() || !readInt(content, "ID", &id))
@@ -286,15 +267,13 @@ QJsonObject SimulatedCommandSet::faceFocusTrain(const QJsonObject &content)
     return result(m_camera.m_faces.train(type.toString(), id, SimulatedClock::nowMs()) ? 0 : kFailed);
 }
 
-QJsonObject SimulatedCommandSet::faceFocusTrainStatus()
-{
+QJsonObject SimulatedCommandSet::faceFocusTrainStatus() {
     QJsonObject c = result(0);
     c.insert(QStringLiteral("Statue"), m_camera.m_faces.trainingStatus(SimulatedClock::nowMs()));
     return c;
 }
 
-QJsonObject SimulatedCommandSet::setFaceModeId(const QJsonObject &content, bool portrait)
-{
+QJsonObject SimulatedCommandSet::setFaceModeId(const QJsonObject &content, bool portrait) {
     int id = 0;
     if (!readInt(content, portrait ? "PortraitModeId" : "FaceModeId", &id))
         return result(kFailed);
@@ -302,8 +281,7 @@ QJsonObject SimulatedCommandSet::setFaceModeId(const QJsonObject &content, bool 
     return result(ok ? 0 : kFailed);
 }
 
-QJsonObject SimulatedCommandSet::deleteFocusId(const QJsonObject &content)
-{
+QJsonObject SimulatedCommandSet::deleteFocusId(const QJsonObject &content) {
     int id = 0;
     if (!readInt(content, "ID", &id))
         return result(kFailed);

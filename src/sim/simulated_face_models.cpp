@@ -1,73 +1,63 @@
 #include "simulated_face_models.h"
 
-SimulatedFaceModels::SimulatedFaceModels()
-{
+SimulatedFaceModels::SimulatedFaceModels() {
     addModel(1, QStringLiteral("Presenter"));
     addModel(2, QString());
 }
 
-int SimulatedFaceModels::indexOf(int id) const
-{
+int SimulatedFaceModels::indexOf(int id) const {
     for (int i = 0; i < m_models.size(); ++i)
         if (m_models[i].id == id)
             return i;
     return -1;
 }
 
-QList<int> SimulatedFaceModels::ids() const
-{
+QList<int> SimulatedFaceModels::ids() const {
     QList<int> out;
     for (const Model &m : m_models)
         out << m.id;
     return out;
 }
 
-QStringList SimulatedFaceModels::names() const
-{
+QStringList SimulatedFaceModels::names() const {
     QStringList out;
     for (const Model &m : m_models)
         out << m.name;
     return out;
 }
 
-bool SimulatedFaceModels::contains(int id) const
-{
+bool SimulatedFaceModels::contains(int id) const {
     return indexOf(id) >= 0;
 }
 
-void SimulatedFaceModels::addModel(int id, const QString &name)
-{
+void SimulatedFaceModels::addModel(int id, const QString &name) {
     if (id < 1 || contains(id) || m_models.size() >= kMaxModels)
         return;
     m_models << Model{id, name};
 }
 
-bool SimulatedFaceModels::select(int id)
-{
+bool SimulatedFaceModels::select(int id) {
     if (id != 0 && !contains(id))
         return false;
     m_enabledFaceId = id;
     return true;
 }
 
-bool SimulatedFaceModels::setFaceModeId(int id)
-{
+bool SimulatedFaceModels::setFaceModeId(int id) {
     if (id != 0 && !contains(id))
         return false;
     m_faceModeId = id;
     return true;
 }
 
-bool SimulatedFaceModels::setPortraitModeId(int id)
-{
+bool SimulatedFaceModels::setPortraitModeId(int id) {
     if (id != 0 && !contains(id))
         return false;
     m_portraitModeId = id;
     return true;
 }
 
-bool SimulatedFaceModels::rename(int id, const QString &name)
-{
+bool SimulatedFaceModels::rename(int id, const QString &name) {
     const int i = indexOf(id);
     if (i < 0 || name.toUtf8().size() > kMaxNameBytes)
         return false;
@@ -75,8 +65,7 @@ bool SimulatedFaceModels::rename(int id, const QString &name)
     return true;
 }
 
-bool SimulatedFaceModels::remove(int id)
-{
+bool SimulatedFaceModels::remove(int id) {
     const int i = indexOf(id);
     if (i < 0)
         return false;
@@ -90,23 +79,20 @@ bool SimulatedFaceModels::remove(int id)
     return true;
 }
 
-void SimulatedFaceModels::clear()
-{
+void SimulatedFaceModels::clear() {
     m_models.clear();
     m_enabledFaceId = m_faceModeId = m_portraitModeId = 0;
     abortTraining();
 }
 
-void SimulatedFaceModels::abortTraining()
-{
+void SimulatedFaceModels::abortTraining() {
     m_session = false;
     m_capturing = false;
     m_stepsRun = m_stepsOk = 0;
     m_status = QStringLiteral("idle");
 }
 
-void SimulatedFaceModels::settleCapture(qint64 now)
-{
+void SimulatedFaceModels::settleCapture(qint64 now) {
     if (!m_capturing || now < m_captureEnds)
         return;
     m_capturing = false;
@@ -120,8 +106,7 @@ void SimulatedFaceModels::settleCapture(qint64 now)
         addModel(m_trainingId, QString());
 }
 
-bool SimulatedFaceModels::train(const QString &type, int id, qint64 now)
-{
+bool SimulatedFaceModels::train(const QString &type, int id, qint64 now) {
     settleCapture(now);
     if (type == QLatin1String("select"))
         return select(id);
@@ -150,8 +135,7 @@ bool SimulatedFaceModels::train(const QString &type, int id, qint64 now)
     return false;
 }
 
-QString SimulatedFaceModels::trainingStatus(qint64 now)
-{
+QString SimulatedFaceModels::trainingStatus(qint64 now) {
     settleCapture(now);
     return m_status;
 }

@@ -1,7 +1,6 @@
 #include "simulated_firmware_upgrade.h"
 
-int SimulatedFirmwareUpgrade::request(int fileType, qint64 fileSize, qint64 nowMs)
-{
+int SimulatedFirmwareUpgrade::request(int fileType, qint64 fileSize, qint64 nowMs) {
     Q_UNUSED(nowMs)
     m_active = false;
     m_received = 0;
@@ -16,8 +15,7 @@ int SimulatedFirmwareUpgrade::request(int fileType, qint64 fileSize, qint64 nowM
     return 0;
 }
 
-bool SimulatedFirmwareUpgrade::receive(const QByteArray &data, qint64 nowMs)
-{
+bool SimulatedFirmwareUpgrade::receive(const QByteArray &data, qint64 nowMs) {
     if (!m_active || m_flashStart >= 0)
         return false;
     if (m_received + data.size() > m_fileSize) {
@@ -34,8 +32,7 @@ bool SimulatedFirmwareUpgrade::receive(const QByteArray &data, qint64 nowMs)
     return true;
 }
 
-SimulatedFirmwareUpgrade::Status SimulatedFirmwareUpgrade::status(qint64 nowMs) const
-{
+SimulatedFirmwareUpgrade::Status SimulatedFirmwareUpgrade::status(qint64 nowMs) const {
     if (!m_active)
         return Idle;
     if (m_flashStart >= 0 && nowMs - m_flashStart >= m_flashMs)
@@ -43,8 +40,7 @@ SimulatedFirmwareUpgrade::Status SimulatedFirmwareUpgrade::status(qint64 nowMs) 
     return Busy;
 }
 
-int SimulatedFirmwareUpgrade::progress(qint64 nowMs) const
-{
+int SimulatedFirmwareUpgrade::progress(qint64 nowMs) const {
     if (!m_active || m_fileSize <= 0)
         return 0;
     if (m_flashStart < 0)
@@ -54,16 +50,14 @@ int SimulatedFirmwareUpgrade::progress(qint64 nowMs) const
     return 50 + int(qMin<qint64>(nowMs - m_flashStart, m_flashMs) * 50 / m_flashMs);
 }
 
-QJsonObject SimulatedFirmwareUpgrade::report(qint64 nowMs) const
-{
+QJsonObject SimulatedFirmwareUpgrade::report(qint64 nowMs) const {
     QJsonObject o;
     o.insert(QStringLiteral("UpdateStatus"), int(status(nowMs)));
     o.insert(QStringLiteral("Progress"), progress(nowMs));
     return o;
 }
 
-bool SimulatedFirmwareUpgrade::finishOnReboot(qint64 nowMs)
-{
+bool SimulatedFirmwareUpgrade::finishOnReboot(qint64 nowMs) {
     const bool installed = status(nowMs) == Complete;
     m_active = false;
     m_received = 0;

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-double SimulatedPtz::Axis::at(qint64 nowMs) const
-{
+double SimulatedPtz::Axis::at(qint64 nowMs) const {
     if (direction == 0)
         return origin;
     const double travelled = speed * double(qMax<qint64>(0, nowMs - since)) / 1000.0;
@@ -13,16 +12,14 @@ double SimulatedPtz::Axis::at(qint64 nowMs) const
     return qBound(min, p, max);
 }
 
-void SimulatedPtz::Axis::run(double dir, qint64 nowMs)
-{
+void SimulatedPtz::Axis::run(double dir, qint64 nowMs) {
     origin = at(nowMs);
     since = nowMs;
     direction = dir;
     hasTarget = false;
 }
 
-void SimulatedPtz::Axis::moveTo(double goal, qint64 nowMs)
-{
+void SimulatedPtz::Axis::moveTo(double goal, qint64 nowMs) {
     origin = at(nowMs);
     since = nowMs;
     target = qBound(min, goal, max);
@@ -30,16 +27,14 @@ void SimulatedPtz::Axis::moveTo(double goal, qint64 nowMs)
     direction = target > origin ? 1 : (target < origin ? -1 : 0);
 }
 
-void SimulatedPtz::Axis::stop(qint64 nowMs)
-{
+void SimulatedPtz::Axis::stop(qint64 nowMs) {
     origin = at(nowMs);
     since = nowMs;
     direction = 0;
     hasTarget = false;
 }
 
-bool SimulatedPtz::Axis::moving(qint64 nowMs) const
-{
+bool SimulatedPtz::Axis::moving(qint64 nowMs) const {
     if (direction == 0)
         return false;
     const double p = at(nowMs);
@@ -48,8 +43,7 @@ bool SimulatedPtz::Axis::moving(qint64 nowMs) const
     return !(direction > 0 ? p >= max : p <= min);
 }
 
-SimulatedPtz::SimulatedPtz()
-{
+SimulatedPtz::SimulatedPtz() {
     m_pan.min = -170;
     m_pan.max = 170;
     m_pan.speed = kPanSpeed;
@@ -65,8 +59,7 @@ SimulatedPtz::SimulatedPtz()
     reset();
 }
 
-void SimulatedPtz::reset()
-{
+void SimulatedPtz::reset() {
     const Position home;
     for (Axis *a : {&m_pan, &m_tilt, &m_zoom, &m_focus}) {
         a->direction = 0;
@@ -79,8 +72,7 @@ void SimulatedPtz::reset()
     m_focus.origin = home.focus;
 }
 
-bool SimulatedPtz::command(const QString &c, qint64 now)
-{
+bool SimulatedPtz::command(const QString &c, qint64 now) {
     if (c == QLatin1String("Up")) {
         m_tilt.run(1, now);
     } else if (c == QLatin1String("Down")) {
@@ -114,8 +106,7 @@ bool SimulatedPtz::command(const QString &c, qint64 now)
     return true;
 }
 
-bool SimulatedPtz::preset(const QString &c, int id, qint64 now)
-{
+bool SimulatedPtz::preset(const QString &c, int id, qint64 now) {
     if (id < 0 || id > kMaxPresetId)
         return false;
     if (c == QLatin1String("Set")) {
@@ -137,8 +128,7 @@ bool SimulatedPtz::preset(const QString &c, int id, qint64 now)
     return false;
 }
 
-SimulatedPtz::Position SimulatedPtz::position(qint64 now) const
-{
+SimulatedPtz::Position SimulatedPtz::position(qint64 now) const {
     Position p;
     p.pan = m_pan.at(now);
     p.tilt = m_tilt.at(now);
@@ -147,7 +137,6 @@ SimulatedPtz::Position SimulatedPtz::position(qint64 now) const
     return p;
 }
 
-bool SimulatedPtz::isMoving(qint64 now) const
-{
+bool SimulatedPtz::isMoving(qint64 now) const {
     return m_pan.moving(now) || m_tilt.moving(now) || m_zoom.moving(now) || m_focus.moving(now);
 }

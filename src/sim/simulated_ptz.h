@@ -10,13 +10,13 @@
 class SimulatedPtz {
 public:
     struct Position {
-        double pan = 0;   // degrees, -170 (left) ... 170 (right)
-        double tilt = 0;  // degrees, -30 (down) ... 90 (up)
-        double zoom = 0;  // percent of the optical range, 0 (wide) ... 100 (tele)
+        double pan = 0;     // degrees, -170 (left) ... 170 (right)
+        double tilt = 0;    // degrees, -30 (down) ... 90 (up)
+        double zoom = 0;    // percent of the optical range, 0 (wide) ... 100 (tele)
         double focus = 500; // focus motor steps, 0 (near) ... 1000 (far)
     };
 
-    static constexpr double kPanSpeed = 60;    // degrees per second
+    static constexpr double kPanSpeed = 60; // degrees per second
     static constexpr double kTiltSpeed = 40;
     static constexpr double kZoomSpeed = 25;   // percent per second
     static constexpr double kFocusSpeed = 250; // steps per second
@@ -40,7 +40,7 @@ public:
 private:
     struct Axis {
         double min = 0, max = 0, speed = 0;
-        double origin = 0;    // position at `since`
+        double origin = 0; // position at `since`
         qint64 since = 0;
         double direction = 0; // -1, 0, +1
         bool hasTarget = false;
