@@ -5,6 +5,7 @@
 #include "device_models.h"
 #include "log_manager.h"
 #include "simulated_camera_bus.h"
+#include "startup_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -47,6 +48,10 @@ int ApplicationEntry::run(int argc, char *argv[])
         SimulatedCameraBus::install(options.simulatedModels, options.vendorId);
 
     startupRecord(INFO, QStringLiteral("创建启动窗口..."));
+    StartupWindow window;
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        window.move(primary->geometry().center() - window.rect().center());
+    window.show();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
     return app.exec();
 }

@@ -1,0 +1,825 @@
+#include "widget.h"
+
+#include "app_paths.h"
+#include "device_slot_strip.h"
+#include "hid_manager.h"
+#include "log_manager.h"
+#include "message_boxes.h"
+#include "packet_cmd.h"
+#include "command_texts.h"
+#include "video_inputs.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const char *const kIcons = ":/icons/resources/icons/";
+
+QIcon icon(const char *name)
+{
+    return QIcon(QString::fromLatin1(kIcons) + name);
+}
+
+const char *const kTitleButtonStyle = "QPushButton { background: transparent; border: none; border-radius: 4px; "
+                                      "padding: 6px; } QPushButton:hover { background-color: #1b89ef; } "
+                                      "QPushButton:pressed { background-color: #1b89ef; }";
+const char *const kToggleStyle =
+    "QPushButton { background: transparent; border: none; border-radius: 4px; }"
+    "QPushButton:hover { background-color: rgba(30, 144, 255, 0.2); }"
+    "QPushButton:pressed { background-color: rgba(30, 144, 255, 0.4); }"
+    "QPushButton:checked { background-color: rgba(30, 144, 255, 0.3); }";
+const char *const kFlatActionStyle =
+    "QPushButton { color: #888888; background: transparent; border: none; font-size: 12px; padding: 2px 4px; }"
+    "QPushButton:hover, QPushButton:checked { color: white; }"
+    "QPushButton::menu-indicator { image: none; width: 0px; }";
+const char *const kRefreshStyle = "QPushButton { color: white; background-color: #2f80f4; border: none; "
+                                  "border-radius: 12px; font-size: 12px; padding: 3px 12px; }"
+                                  "QPushButton:hover { background-color: #1b89ef; }"
+                                  "QPushButton:disabled { background-color: #43474c; color: #888888; }";
+const char *const kScrollStyle =
+    "QScrollArea { background: transparent; border: none; }"
+    "QScrollBar:vertical { background: #1e2229; width: 10px; margin: 0; border-radius: 5px; }"
+    "QScrollBar::handle:vertical { background: #1e90ff; min-height: 30px; border-radius: 5px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+// After-sales contact shown in the footer.
+const char *const kContactText = "售后服务：请联系您的经销商";
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent),
+      m_sender([this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
+               DeviceSender::RequestLog::QtDebug, &m_routerState.quietProbe)
+{
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setStyleSheet("background-color: transparent;");
+    resize(400, 800);
+    setMinimumSize(400, 600);
+
+    m_router = new ReplyRouter(&m_routerState, this);
+    connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
+    connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
+
+    buildFrame();
+    loadDeviceNames();
+
+    m_detectionTimer = new QTimer(this);
+    m_detectionTimer->setInterval(kDetectionIntervalMs);
+    connect(m_detectionTimer, &QTimer::timeout, this, &Widget::checkDeviceConnection);
+    m_delayedRefreshTimer = new QTimer(this);
+    m_delayedRefreshTimer->setSingleShot(true);
+    m_delayedRefreshTimer->setInterval(kDelayedRefreshMs);
+    connect(m_delayedRefreshTimer, &QTimer::timeout, this, &Widget::onDelayedRefresh);
+
+    m_lastHidCount = interfaceCount();
+    qDebug() << "初始设备数量（HID接口数）:" << m_lastHidCount;
+    m_detectionTimer->start();
+    handleRefresh();
+}
+
+Widget::~Widget()
+{
+    releaseManagers();
+}
+
+// ---------------------------------------------------------------------------------------
+// Frame
+
+void Widget::buildFrame()
+{
+    m_mainLayout = new QVBoxLayout(this);
+    m_mainLayout->setSpacing(0);
+    m_mainLayout->setContentsMargins(0, 0, 0, 0);
+    m_mainLayout->addWidget(buildTitleBar());
+
+    auto *body = new QWidget(this);
+    body->setStyleSheet("background-color: #10121a;");
+    m_bodyLayout = new QVBoxLayout(body);
+    m_bodyLayout->setSpacing(2);
+    m_bodyLayout->setContentsMargins(15, 8, 15, 15);
+    m_bodyLayout->setAlignment(Qt::AlignTop);
+    m_bodyLayout->addWidget(buildDeviceListArea());
+
+    m_ptzPanel = new QWidget(body);
+    m_ptzPanel->setObjectName("ptzPanel");
+    m_ptzPanel->hide();
+    m_bodyLayout->addWidget(m_ptzPanel);
+    m_bodyLayout->addSpacing(15);
+    m_bodyLayout->addWidget(buildBuiltInPage());
+    m_mainLayout->addWidget(body, 1);
+    m_mainLayout->addWidget(buildFooter());
+
+    // The tree holds every listed camera; only the first four get a button.
+    m_deviceTree = new QTreeWidget(this);
+    m_deviceTree->hide();
+    m_deviceTree->setColumnCount(1);
+    m_rootItem = new QTreeWidgetItem(m_deviceTree, QStringList{QStringLiteral("所有设备")});
+    connect(m_deviceTree, &QTreeWidget::itemDoubleClicked, this, &Widget::onDeviceDoubleClicked);
+}
+
+QWidget *Widget::buildTitleBar()
+{
+    m_titleBar = new QWidget(this);
+    m_titleBar->setFixedHeight(40);
+    m_titleBar->setAttribute(Qt::WA_StyledBackground);
+    m_titleBar->setStyleSheet(
+        "background-color: #10121a; border-top-left-radius: 15px; border-top-right-radius: 15px;");
+    auto *layout = new QHBoxLayout(m_titleBar);
+    layout->setContentsMargins(30, 5, 10, 0);
+    layout->setSpacing(5);
+    auto *title = new QLabel("QVHD", m_titleBar);
+    title->setFixedHeight(40);
+    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    title->setStyleSheet("color: white; font-size: 27px; font-weight: bold; font-style: italic; "
+                         "font-family: 'Microsoft YaHei', Arial, sans-serif;");
+    layout->addWidget(title);
+    layout->addStretch();
+    m_minimizeButton = new QPushButton(m_titleBar);
+    m_closeButton = new QPushButton(m_titleBar);
+    const std::pair<QPushButton *, const char *> buttons[] = {{m_minimizeButton, "minimize.png"},
+                                                              {m_closeButton, "close.png"}};
+    for (const auto &[button, file] : buttons) {
+        button->setFixedSize(30, 30);
+        button->setIcon(icon(file));
+        button->setIconSize(QSize(16, 16));
+        button->setStyleSheet(kTitleButtonStyle);
+        layout->addWidget(button);
+    }
+    connect(m_minimizeButton, &QPushButton::clicked, this, &QWidget::showMinimized);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+    return m_titleBar;
+}
+
+QWidget *Widget::buildDeviceListArea()
+{
+    m_deviceListArea = new QWidget(this);
+    auto *area = new QVBoxLayout(m_deviceListArea);
+    area->setSpacing(1);
+    area->setContentsMargins(0, 0, 0, 0);
+
+    auto *header = new QWidget(m_deviceListArea);
+    header->setObjectName("deviceListWidget");
+    auto *headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(20, 0, 20, 0);
+    auto *caption = new QLabel(QStringLiteral("设备列表"), header);
+    caption->setStyleSheet("color: #cccccc; font-size: 14px; font-weight: bold;");
+    headerLayout->addWidget(caption);
+    headerLayout->addStretch();
+    m_ptzToggle = new QPushButton(header);
+    m_previewToggle = new QPushButton(header);
+    const std::pair<QPushButton *, const char *> toggles[] = {{m_ptzToggle, "ptz.png"}, {m_previewToggle, "collapse.png"}};
+    for (const auto &[toggle, file] : toggles) {
+        toggle->setFixedSize(24, 24);
+        toggle->setCheckable(true);
+        toggle->setCursor(Qt::PointingHandCursor);
+        toggle->setIcon(icon(file));
+        toggle->setIconSize(QSize(24, 24));
+        toggle->setStyleSheet(kToggleStyle);
+    }
+    headerLayout->addWidget(m_ptzToggle);
+    headerLayout->addSpacing(10);
+    headerLayout->addWidget(m_previewToggle);
+    connect(m_ptzToggle, &QPushButton::toggled, this, [this](bool on) {
+        m_ptzPanel->setVisible(on);
+        m_ptzToggle->setIcon(icon(on ? "ptz_on.png" : "ptz.png"));
+    });
+    connect(m_previewToggle, &QPushButton::clicked, this, &Widget::onCameraButtonClicked);
+    area->addWidget(header);
+    area->addSpacing(5);
+
+    auto *slotRow = new QHBoxLayout;
+    slotRow->setSpacing(15);
+    slotRow->setAlignment(Qt::AlignCenter);
+    m_slots = new DeviceSlotStrip(slotRow, m_deviceListArea);
+    connect(m_slots, &DeviceSlotStrip::slotClicked, this, &Widget::onSlotClicked);
+    area->addLayout(slotRow);
+
+    auto *actions = new QHBoxLayout;
+    actions->setContentsMargins(0, 0, 10, 0);
+    actions->setSpacing(8);
+    auto *configButton = new QPushButton(QStringLiteral("参数配置"), m_deviceListArea);
+    auto *configMenu = new QMenu(configButton);
+    configMenu->addAction(QStringLiteral("导入配置"));
+    configMenu->addAction(QStringLiteral("导出配置"));
+    connect(configButton, &QPushButton::clicked, this, [configButton, configMenu] {
+        configMenu->popup(configButton->mapToGlobal(QPoint(0, configButton->height())));
+    });
+    auto *resetButton = new QPushButton(QStringLiteral("设备重置"), m_deviceListArea);
+    auto *upgradeButton = new QPushButton(QStringLiteral("固件升级"), m_deviceListArea);
+    for (QPushButton *b : {configButton, resetButton, upgradeButton}) {
+        b->setStyleSheet(kFlatActionStyle);
+        b->setCursor(Qt::PointingHandCursor);
+        actions->addWidget(b);
+    }
+    actions->addStretch();
+    m_refreshButton = new QPushButton(QStringLiteral("刷新"), m_deviceListArea);
+    m_refreshButton->setStyleSheet(kRefreshStyle);
+    m_refreshButton->setFixedHeight(24);
+    m_refreshButton->setCursor(Qt::PointingHandCursor);
+    connect(m_refreshButton, &QPushButton::clicked, this, &Widget::handleRefresh);
+    actions->addWidget(m_refreshButton);
+    area->addLayout(actions);
+
+    m_noCameraLabel = new QLabel(QStringLiteral("未检测到相机，请检查相机是否正常连接"), m_deviceListArea);
+    m_noCameraLabel->setAlignment(Qt::AlignCenter);
+    m_noCameraLabel->setStyleSheet("color: #888888; font-size: 14px; font-weight: bold;");
+    m_noCameraLabel->hide();
+    area->addWidget(m_noCameraLabel);
+
+    m_deviceListArea->hide();
+    return m_deviceListArea;
+}
+
+QWidget *Widget::buildBuiltInPage()
+{
+    m_builtInPage = new QScrollArea(this);
+    m_builtInPage->setFrameShape(QFrame::NoFrame);
+    m_builtInPage->setWidgetResizable(true);
+    m_builtInPage->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_builtInPage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_builtInPage->setStyleSheet(kScrollStyle);
+    m_builtInContent = new QWidget;
+    m_builtInContent->setMinimumWidth(200);
+    m_builtInContent->setMaximumWidth(400);
+    auto *layout = new QVBoxLayout(m_builtInContent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    m_builtInPage->setWidget(m_builtInContent);
+    m_builtInPage->hide();
+    return m_builtInPage;
+}
+
+QWidget *Widget::buildFooter()
+{
+    m_footer = new QWidget(this);
+    m_footer->setFixedHeight(15);
+    m_footer->setStyleSheet("background: transparent;");
+    m_footer->setCursor(Qt::SizeVerCursor);
+    auto *layout = new QHBoxLayout(m_footer);
+    layout->setContentsMargins(0, 0, 15, 0);
+    layout->addStretch();
+    auto *contact = new QLabel(QString::fromUtf8(kContactText), m_footer);
+    contact->setStyleSheet("font-size: 10px; color: #888888;");
+    layout->addWidget(contact);
+    m_footer->installEventFilter(this);
+    return m_footer;
+}
+
+void Widget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath clip;
+    clip.addRoundedRect(rect(), m_cornerRadius, m_cornerRadius);
+    painter.setClipPath(clip);
+    painter.fillRect(rect(), QColor("#10121a"));
+    painter.setClipping(false);
+    QPen pen(QColor(255, 255, 255, 50), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRect(1, 1, width() - 2, height() - 2), m_cornerRadius, m_cornerRadius);
+}
+
+void Widget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && event->position().y() < 40) {
+        QWidget *child = childAt(event->position().toPoint());
+        if (child != m_minimizeButton && child != m_closeButton) {
+            m_dragging = true;
+            m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+            event->accept();
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Widget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void Widget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+bool Widget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_footer) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (mouse->button() == Qt::LeftButton) {
+                m_resizingHeight = true;
+                m_resizeStartY = int(mouse->globalPosition().y());
+                m_resizeStartHeight = height();
+                return true;
+            }
+            break;
+        case QEvent::MouseMove:
+            if (m_resizingHeight) {
+                const int h = qMax(minimumHeight(), m_resizeStartHeight + int(mouse->globalPosition().y()) - m_resizeStartY);
+                setGeometry(x(), y(), width(), h);
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (m_resizingHeight) {
+                m_resizingHeight = false;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Widget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_builtInContent)
+        m_builtInContent->setMaximumWidth(width() - 30);
+    if (m_footer)
+        m_footer->setFixedWidth(width());
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    saveDeviceNames();
+    QWidget::closeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Device names
+
+void Widget::loadDeviceNames()
+{
+    QSettings ini(AppPaths::applicationDir() + "/device_names.ini", QSettings::IniFormat);
+    ini.beginGroup("DeviceNames");
+    for (const QString &key : ini.childKeys())
+        m_deviceNames[key] = ini.value(key).toString();
+    ini.endGroup();
+    qDebug() << "设备名称映射已加载，共" << m_deviceNames.size() << "条记录";
+}
+
+void Widget::saveDeviceNames()
+{
+    if (m_deviceNames.isEmpty())
+        return; // an empty map leaves the stored names alone
+    const QString path = AppPaths::applicationDir() + "/device_names.ini";
+    QSettings ini(path, QSettings::IniFormat);
+    ini.beginGroup("DeviceNames");
+    ini.remove("");
+    for (auto it = m_deviceNames.cbegin(); it != m_deviceNames.cend(); ++it)
+        ini.setValue(it.key(), it.value());
+    ini.endGroup();
+    ini.sync();
+    qDebug() << "设备名称映射已保存到:" << path << "，共" << m_deviceNames.size() << "条";
+}
+
+// ---------------------------------------------------------------------------------------
+// Senders and routing
+
+bool Widget::sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply)
+{
+    return m_sender.sendCmdToDevice(index, cmdId, payload, length, reply);
+}
+
+bool Widget::sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply)
+{
+    return m_sender.sendDataToDevice(index, cmdId, data, length, reply);
+}
+
+bool Widget::sendToDevice(int index, const QByteArray &packet)
+{
+    return m_sender.sendToDevice(index, packet);
+}
+
+QByteArray Widget::readFromDevice(int index, void *arg)
+{
+    return m_sender.readFromDevice(index, arg);
+}
+
+void Widget::onDataReceived(const QByteArray &data, void *deviceIndex)
+{
+    m_routerState.currentIndex = m_currentIndex;
+    m_router->route(data, deviceIndex ? *static_cast<int *>(deviceIndex) : -1);
+}
+
+void Widget::onDirectionReceived(int value)
+{
+    if (value != 1 && value != 2)
+        return;
+    m_direction = value;
+    m_isLandscape = value == 1;
+}
+
+const DeviceEntry &Widget::deviceEntry(int index) const
+{
+    static const DeviceEntry none;
+    return index >= 0 && index < kMaxEntries ? m_deviceEntries[size_t(index)] : none;
+}
+
+void Widget::probeDirection(int index)
+{
+    if (index < 0 || index >= kMaxEntries || !supportsDirectionProbe(m_deviceEntries[size_t(index)].productModel))
+        return;
+    m_routerState.quietProbe = true;
+    m_sender.sendText(index, CmdJson, CommandTexts::getDeviceDirection());
+}
+
+bool Widget::testDeviceConnection()
+{
+    QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
+    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getDeviceDirection(), reply.data(), int(reply.size()));
+    QJsonParseError error;
+    QJsonDocument::fromJson(QByteArray(reply.constData()), &error);
+    if (error.error != QJsonParseError::NoError) {
+        qDebug() << "JSON解析错误, 设备连接测试失败" << error.errorString();
+        return false;
+    }
+    return true;
+}
+
+void Widget::detectCameras()
+{
+    countConnectedDevices();
+    if (m_connectedCount == 0) {
+        qDebug() << "没有设备接入，跳过摄像头检测";
+        return;
+    }
+    const QList<VideoInput> inputs = VideoInputs::list();
+    qDebug() << "==========================================";
+    qDebug() << "开始检测摄像头，设备数量:" << m_connectedCount;
+    qDebug() << "Qt检测到" << inputs.size() << "个摄像头设备";
+    qDebug() << "==========================================";
+    for (int i = 0; i < inputs.size(); ++i)
+        qDebug().noquote() << "  [" << i << "] " << inputs[i].description << (inputs[i].isDefault ? "(默认)" : "");
+    qDebug() << "selectCameraName:" << m_selectionName;
+    for (const VideoInput &input : inputs) {
+        qDebug() << "cameraId:" << input.id;
+        qDebug() << "cameraName:" << input.description;
+        if (input.description == m_selectionName) {
+            m_selectedCameraId = input.id;
+            qDebug() << "camera match, will open " << input.id << "right now";
+        }
+    }
+}
+
+void Widget::onCameraButtonClicked()
+{
+    if (!m_previewToggle->isChecked()) {
+        m_previewToggle->setIcon(icon("collapse.png"));
+        return;
+    }
+    if (!testDeviceConnection()) {
+        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        return;
+    }
+    m_previewToggle->setIcon(icon("expand.png"));
+    auto refuse = [this] {
+        m_previewToggle->setChecked(false);
+        m_previewToggle->setIcon(icon("collapse.png"));
+    };
+    if (m_currentIndex == -1) {
+        MessageBoxes::information(this, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
+        refuse();
+        return;
+    }
+    QPushButton *button = m_slots->button(m_currentIndex);
+    if (button && button->isVisible() && button->isEnabled() && m_deviceItems.value(m_currentIndex)) {
+        // The preview window itself comes with the preview; until then the toggle
+        // checks the link and picks the camera's video input.
+        detectCameras();
+        return;
+    }
+    MessageBoxes::warning(this, QStringLiteral("错误"),
+                          QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(m_currentIndex + 1));
+    refuse();
+}
+
+// ---------------------------------------------------------------------------------------
+// Detection and refresh
+
+int Widget::interfaceCount() const
+{
+    HIDManager scanner;
+    return int(scanner.enumerateDevices(cameraVendorId()).size());
+}
+
+bool Widget::isRefreshing() const
+{
+    return !m_refreshButton->isEnabled();
+}
+
+void Widget::checkDeviceConnection()
+{
+    if (isRefreshing())
+        return;
+    const int count = interfaceCount();
+    if (m_lastHidCount == -1) {
+        m_lastHidCount = count;
+        qDebug() << "设备连接检测初始化，当前HID设备数量:" << count;
+        return;
+    }
+    if (count != m_lastHidCount) {
+        qDebug() << "检测到设备连接状态变化，原HID设备数量:" << m_lastHidCount << "，当前数量:" << count;
+        m_lastHidCount = count;
+        scheduleDelayedRefresh();
+    }
+}
+
+void Widget::scheduleDelayedRefresh()
+{
+    if (m_delayedRefreshTimer->isActive()) {
+        m_delayedRefreshTimer->stop();
+        qDebug() << "重置延迟刷新定时器";
+    }
+    m_delayedRefreshTimer->start();
+    qDebug() << "500ms后执行设备列表刷新";
+}
+
+void Widget::onDelayedRefresh()
+{
+    if (isRefreshing())
+        return;
+    qDebug() << "延迟刷新触发，开始刷新设备列表";
+    handleRefresh();
+}
+
+void Widget::startDeviceDetection()
+{
+    if (!m_detectionTimer->isActive()) {
+        m_detectionTimer->start();
+        qDebug() << "设备连接状态检测已启动";
+    }
+}
+
+void Widget::stopDeviceDetection()
+{
+    if (m_detectionTimer->isActive()) {
+        m_detectionTimer->stop();
+        qDebug() << "设备连接状态检测已停止";
+    }
+    if (m_delayedRefreshTimer->isActive()) {
+        m_delayedRefreshTimer->stop();
+        qDebug() << "延迟刷新定时器已停止";
+    }
+}
+
+void Widget::releaseManagers()
+{
+    for (HIDManager *manager : std::as_const(m_hidManagers)) {
+        disconnect(manager, nullptr, this, nullptr);
+        manager->closeDevice();
+        manager->waitForDeviceClose(500);
+    }
+    qDeleteAll(m_hidManagers);
+    m_hidManagers.clear();
+    m_currentIndex = -1;
+    m_routerState = ReplyRouter::State();
+    for (DeviceEntry &entry : m_deviceEntries)
+        entry = DeviceEntry();
+}
+
+void Widget::handleRefresh()
+{
+    qDebug() << "on handleRefresh";
+    m_refreshButton->setEnabled(false);
+    m_ptzPanel->hide();
+    m_builtInPage->hide();
+    clearDeviceList();
+    m_noCameraLabel->hide();
+    releaseManagers();
+
+    HIDManager scanner;
+    const quint16 vendorId = cameraVendorId();
+    for (const HidDeviceInfo &info : scanner.enumerateDevices(vendorId)) {
+        if (info.vendorId != vendorId)
+            continue;
+        auto *manager = new HIDManager;
+        if (manager->openDevice(info.path)) {
+            qDebug() << "Opened device at path:" << info.path;
+            m_hidManagers << manager;
+            connect(manager, &HIDManager::dataReceived, this, &Widget::onDataReceived);
+        } else {
+            qWarning() << "Failed to open device at path:" << info.path;
+            delete manager;
+        }
+    }
+
+    m_routerState.deviceInfoQuery = true;
+    for (int i = 0; i < m_hidManagers.size(); ++i)
+        m_sender.sendCmdToDevice(i, CmdGetDeviceInfo, nullptr, 0, nullptr);
+    m_routerState.deviceInfoQuery = false;
+
+    QTimer::singleShot(kRefreshFinishMs, this, &Widget::finishRefresh);
+}
+
+void Widget::finishRefresh()
+{
+    countConnectedDevices();
+    qDebug() << "刷新完成，连接设备数量:" << m_connectedCount;
+    m_lastHidCount = interfaceCount();
+    m_deviceListArea->show();
+    m_noCameraLabel->setVisible(m_connectedCount == 0);
+    m_refreshButton->setEnabled(true);
+    emit deviceListRefreshed();
+}
+
+void Widget::clearDeviceList()
+{
+    qDeleteAll(m_rootItem->takeChildren());
+    m_slots->clear();
+    m_deviceItems.clear();
+    m_currentIndex = -1;
+    m_currentSerial.clear();
+    m_connectedCount = 0;
+    m_noCameraLabel->show();
+}
+
+void Widget::cleanupAllDevices()
+{
+    stopDeviceDetection();
+    releaseManagers();
+    clearDeviceList();
+    qDebug() << "所有设备已清理完成";
+}
+
+void Widget::addDevice(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
+                       const QString &productModel)
+{
+    const QString tail = DeviceEntry::serialTail(serial);
+    auto *item = new QTreeWidgetItem(m_rootItem, QStringList{deviceName + "-" + tail + "-" + buildDate});
+    item->setData(0, Qt::UserRole, deviceName);
+    item->setData(1, Qt::UserRole, serial);
+    item->setData(2, Qt::UserRole, buildDate);
+    item->setData(3, Qt::UserRole, productModel);
+    item->setData(4, Qt::UserRole, index);
+    if (index >= 0 && index < DeviceSlotStrip::kSlotCount) {
+        while (m_deviceItems.size() <= index)
+            m_deviceItems << nullptr;
+        m_deviceItems[index] = item;
+        const QString key = displayNameForModel(productModel) + "-" + tail;
+        const QString label = m_deviceNames.value(key, key);
+        m_slots->showDevice(index, label,
+                            QStringLiteral("型号: %1\n序列号: %2\n生产日期: %3").arg(productModel, serial, buildDate),
+                            iconBaseForModel(productModel));
+        if (index < kMaxEntries)
+            m_deviceEntries[size_t(index)] = DeviceEntry{deviceName, serial, buildDate, productModel, true};
+        qDebug() << "更新设备信息: index=" << index << ", SN=" << serial << ", Name=" << deviceName;
+        qDebug() << "设备" << index + 1 << "已连接，显示对应按钮";
+    } else if (index >= 0 && index < kMaxEntries) {
+        m_deviceEntries[size_t(index)] = DeviceEntry{deviceName, serial, buildDate, productModel, true};
+    }
+    countConnectedDevices();
+    if (m_noCameraLabel->isVisible())
+        m_noCameraLabel->hide();
+}
+
+void Widget::countConnectedDevices()
+{
+    int count = 0;
+    for (int i = 0; i < DeviceSlotStrip::kSlotCount; ++i)
+        if (m_slots->button(i)->isEnabled() && m_deviceItems.value(i))
+            ++count;
+    m_connectedCount = count;
+    qDebug() << "当前连接的设备数量:" << count;
+}
+
+QStringList Widget::connectedDeviceSeries() const
+{
+    QStringList series;
+    for (int i = 0; i < DeviceSlotStrip::kSlotCount; ++i) {
+        QTreeWidgetItem *item = m_deviceItems.value(i);
+        if (!item)
+            continue;
+        const QString name = seriesOfModel(item->data(3, Qt::UserRole).toString());
+        if (!name.isEmpty())
+            series << name;
+    }
+    return series;
+}
+
+void Widget::setSelectedSeries(const QString &series)
+{
+    m_selectedSeries = QString(series).remove('"').trimmed();
+    qDebug() << "设置当前选择的设备系列:" << m_selectedSeries;
+}
+
+void Widget::activateSeriesDevice(const QString &series)
+{
+    if (series.isEmpty()) {
+        qDebug() << "传入的设备系列为空";
+        return;
+    }
+    qDebug() << "尝试激活设备按钮，设备系列:" << series;
+    int found = -1;
+    for (int i = 0; i < DeviceSlotStrip::kSlotCount && found < 0; ++i) {
+        QTreeWidgetItem *item = m_deviceItems.value(i);
+        if (!item)
+            continue;
+        const QString model = item->data(3, Qt::UserRole).toString();
+        const QString name = displayNameForModel(model);
+        qDebug() << "检查设备" << i << ": 产品型号=" << model << ", 显示名称=" << name;
+        if (name == series || (series == "A1" && (name == "A3" || name == "QV-AI k4")))
+            found = i;
+    }
+    if (found < 0) {
+        qDebug() << "所有检测到的设备:";
+        for (QTreeWidgetItem *item : std::as_const(m_deviceItems))
+            if (item)
+                qDebug() << item->text(0);
+        qDebug() << "未找到匹配的设备系列:" << series;
+        return;
+    }
+    highlightDeviceButton(found);
+    DeviceSlotStrip::setDeviceButtonStyle(m_slots->button(found),
+                                          iconBaseForModel(m_deviceItems[found]->data(3, Qt::UserRole).toString()), true);
+    onDeviceDoubleClicked(m_deviceItems[found], 0);
+    qDebug() << "已成功激活设备按钮:" << found;
+}
+
+void Widget::highlightDeviceButton(int active)
+{
+    for (int i = 0; i < DeviceSlotStrip::kSlotCount; ++i) {
+        QPushButton *button = m_slots->button(i);
+        if (QTreeWidgetItem *item = m_deviceItems.value(i))
+            DeviceSlotStrip::setDeviceButtonStyle(button, iconBaseForModel(item->data(3, Qt::UserRole).toString()),
+                                                  i == active);
+        else if (button->isEnabled())
+            DeviceSlotStrip::setPlainStyle(button);
+    }
+}
+
+void Widget::onSlotClicked(int slot)
+{
+    QTreeWidgetItem *item = m_deviceItems.value(slot);
+    if (!item)
+        return;
+    DeviceSlotStrip::setDeviceButtonStyle(m_slots->button(slot), iconBaseForModel(item->data(3, Qt::UserRole).toString()),
+                                          true);
+    onDeviceDoubleClicked(item, 0);
+}
+
+void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
+{
+    if (!item || item == m_rootItem)
+        return;
+    const QString deviceName = item->data(0, Qt::UserRole).toString();
+    const QString serial = item->data(1, Qt::UserRole).toString();
+    m_selectionName = DeviceEntry::selectionName(deviceName, serial);
+    qDebug() << "双击选中的设备名:" << m_selectionName;
+    if (!deviceName.isEmpty()) {
+        const int slot = int(m_deviceItems.indexOf(item));
+        if (slot >= 0) {
+            highlightDeviceButton(slot);
+            DeviceSlotStrip::setDeviceButtonStyle(m_slots->button(slot),
+                                                  iconBaseForModel(item->data(3, Qt::UserRole).toString()), true);
+            qDebug() << "设备双击，激活按钮:" << slot;
+        }
+    }
+    m_currentIndex = item->data(4, Qt::UserRole).toInt();
+    m_currentSerial = serial;
+    qDebug("index:%d", m_currentIndex);
+
+    m_currentModel = item->data(3, Qt::UserRole).toString();
+    m_ptzPanel->show();
+    m_ptzToggle->setChecked(true);
+    m_ptzToggle->setIcon(icon("ptz_on.png"));
+    m_deviceListArea->show();
+
+    m_builtInPage->hide();
+    const PanelKind kind = panelKindForModel(m_currentModel);
+    if (kind == PanelKind::BuiltIn)
+        m_builtInPage->show();
+    if (kind != PanelKind::None)
+        m_panelKind = kind;
+    m_mainLayout->removeWidget(m_footer);
+    m_mainLayout->addWidget(m_footer);
+}

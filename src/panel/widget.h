@@ -1,0 +1,182 @@
+#pragma once
+
+#include "device_entry.h"
+#include "device_models.h"
+#include "device_sender.h"
+#include "reply_router.h"
+
+#include <QList>
+#include <QMap>
+#include <QPoint>
+#include <QString>
+#include <QVariant>
+#include <QScrollArea>
+#include <QWidget>
+
+#include <array>
+
+class DeviceSlotStrip;
+class HIDManager;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+
+// The control panel: the device list and its detection cycle, the per-device senders
+// and reply routing, activation of a camera, and the frame the feature pages live in.
+class Widget : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMaxEntries = 20;
+    static constexpr int kDetectionIntervalMs = 2000;
+    static constexpr int kDelayedRefreshMs = 500;
+    static constexpr int kRefreshFinishMs = 1500;
+
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    // Used by the startup window.
+    void handleRefresh();
+    QStringList connectedDeviceSeries() const;
+    void setSelectedSeries(const QString &series);
+    void activateSeriesDevice(const QString &series);
+
+    // Used by the reply routing.
+    void addDevice(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
+                   const QString &productModel);
+
+    // The senders, working over m_hidManagers.
+    bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply);
+    bool sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply);
+    bool sendToDevice(int index, const QByteArray &packet);
+    QByteArray readFromDevice(int index, void *arg);
+
+    void probeDirection(int index);
+    bool testDeviceConnection();
+    void detectCameras();
+
+    // State, for the feature pages and for tests.
+    int currentIndex() const { return m_currentIndex; }
+    int connectedCount() const { return m_connectedCount; }
+    int deviceCount() const { return int(m_hidManagers.size()); }
+    QString selectionName() const { return m_selectionName; }
+    QString currentModel() const { return m_currentModel; }
+    QString currentSerial() const { return m_currentSerial; }
+    QString selectedSeries() const { return m_selectedSeries; }
+    QString selectedCameraId() const { return m_selectedCameraId; }
+    PanelKind panelKind() const { return m_panelKind; }
+    bool isLandscape() const { return m_isLandscape; }
+    bool quietProbe() const { return m_routerState.quietProbe; }
+    bool isRefreshing() const;
+    const DeviceEntry &deviceEntry(int index) const;
+    QTreeWidgetItem *deviceItem(int slot) const { return m_deviceItems.value(slot); }
+    QTreeWidget *deviceTree() const { return m_deviceTree; }
+    DeviceSlotStrip *slotStrip() const { return m_slots; }
+    QLabel *noCameraLabel() const { return m_noCameraLabel; }
+    QPushButton *refreshButton() const { return m_refreshButton; }
+    QPushButton *previewToggle() const { return m_previewToggle; }
+    QPushButton *ptzToggle() const { return m_ptzToggle; }
+    QWidget *deviceListArea() const { return m_deviceListArea; }
+    QWidget *builtInPage() const { return m_builtInPage; }
+    QWidget *ptzPanel() const { return m_ptzPanel; }
+    void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
+
+signals:
+    void deviceListRefreshed();
+    void deviceConnectionChanged(int connectedCount);
+    void startFaceDataCollection(int modelId);
+    void sendToCamera(const QString &command, const QVariant &value);
+    void requestDeviceConfig(const QString &deviceName);
+
+public slots:
+    void onDeviceDoubleClicked(QTreeWidgetItem *item, int column);
+    void startDeviceDetection();
+    void stopDeviceDetection();
+    void cleanupAllDevices();
+    void onCameraButtonClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFrame();
+    QWidget *buildTitleBar();
+    QWidget *buildDeviceListArea();
+    QWidget *buildBuiltInPage();
+    QWidget *buildFooter();
+
+    void onDataReceived(const QByteArray &data, void *deviceIndex);
+    void checkDeviceConnection();
+    void scheduleDelayedRefresh();
+    void onDelayedRefresh();
+    void finishRefresh();
+    void releaseManagers();
+    void clearDeviceList();
+    void countConnectedDevices();
+    void highlightDeviceButton(int active);
+    void onSlotClicked(int slot);
+    void onDirectionReceived(int value);
+    int interfaceCount() const;
+    void loadDeviceNames();
+    void saveDeviceNames();
+
+    // Devices
+    QList<HIDManager *> m_hidManagers;
+    std::array<DeviceEntry, kMaxEntries> m_deviceEntries;
+    int m_currentIndex = -1;
+    DeviceSender m_sender;
+    ReplyRouter::State m_routerState;
+    ReplyRouter *m_router = nullptr;
+
+    // Device list
+    QTreeWidget *m_deviceTree = nullptr;
+    QTreeWidgetItem *m_rootItem = nullptr;
+    QList<QTreeWidgetItem *> m_deviceItems;
+    DeviceSlotStrip *m_slots = nullptr;
+    QLabel *m_noCameraLabel = nullptr;
+    QPushButton *m_refreshButton = nullptr;
+    QTimer *m_detectionTimer = nullptr;
+    QTimer *m_delayedRefreshTimer = nullptr;
+    int m_lastHidCount = -1;
+    int m_connectedCount = 0;
+    PanelKind m_panelKind = PanelKind::BuiltIn;
+    QString m_selectedSeries;
+    QString m_selectionName;
+    QString m_currentModel;
+    QString m_currentSerial;
+    QMap<QString, QString> m_deviceNames;
+
+    // Orientation and preview
+    int m_direction = 1;
+    bool m_isLandscape = false;
+    QString m_selectedCameraId;
+
+    // Frame
+    QVBoxLayout *m_mainLayout = nullptr;
+    QVBoxLayout *m_bodyLayout = nullptr;
+    QWidget *m_titleBar = nullptr;
+    QPushButton *m_minimizeButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QWidget *m_deviceListArea = nullptr;
+    QPushButton *m_ptzToggle = nullptr;
+    QPushButton *m_previewToggle = nullptr;
+    QWidget *m_ptzPanel = nullptr;
+    QScrollArea *m_builtInPage = nullptr;
+    QWidget *m_builtInContent = nullptr;
+    QWidget *m_footer = nullptr;
+    int m_cornerRadius = 15;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+    bool m_resizingHeight = false;
+    int m_resizeStartY = 0;
+    int m_resizeStartHeight = 0;
+};
