@@ -1,0 +1,205 @@
+#include "message_boxes.h"
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTimer>
+
+const char *const MessageBoxes::kPanelStyleSheet =
+    "QMessageBox {   background-color: #1e1e1e;   border-radius: 10px;   padding: 20px;}"
+    "QMessageBox QLabel {   color: #ffffff !important;   font-size: 14px;   padding: 10px;   min-width: 200px;}"
+    "QMessageBox QPushButton {   background-color: #1b89ef;   color: #ffffff !important;   border: none;"
+    "   border-radius: 5px;   padding: 8px 20px;   font-size: 12px;   min-width: 80px;   margin: 5px;}"
+    "QMessageBox QPushButton:hover {   background-color: #262a2d;}"
+    "QMessageBox QPushButton:pressed {   background-color: #262a2d;}";
+
+const char *const MessageBoxes::kWideStyleSheet =
+    "QMessageBox {   background-color: #1e1e1e;   border-radius: 10px;   padding: 20px;   min-width: 350px;"
+    "   min-height: 180px;}"
+    "QMessageBox QLabel {   color: #ffffff !important;   font-size: 14px;   padding: 10px;   min-width: 300px;"
+    "   max-width: 320px;}"
+    "QMessageBox QPushButton {   background-color: #1b89ef;   color: #ffffff !important;   border: none;"
+    "   border-radius: 5px;   padding: 8px 20px;   font-size: 12px;   min-width: 80px;   margin: 5px;}"
+    "QMessageBox QPushButton:hover {   background-color: #262a2d;}"
+    "QMessageBox QPushButton:pressed {   background-color: #262a2d;}";
+
+const char *const MessageBoxes::kButtonTextStyle = "color: #ffffff !important;";
+
+namespace {
+MessageBoxes::Responder &testResponder()
+{
+    static MessageBoxes::Responder responder;
+    return responder;
+}
+
+MessageBoxRequest describe(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs)
+{
+    MessageBoxRequest request;
+    request.kind = kind;
+    request.icon = box->icon();
+    request.title = box->windowTitle();
+    request.text = box->text();
+    for (QAbstractButton *button : box->buttons()) {
+        request.buttons << button->text();
+        request.buttonIds << box->standardButton(button);
+    }
+    if (QPushButton *chosen = box->defaultButton())
+        request.defaultButton = chosen->text();
+    request.parent = box->parentWidget();
+    request.timeoutMs = timeoutMs;
+    request.styleSheet = box->styleSheet();
+    return request;
+}
+} // namespace
+
+QMessageBox *MessageBoxes::createStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
+                                                  QMessageBox::StandardButtons buttons, Style style)
+{
+    auto *box = new QMessageBox(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
+    box->setStandardButtons(buttons);
+    if (style == Style::Wide) {
+        box->setStyleSheet(kWideStyleSheet);
+        if (auto *buttonBox = box->findChild<QDialogButtonBox *>())
+            buttonBox->setCenterButtons(true);
+    } else {
+        box->setStyleSheet(kPanelStyleSheet);
+    }
+    return box;
+}
+
+int MessageBoxes::showStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
+                                       QMessageBox::StandardButtons buttons,
+                                       QMessageBox::StandardButton defaultButton, Style style)
+{
+    // The box goes with its parent if that is destroyed while the box runs.
+    QPointer<QMessageBox> box = createStyledMessageBox(parent, title, text, buttons, style);
+    if (defaultButton != QMessageBox::NoButton)
+        box->setDefaultButton(defaultButton);
+    applyStyledCaptions(box);
+    const int result = present(box, MessageBoxRequest::Styled);
+    delete box.data();
+    return result;
+}
+
+int MessageBoxes::showTimedNotice(QWidget *parent, const QString &title, const QString &text, int milliseconds)
+{
+    QPointer<QMessageBox> box = new QMessageBox(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setStyleSheet(kPanelStyleSheet);
+    QTimer::singleShot(milliseconds, milliseconds >= 2000 ? Qt::CoarseTimer : Qt::PreciseTimer, box.data(),
+                       &QMessageBox::accept);
+    const int result = present(box, MessageBoxRequest::TimedNotice, milliseconds);
+    delete box.data();
+    return result;
+}
+
+QMessageBox::StandardButton MessageBoxes::information(QWidget *parent, const QString &title, const QString &text,
+                                                      QMessageBox::StandardButtons buttons,
+                                                      QMessageBox::StandardButton defaultButton)
+{
+    return showPlain(MessageBoxRequest::Information, QMessageBox::Information, parent, title, text, buttons,
+                     defaultButton);
+}
+
+QMessageBox::StandardButton MessageBoxes::warning(QWidget *parent, const QString &title, const QString &text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    return showPlain(MessageBoxRequest::Warning, QMessageBox::Warning, parent, title, text, buttons,
+                     defaultButton);
+}
+
+QMessageBox::StandardButton MessageBoxes::critical(QWidget *parent, const QString &title, const QString &text,
+                                                   QMessageBox::StandardButtons buttons,
+                                                   QMessageBox::StandardButton defaultButton)
+{
+    return showPlain(MessageBoxRequest::Critical, QMessageBox::Critical, parent, title, text, buttons,
+                     defaultButton);
+}
+
+QMessageBox::StandardButton MessageBoxes::question(QWidget *parent, const QString &title, const QString &text,
+                                                   QMessageBox::StandardButtons buttons,
+                                                   QMessageBox::StandardButton defaultButton)
+{
+    return showPlain(MessageBoxRequest::Question, QMessageBox::Question, parent, title, text, buttons,
+                     defaultButton);
+}
+
+int MessageBoxes::exec(QMessageBox *box)
+{
+    return present(box, MessageBoxRequest::Custom);
+}
+
+QString MessageBoxes::replacedCaption(const QString &caption)
+{
+    if (caption == QLatin1String("OK") || caption == QMessageBox::tr("OK"))
+        return QStringLiteral("确定");
+    if (caption == QLatin1String("Cancel") || caption == QMessageBox::tr("Cancel"))
+        return QStringLiteral("取消");
+    if (caption == QStringLiteral("重试") || caption == QMessageBox::tr("Retry"))
+        return QStringLiteral("重启");
+    return caption;
+}
+
+void MessageBoxes::applyStyledCaptions(QMessageBox *box)
+{
+    for (QPushButton *button : box->findChildren<QPushButton *>()) {
+        button->setStyleSheet(kButtonTextStyle);
+        button->setText(replacedCaption(button->text()));
+    }
+}
+
+void MessageBoxes::setTestResponder(Responder responder)
+{
+    testResponder() = std::move(responder);
+}
+
+bool MessageBoxes::hasTestResponder()
+{
+    return bool(testResponder());
+}
+
+QMessageBox::StandardButton MessageBoxes::showPlain(MessageBoxRequest::Kind kind, QMessageBox::Icon icon,
+                                                    QWidget *parent, const QString &title, const QString &text,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton defaultButton)
+{
+    QPointer<QMessageBox> box = new QMessageBox(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton && box->button(defaultButton))
+        box->setDefaultButton(defaultButton);
+    present(box, kind);
+    if (!box)
+        return QMessageBox::NoButton;
+    const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
+    delete box.data();
+    return clicked;
+}
+
+int MessageBoxes::present(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs)
+{
+    const Responder &responder = testResponder();
+    if (!responder)
+        return box->exec();
+
+    const MessageBoxRequest request = describe(box, kind, timeoutMs);
+    const int answer = responder(request);
+    const QList<QAbstractButton *> buttons = box->buttons();
+    QAbstractButton *chosen = nullptr;
+    if (answer > 0)
+        chosen = box->button(QMessageBox::StandardButton(answer));
+    if (!chosen && answer >= 0 && answer < buttons.size())
+        chosen = buttons.at(answer);
+
+    if (chosen)
+        chosen->click();
+    else if (kind == MessageBoxRequest::TimedNotice)
+        box->accept();
+    else
+        box->reject();
+    return box->result();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "message_box_request.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+// The one place where the tool's modal message boxes are shown: the panel's dark
+// styled box, the self-closing notice, Qt's plain information/warning/critical/
+// question boxes and boxes that callers build themselves.
+//
+// Tests install a responder that receives each box instead of the user: the box is
+// built as usual, described in a MessageBoxRequest, and the responder's answer is
+// clicked without anything being shown. The answer is a QMessageBox::StandardButton
+// of the box, or a position in MessageBoxRequest::buttons (buttonIndex(caption)), or
+// kCloseWithoutButton: the box closes without a click — for a notice that is its
+// timer running out (the accept result), for other boxes a rejection.
+class MessageBoxes {
+public:
+    enum class Style {
+        Panel, // the control panel's box
+        Wide,  // the wider variant of the lens-selection camera's panel
+    };
+    using Responder = std::function<int(const MessageBoxRequest &request)>;
+
+    static constexpr int kCloseWithoutButton = -1;
+    static const char *const kPanelStyleSheet;
+    static const char *const kWideStyleSheet;
+    static const char *const kButtonTextStyle;
+
+    // A new dark box owned by the caller; captions are left as Qt gives them.
+    static QMessageBox *createStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
+                                               QMessageBox::StandardButtons buttons,
+                                               Style style = Style::Panel);
+
+    // Shows the dark box modally with "确定" / "取消" / "重启" captions and returns the
+    // clicked standard button. defaultButton NoButton keeps Qt's default choice.
+    static int showStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                    Style style = Style::Panel);
+
+    // A dark box with an OK button that accepts itself after the given time. Returns
+    // the accept result (QDialog::Accepted) when it ran out, QMessageBox::Ok when the
+    // user clicked OK first.
+    static int showTimedNotice(QWidget *parent, const QString &title, const QString &text, int milliseconds);
+
+    // Qt's plain boxes (as QMessageBox::information() and friends); parent may be null.
+    static QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text,
+                                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text,
+                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton critical(QWidget *parent, const QString &title, const QString &text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Yes |
+                                                                                       QMessageBox::No,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // Runs a box the caller built (own buttons, icon, style) modally and returns its
+    // exec() result; afterwards box->clickedButton() tells which button was chosen.
+    static int exec(QMessageBox *box);
+
+    // The caption table of the styled box: "OK" → "确定", "Cancel" → "取消",
+    // Retry ("重试") → "重启"; other captions stay.
+    static QString replacedCaption(const QString &caption);
+    static void applyStyledCaptions(QMessageBox *box);
+
+    // Installs the test responder; an empty function shows boxes for real again.
+    static void setTestResponder(Responder responder);
+    static bool hasTestResponder();
+
+private:
+    static int present(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs = 0);
+    static QMessageBox::StandardButton showPlain(MessageBoxRequest::Kind kind, QMessageBox::Icon icon,
+                                                 QWidget *parent, const QString &title, const QString &text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton);
+};
