@@ -60,7 +60,8 @@ void ReplyRouter::route(const QByteArray &packet, int index)
 
 void ReplyRouter::routeContent(const QJsonObject &content, int index)
 {
-    const bool current = index == m_state->currentIndex;
+    const int currentIndex = m_state->currentIndex ? *m_state->currentIndex : -1;
+    const bool current = index == currentIndex;
     if (content.contains("Statue")) {
         const QString status = content.value("Statue").toString();
         qDebug() << "Face collection status received:" << status;
@@ -109,7 +110,7 @@ void ReplyRouter::routeContent(const QJsonObject &content, int index)
             const char *what = hasFace && hasPortrait ? "Skip FaceModeId/PortraitModeId from device"
                                : hasFace              ? "Skip FaceModeId from device"
                                                       : "Skip PortraitModeId from device";
-            qDebug() << what << index << "(current device:" << m_state->currentIndex << ")";
+            qDebug() << what << index << "(current device:" << currentIndex << ")";
         }
     }
     if (content.contains("nDirection")) {

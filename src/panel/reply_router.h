@@ -15,7 +15,7 @@ class ReplyRouter : public QObject {
 public:
     // What the router needs to know of its owner at the moment a packet arrives.
     struct State {
-        int currentIndex = -1;
+        const int *currentIndex = nullptr; // the owner's active device index
         bool deviceInfoQuery = false;
         bool quietProbe = false;
     };

@@ -71,6 +71,7 @@ Widget::Widget(QWidget *parent)
     resize(400, 800);
     setMinimumSize(400, 600);
 
+    m_routerState.currentIndex = &m_currentIndex;
     m_router = new ReplyRouter(&m_routerState, this);
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
@@ -427,7 +428,6 @@ QByteArray Widget::readFromDevice(int index, void *arg)
 
 void Widget::onDataReceived(const QByteArray &data, void *deviceIndex)
 {
-    m_routerState.currentIndex = m_currentIndex;
     m_router->route(data, deviceIndex ? *static_cast<int *>(deviceIndex) : -1);
 }
 
@@ -602,7 +602,8 @@ void Widget::releaseManagers()
     qDeleteAll(m_hidManagers);
     m_hidManagers.clear();
     m_currentIndex = -1;
-    m_routerState = ReplyRouter::State();
+    m_routerState.deviceInfoQuery = false;
+    m_routerState.quietProbe = false;
     for (DeviceEntry &entry : m_deviceEntries)
         entry = DeviceEntry();
 }
