@@ -221,6 +221,27 @@ private slots:
         QCOMPARE(changed.count(), 6); // 7, 0, 7, -3, 0, 5
     }
 
+    void destroyingAFocusedBoxLeavesTheSliderAlone()
+    {
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *slider = new QSlider(Qt::Horizontal, &window);
+        slider->setRange(-10, 10);
+        auto *box = new NumberEdit(&window);
+        layout->addWidget(slider);
+        layout->addWidget(box);
+        SliderEditHelper helper(slider, box->lineEdit(), box);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->lineEdit()->setFocus();
+        QTRY_VERIFY(box->lineEdit()->hasFocus());
+        QTest::keyClicks(box->lineEdit(), "7");
+        delete box; // loses focus on the way out; what it held is not a commit
+        QCOMPARE(slider->value(), 0);
+        helper.onPlusClicked(); // still bound to the slider
+        QCOMPARE(slider->value(), 1);
+    }
+
     void stepButtonsStayInRange()
     {
         Row r(-2, 2, 1);

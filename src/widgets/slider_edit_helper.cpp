@@ -92,7 +92,12 @@ void SliderEditHelper::stepBy(int delta)
 
 bool SliderEditHelper::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_lineEdit && event->type() == QEvent::FocusOut)
-        updateSliderFromEdit();
+    if (event->type() == QEvent::FocusOut) {
+        // A line edit losing focus while it is being destroyed is no longer a QLineEdit
+        // here, and its text must not be read.
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        if (edit && edit == m_lineEdit)
+            updateSliderFromEdit();
+    }
     return QObject::eventFilter(watched, event);
 }
