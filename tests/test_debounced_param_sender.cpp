@@ -37,11 +37,16 @@ private slots:
         DebouncedParamSender sender(nullptr);
         QCOMPARE(sender.intervalMs(), 100);
         qint64 lastCall = 0;
+        qint64 longestGap = 0;
         for (int value = 51; value <= 60; ++value) {
+            if (value > 51)
+                longestGap = qMax(longestGap, clock.elapsed() - lastCall);
             sender.schedule("Luminance", QString::number(value), recorder());
             lastCall = clock.elapsed();
             QTest::qWait(5);
         }
+        if (longestGap >= 90)
+            QSKIP("the machine stalled for a whole interval between two calls");
         QCOMPARE(sender.pendingCount(), 1);
         QTRY_COMPARE(sends.size(), 1);
         QCOMPARE(sends.first().key, QString("Luminance"));
