@@ -36,7 +36,25 @@ const char *const kConnectStyle =
     "font-size: 16px; font-weight: bold; padding: 8px 16px; }"
     "QPushButton:hover { background-color: #1b89ef; color: white; }"
     "QPushButton:pressed { background-color: #0a79df; color: white; }";
+std::function<void()> &quitHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
 } // namespace
+
+void StartupWindow::setQuitHandler(std::function<void()> handler)
+{
+    quitHandler() = std::move(handler);
+}
+
+void StartupWindow::quitApplication()
+{
+    if (quitHandler())
+        quitHandler()();
+    else
+        QCoreApplication::quit();
+}
 
 StartupWindow::StartupWindow(QWidget *parent) : QWidget(parent)
 {
@@ -432,7 +450,7 @@ void StartupWindow::onCloseClicked()
 {
     stopAutoRefresh();
     userLog(QStringLiteral("用户关闭应用程序"));
-    QCoreApplication::quit();
+    quitApplication();
 }
 
 void StartupWindow::openControlPanel(const QString &seriesText)
@@ -462,7 +480,7 @@ void StartupWindow::openControlPanel(const QString &seriesText)
         panel->raise();
         connect(panel, &QObject::destroyed, this, [this] {
             m_controlPanel = nullptr;
-            QCoreApplication::quit();
+            quitApplication();
         });
         QTimer::singleShot(100, panel, [panel, series] { panel->activateSeriesDevice(series); });
         deviceLog(INFO, QStringLiteral("设备匹配成功，控制面板已打开，选择的设备是: %1").arg(series));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class DeviceSelectionWindow;
 class QHBoxLayout;
 class QPushButton;
@@ -36,6 +38,10 @@ public:
     UnselectedDeviceWindow *unselectedWindow() const { return m_unselectedWindow; }
     QWidget *overlay() const { return m_overlay; }
     QPushButton *connectButton() const { return m_connectButton; }
+    // What quitting the application means; tests replace it (an empty function
+    // restores QCoreApplication::quit).
+    static void setQuitHandler(std::function<void()> handler);
+
     // The control panel once it was opened (null before, and after it is gone).
     Widget *controlPanel() const { return m_controlPanel; }
 
@@ -72,6 +78,7 @@ private:
     static QString cleanedSeries(const QString &series);
     static void centreOnPrimaryScreen(QWidget *window);
     static bool anyMatches(const QStringList &detected, const QString &series);
+    static void quitApplication();
 
     QTimer *m_refreshTimer = nullptr;
     Widget *m_detector = nullptr;
