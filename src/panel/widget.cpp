@@ -329,9 +329,11 @@ void Widget::mouseReleaseEvent(QMouseEvent *event)
 
 bool Widget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_footer) {
+    const QEvent::Type type = event->type();
+    if (watched == m_footer &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        switch (event->type()) {
+        switch (type) {
         case QEvent::MouseButtonPress:
             if (mouse->button() == Qt::LeftButton) {
                 m_resizingHeight = true;
