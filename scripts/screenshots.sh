@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Renders the documentation screenshots (docs/*.png) with simulated cameras under a
+# virtual display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install_deps.sh
+build=${KESTRANE_RUN_BUILD_DIR:-build-release}
+export CCACHE_DIR=${CCACHE_DIR:-$PWD/.cache/ccache}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTRANE_BUILD_TESTS=OFF -DKESTRANE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target screenshot_tour
+display=:${KESTRANE_XVFB_DISPLAY:-96}
+Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+DISPLAY=$display "$build/tools/screenshot_tour" docs

@@ -1,0 +1,89 @@
+// Renders the tool's windows with simulated cameras into PNG files, for the
+// documentation: boot window, series selection, not-connected window, control panel.
+// Usage: screenshot_tour OUTPUT_DIR
+#include "application_entry.h"
+#include "device_selection_window.h"
+#include "device_models.h"
+#include "log_manager.h"
+#include "simulated_camera.h"
+#include "simulated_camera_bus.h"
+#include "startup_window.h"
+#include "unselected_device_window.h"
+#include "widget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+void waitMs(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Rounded windows are translucent: show them on the dark desktop they are meant for.
+bool save(QWidget *w, const QString &path)
+{
+    const QPixmap shot = w->grab();
+    QImage canvas(shot.size() + QSize(40, 40), QImage::Format_RGB32);
+    canvas.fill(QColor("#2b2f36"));
+    QPainter p(&canvas);
+    p.drawPixmap(20, 20, shot);
+    p.end();
+    const bool ok = canvas.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(out);
+    LogManager::setInitialConsoleOutput(false);
+    bool ok = true;
+
+    // Two cameras: nothing opens by itself, so the boot window and the choice stay.
+    SimulatedCameraBus *bus = SimulatedCameraBus::install({"RV-K310A-WU", "RV-T782-KB"}, cameraVendorId());
+    {
+        StartupWindow boot;
+        boot.show();
+        waitMs(1500);
+        ok &= save(&boot, out + "/boot-window.png");
+        boot.onConnectClicked();
+        waitMs(300);
+        ok &= save(boot.selectionWindow(), out + "/series-selection.png");
+        boot.onDeviceSelected("D1");
+        waitMs(2500);
+        if (boot.unselectedWindow())
+            ok &= save(boot.unselectedWindow(), out + "/not-connected.png");
+        else
+            ok = false;
+        StartupWindow::setQuitHandler([] {});
+    }
+    HidBackend::setActive(nullptr);
+    delete bus;
+
+    // Four cameras of four series in the control panel, the first one active.
+    bus = SimulatedCameraBus::install({"RV-K310A-WU", "RV-T782-KB", "RV-N906-PX", "RV-K310A-LNQ"}, cameraVendorId());
+    {
+        Widget panel;
+        panel.show();
+        waitMs(2000);
+        panel.activateSeriesDevice("B1");
+        waitMs(800);
+        ok &= save(&panel, out + "/control-panel.png");
+    }
+    HidBackend::setActive(nullptr);
+    delete bus;
+    return ok ? 0 : 1;
+}
