@@ -127,6 +127,22 @@ private slots:
         QVERIFY(!QFile::exists(path + ".6"));
     }
 
+    void reopenedFileCountsItsOldContent()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/Kestrane_" + today() + ".log";
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100, 'o'));
+        old.close();
+        lm->setMaxFileSize(100);
+        lm->setLogDirectory(dir.path()); // its own record finds the file full
+        lm->setMaxFileSize(10485760);
+        QCOMPARE(readAll(path + ".1"), QString(100, 'o'));
+        QVERIFY(readAll(path).startsWith("["));
+        QVERIFY(readAll(path).contains("日志目录已设置为: " + dir.path()));
+    }
+
     void fallbackToTemporaryDirectory()
     {
         QTemporaryDir tmp;

@@ -131,17 +131,28 @@ void LogManager::rotateLogFile()
     openLogFile();
 }
 
+QString LogManager::timestamp()
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = now / 1000;
+    if (second != m_stampSecond) {
+        m_stampSecond = second;
+        m_stampPrefix = QDateTime::fromMSecsSinceEpoch(second * 1000).toString(kTimeFormat);
+    }
+    return m_stampPrefix + QStringLiteral(".%1").arg(int(now % 1000), 3, 10, QLatin1Char('0'));
+}
+
 void LogManager::log(LogLevel level, const QString &category, const QString &message)
 {
     if (level < m_logLevel)
         return;
     QMutexLocker locker(&m_mutex);
     t_insideLog = true;
-    if (m_logFile.isOpen() && m_logFile.size() >= m_maxFileSize)
+    // The file is only appended to: its write position is its size, without asking the disk.
+    if (m_logFile.isOpen() && m_logFile.pos() >= m_maxFileSize)
         rotateLogFile();
     const QString line = QStringLiteral("[%1] [%2] [%3] %4\n")
-                             .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz"),
-                                  logLevelName(level), category, message);
+                             .arg(timestamp(), logLevelName(level), category, message);
     if (m_consoleOutput) {
         std::fprintf(stderr, "%s", line.toLocal8Bit().constData());
         std::fflush(stderr);

@@ -50,6 +50,7 @@ private:
     void openLogFile();
     void rotateLogFile();
     QString datedFilePath() const;
+    QString timestamp();
     static void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
     QFile m_logFile;
@@ -60,6 +61,9 @@ private:
     qint64 m_maxFileSize = 10485760;
     int m_maxBackupFiles = 5;
     bool m_consoleOutput = true;
+    // The "yyyy-MM-dd HH:mm:ss" part of the time stamp, formatted once per second.
+    qint64 m_stampSecond = -1;
+    QString m_stampPrefix;
 };
 
 // Shorthands used throughout the tool.
