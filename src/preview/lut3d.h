@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <opencv2/core.hpp>
+
+#include <memory>
+
+// A 3D colour look-up cube read from a .cube file, expanded once into a full
+// 256 x 256 x 256 byte table so that applying it costs one table read per pixel.
+//
+// Cube order: entry (b * N + g) * N + r, red fastest; channels red, green, blue in
+// [0, 1]. Table order: row = blue input, column = green * 256 + red; an entry holds
+// the output blue, green and red bytes.
+class Lut3d {
+public:
+    // Cubes larger than this are refused: the .cube format stops at 256 and real
+    // grading cubes stay far below it.
+    static constexpr int kMaxSize = 256;
+    static constexpr int kTableRows = 256;
+    static constexpr int kTableColumns = 65536;
+
+    Lut3d();
+    ~Lut3d();
+    Lut3d(const Lut3d &) = delete;
+    Lut3d &operator=(const Lut3d &) = delete;
+
+    // Parses the file; on success replaces the cube and rebuilds the table. A failed
+    // load keeps the previous cube and table.
+    bool loadLUT(const QString &path);
+    // Expands the cube into the table; does nothing without a cube.
+    void buildLutTable();
+    // A new BGR image: the table applied to `frame`, or a plain copy of it when there
+    // is no table.
+    cv::Mat applyLUTFast(const cv::Mat &frame) const;
+    // Writes the table applied to the BGR image `bgr` into `out` (same size, allocated
+    // when needed), in BGR order or, with `rgbOut`, swapped to RGB. `out` may be `bgr`.
+    // Requires a table.
+    void apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const;
+
+    // Replaces the cube directly (N^3 rows of three floats in cube order) and builds
+    // the table; for generated cubes.
+    bool setCube(int size, const cv::Mat &data);
+
+    int lutSize() const { return m_size; }
+    const cv::Mat &lutData() const { return m_data; }
+    const cv::Mat &lutTable() const { return m_table; }
+    bool hasTable() const { return !m_table.empty(); }
+
+    // The single-precision byte conversion of an interpolated channel value.
+    static inline unsigned char toByte(float value)
+    {
+        const float v = value * 255.0f;
+        if (!(v > 0.0f))
+            return 0;
+        if (v >= 255.0f)
+            return 255;
+        return static_cast<unsigned char>(v);
+    }
+
+private:
+    struct TableMemory;
+
+    int m_size = 0;
+    cv::Mat m_data;
+    cv::Mat m_table;
+    std::shared_ptr<TableMemory> m_tableMemory;
+};

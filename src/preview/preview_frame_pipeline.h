@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QVideoFrameFormat>
+
+#include <opencv2/core.hpp>
+
+class Lut3d;
+class QVideoFrame;
+
+// The bytes of one mapped video frame, as far as the preview may read them.
+struct MappedFrame {
+    static constexpr int kMaxPlanes = 3;
+
+    QVideoFrameFormat::PixelFormat format = QVideoFrameFormat::Format_Invalid;
+    int width = 0;
+    int height = 0;
+    int planeCount = 0;
+    const uchar *bits[kMaxPlanes] = {};
+    int bytesPerLine[kMaxPlanes] = {};
+    qsizetype mappedBytes[kMaxPlanes] = {};
+
+    // Describes a frame that is mapped for reading.
+    static MappedFrame fromMapped(const QVideoFrame &frame);
+    // Packed YUYV bytes in memory.
+    static MappedFrame yuyv(const uchar *data, qsizetype bytes, int width, int height, int bytesPerLine);
+};
+
+// Turns camera frames into the picture the preview shows: the camera's packed YUYV
+// (or NV12, UYVY, or the 32-bit RGB layouts that decoded MJPEG arrives in) to BGR,
+// the optional 3D LUT, RGB, and a quarter turn counter-clockwise for a camera
+// mounted in portrait. Buffers are kept from frame to frame.
+class PreviewFramePipeline {
+public:
+    enum class Status {
+        Shown,
+        UnsupportedFormat, // a pixel format the preview does not convert
+        Truncated,         // geometry or plane sizes that do not fit the mapped bytes
+    };
+
+    // Converts `frame`; on success image() is the new picture. Never reads outside
+    // the mapped bytes the frame declares. May throw cv::Exception.
+    Status process(const MappedFrame &frame, const Lut3d *lut, bool landscape);
+    const QImage &image() const { return m_image; }
+
+    static bool isSupported(QVideoFrameFormat::PixelFormat format);
+
+private:
+    Status toBgr(const MappedFrame &frame, cv::Mat &bgr);
+    cv::Mat imageMat(int width, int height);
+
+    cv::Mat m_bgr;
+    cv::Mat m_rgb;
+    QImage m_image;
+};

@@ -1,0 +1,203 @@
+#include "lut3d.h"
+#include "lut_reference.h"
+
+#include "log_capture.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+// One output colour of the cube table at (b, g, r) as bytes (blue, green, red).
+cv::Vec3b entry(const Lut3d &lut, int b, int g, int r)
+{
+    return lut.lutTable().at<cv::Vec3b>(b, g * 256 + r);
+}
+
+QString identityCube(int n, const QString &header = QStringLiteral("LUT_3D_SIZE"))
+{
+    QString text = QStringLiteral("TITLE \"identity\"\n%1 %2\n").arg(header).arg(n);
+    for (int b = 0; b < n; ++b)
+        for (int g = 0; g < n; ++g)
+            for (int r = 0; r < n; ++r)
+                text += QStringLiteral("%1 %2 %3\n")
+                            .arg(double(r) / (n - 1), 0, 'f', 6)
+                            .arg(double(g) / (n - 1), 0, 'f', 6)
+                            .arg(double(b) / (n - 1), 0, 'f', 6);
+    return text;
+}
+
+} // namespace
+
+class TestLut3d : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    QString write(const QString &text)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("cube%1.cube").arg(++m_files));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(text.toUtf8());
+        return path;
+    }
+
+private slots:
+    void singlePointCubeMapsEverything()
+    {
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n0.2 0.4 0.6\n")));
+        QCOMPARE(lut.lutSize(), 1);
+        for (int v : {0, 77, 255})
+            QCOMPARE(entry(lut, v, 255 - v, v), cv::Vec3b(153, 102, 51));
+    }
+
+    void twoPointCubeMixesTheCorners()
+    {
+        // Corner (r, g, b) carries (r, g, b) * 0.5 + 0.25 * (1 - b): mid-grey 128 sits at
+        // t = 128/255 on every axis.
+        QString text = "# corners\nLUT_3D_SIZE 2\n";
+        float corner[8][3];
+        int i = 0;
+        for (int b = 0; b < 2; ++b)
+            for (int g = 0; g < 2; ++g)
+                for (int r = 0; r < 2; ++r, ++i) {
+                    corner[i][0] = 0.5f * r + 0.25f * (1 - b);
+                    corner[i][1] = 0.5f * g + 0.25f * (1 - b);
+                    corner[i][2] = 0.5f * b + 0.25f * (1 - b);
+                    text += QStringLiteral("%1 %2 %3\n").arg(corner[i][0]).arg(corner[i][1]).arg(corner[i][2]);
+                }
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(text)));
+        const float t = 128.0f / 255.0f;
+        for (int c = 0; c < 3; ++c) {
+            float mix = 0;
+            for (int k = 0; k < 8; ++k) {
+                const int r = k & 1, g = (k >> 1) & 1, b = (k >> 2) & 1;
+                mix += corner[k][c] * (r ? t : 1 - t) * (g ? t : 1 - t) * (b ? t : 1 - t);
+            }
+            QVERIFY(qAbs(int(entry(lut, 128, 128, 128)[2 - c]) - int(mix * 255.0f)) <= 1);
+        }
+    }
+
+    void identityCubeReproducesInputs()
+    {
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(identityCube(17))));
+        QRandomGenerator rng(7);
+        for (int k = 0; k < 20000; ++k) {
+            const int b = rng.bounded(256), g = rng.bounded(256), r = rng.bounded(256);
+            const cv::Vec3b e = entry(lut, b, g, r);
+            QVERIFY(e[0] <= b && b - e[0] <= 1);
+            QVERIFY(e[1] <= g && g - e[1] <= 1);
+            QVERIFY(e[2] <= r && r - e[2] <= 1);
+        }
+        // A pure red input reads row 0, column 255.
+        const cv::Mat red(1, 1, CV_8UC3, cv::Scalar(0, 0, 255));
+        const cv::Mat out = lut.applyLUTFast(red);
+        QCOMPARE(out.at<cv::Vec3b>(0, 0), lut.lutTable().at<cv::Vec3b>(0, 255));
+    }
+
+    void keywordsCommentsAndOrder()
+    {
+        // Lower-case size keyword after the data, domain lines in any case, titles,
+        // indented comments and unknown keywords.
+        const QString text = "TITLE \"x\"\n   # indented comment\nDOMAIN_MIN 0 0 0\ndomain_max 2 2 2\n"
+                             "LUT_1D_SIZE 4\nsomething else\n"
+                             "0 0 0\n1 0 0\n0 1 0\n1 1 0\n0 0 1\n1 0 1\n0 1 1\n  1   1 1  \n"
+                             "lut_3d_size 2\n";
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(text)));
+        QCOMPARE(lut.lutSize(), 2);
+        QCOMPARE(entry(lut, 255, 255, 255), cv::Vec3b(255, 255, 255));
+        QCOMPARE(entry(lut, 0, 0, 255), cv::Vec3b(0, 0, 255));
+    }
+
+    void clampsAndMalformedNumbers()
+    {
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n1.5 -0.2 1e-\n")));
+        const float *v = lut.lutData().ptr<float>();
+        QCOMPARE(v[0], 1.0f);
+        QCOMPARE(v[1], 0.0f);
+        QCOMPARE(v[2], 0.0f);
+        QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n1e60 -1e60 0.5\n")));
+        v = lut.lutData().ptr<float>();
+        QCOMPARE(v[0], 1.0f);
+        QCOMPARE(v[1], 0.0f);
+        QCOMPARE(v[2], 0.5f);
+    }
+
+    void badCubesKeepThePreviousOne()
+    {
+        LogCapture log;
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(identityCube(2))));
+        const cv::Vec3b before = entry(lut, 10, 20, 30);
+
+        QString tooMany = identityCube(33);
+        tooMany += "0.5 0.5 0.5\n";
+        QVERIFY(!lut.loadLUT(write(tooMany)));
+        QVERIFY(log.contains(QStringLiteral("无效的 3D LUT：size = 33 数据点数 = 35938")));
+        QVERIFY(!lut.loadLUT(write("0 0 0\n")));            // no size line
+        QVERIFY(!lut.loadLUT(write("LUT_3D_SIZE 0\n")));    // size 0
+        QVERIFY(!lut.loadLUT(m_dir.filePath("missing.cube")));
+        QCOMPARE(lut.lutSize(), 2);
+        QCOMPARE(lut.lutData().rows, 8);
+        QCOMPARE(entry(lut, 10, 20, 30), before);
+    }
+
+    void hugeDeclaredSizesAreRefused()
+    {
+        // Sizes whose cube would take gigabytes, or that do not fit an int, are refused
+        // from the data actually read, without reserving room for what they announce.
+        LogCapture log;
+        Lut3d lut;
+        for (const char *size : {"257", "100000", "2147483647", "99999999999999999999"}) {
+            QVERIFY(!lut.loadLUT(write(QStringLiteral("LUT_3D_SIZE %1\n0 0 0\n1 1 1\n").arg(size))));
+            QCOMPARE(lut.lutSize(), 0);
+            QVERIFY(!lut.hasTable());
+        }
+        QVERIFY(log.contains(QStringLiteral("size = 2147483647 数据点数 = 2")));
+        QVERIFY(log.contains(QStringLiteral("size = 0 数据点数 = 2")));
+    }
+
+    void fastBuildMatchesTheDirectInterpolation()
+    {
+        QRandomGenerator rng(33);
+        for (int n : {2, 5, 33}) {
+            cv::Mat cube(n * n * n, 1, CV_32FC3);
+            float *v = cube.ptr<float>();
+            for (int i = 0; i < n * n * n * 3; ++i)
+                v[i] = float(rng.generateDouble());
+            Lut3d lut;
+            QVERIFY(lut.setCube(n, cube));
+            const std::vector<unsigned char> reference = referenceLutTable(cube, n);
+            QVERIFY(lut.lutTable().isContinuous());
+            QVERIFY2(std::memcmp(lut.lutTable().data, reference.data(), reference.size()) == 0,
+                     qPrintable(QStringLiteral("N = %1").arg(n)));
+        }
+    }
+
+    void applyLeavesTheSourceAndSwapsOnRequest()
+    {
+        Lut3d lut;
+        cv::Mat frame(4, 6, CV_8UC3, cv::Scalar(10, 20, 30));
+        QCOMPARE(cv::norm(lut.applyLUTFast(frame), frame, cv::NORM_INF), 0.0); // no table: a copy
+        QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n0.2 0.4 0.6\n")));
+        const cv::Mat out = lut.applyLUTFast(frame);
+        QCOMPARE(frame.at<cv::Vec3b>(3, 5), cv::Vec3b(10, 20, 30));
+        QCOMPARE(out.at<cv::Vec3b>(3, 5), cv::Vec3b(153, 102, 51));
+        cv::Mat rgb;
+        lut.apply(frame, rgb, true);
+        QCOMPARE(rgb.at<cv::Vec3b>(0, 0), cv::Vec3b(51, 102, 153));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLut3d)
+#include "test_lut3d.moc"
