@@ -5,12 +5,7 @@
 # under Xvfb for a while; the script then reports the log and a screenshot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install_deps.sh
-
-build=${KESTRANE_RUN_BUILD_DIR:-build-release}
-export CCACHE_DIR=${CCACHE_DIR:-$PWD/.cache/ccache}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTRANE_BUILD_TESTS=OFF -DKESTRANE_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kestrane kestrane-cli
+build=$(scripts/build_release.sh kestrane kestrane-cli)
 
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(--simulate)

@@ -3,11 +3,7 @@
 # virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install_deps.sh
-build=${KESTRANE_RUN_BUILD_DIR:-build-release}
-export CCACHE_DIR=${CCACHE_DIR:-$PWD/.cache/ccache}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTRANE_BUILD_TESTS=OFF -DKESTRANE_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target screenshot_tour
+build=$(scripts/build_release.sh screenshot_tour)
 display=:${KESTRANE_XVFB_DISPLAY:-96}
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
