@@ -1,0 +1,68 @@
+#include "param_control.h"
+
+#include "number_edit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+
+const char *const ParamControl::kComboStyle =
+    "QComboBox { background-color: #181a1b; color: white; padding: 4px; border-radius: 4px; font-size: 12px;"
+    " border: none; }"
+    "QComboBox QAbstractItemView { background-color: #181a1b; color: white; font-size: 12px;"
+    " selection-background-color: #1b89ef; outline: none; }"
+    "QComboBox QAbstractItemView::item:hover { background-color: #1b89ef; }"
+    "QComboBox QAbstractItemView::item:selected { background-color: #1b89ef; }";
+
+const char *const ParamControl::kSwitchStyle =
+    "QCheckBox { background: transparent; spacing: 0px; }"
+    "QCheckBox::indicator { width: 40px; height: 20px; }"
+    "QCheckBox::indicator:checked { image: url(:/icons/resources/icons/switch_on.png); }"
+    "QCheckBox::indicator:unchecked { image: url(:/icons/resources/icons/switch_off.png); }";
+
+int ParamControl::value() const
+{
+    if (combo)
+        return combo->currentIndex();
+    if (check)
+        return check->isChecked() ? 1 : 0;
+    return slider.slider ? slider.slider->value() : 0;
+}
+
+void ParamControl::setValue(int value)
+{
+    if (combo)
+        combo->setCurrentIndex(value);
+    else if (check)
+        check->setChecked(value != 0);
+    else if (slider.slider)
+        slider.slider->setValue(value);
+}
+
+QWidget *ParamControl::widget() const
+{
+    if (combo)
+        return combo;
+    if (check)
+        return check;
+    return slider.slider;
+}
+
+void ParamControl::setRowVisible(bool visible)
+{
+    if (slider.slider) {
+        slider.setVisible(visible);
+        return;
+    }
+    if (label)
+        label->setVisible(visible);
+    if (QWidget *w = widget())
+        w->setVisible(visible);
+}
+
+bool ParamControl::isRowVisible() const
+{
+    const QWidget *w = widget();
+    return w && !w->isHidden();
+}

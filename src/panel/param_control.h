@@ -1,0 +1,32 @@
+#pragma once
+
+#include "param_row.h"
+#include "slider_row.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QWidget;
+
+// The widgets built for one ParamRow, and the row's value as a plain int: combo index
+// (-1 without a selection), slider value, switch 1/0.
+struct ParamControl {
+    ParamRow row;
+    QLabel *label = nullptr;
+    QComboBox *combo = nullptr;   // Kind::Combo
+    QCheckBox *check = nullptr;   // Kind::Switch
+    SliderRow slider;             // Kind::Slider and Kind::ColorTemperature
+
+    static const char *const kComboStyle;
+    static const char *const kSwitchStyle;
+
+    int value() const;
+    // Sets the control; the control's own change signal reports it (combos take any
+    // index, out-of-range ones clear the selection; sliders clamp to their range).
+    void setValue(int value);
+    // The control itself (combo, slider or switch).
+    QWidget *widget() const;
+    // Label and control (and a slider's number box) together.
+    void setRowVisible(bool visible);
+    bool isRowVisible() const;
+};

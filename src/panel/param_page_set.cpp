@@ -1,0 +1,208 @@
+#include "param_page_set.h"
+
+#include "debounced_param_sender.h"
+#include "wheel_event_filter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+ParamPageSet::ParamPageSet(const Guard &guard, const Senders &senders, QObject *parent)
+    : QObject(parent), m_guard(guard), m_senders(senders)
+{
+}
+
+ParamPageSet::~ParamPageSet() = default;
+
+QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
+{
+    auto *page = new QWidget(parent);
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(kPageSpacing);
+    layout->setContentsMargins(12, 10, 12, 10);
+
+    for (const ParamRow &row : rows) {
+        auto control = std::make_unique<ParamControl>();
+        control->row = row;
+        switch (row.kind) {
+        case ParamRow::Kind::Slider:
+        case ParamRow::Kind::ColorTemperature:
+            control->slider = SliderRow::build(page, row.label, row.minimum, row.maximum, row.initial,
+                                               row.kind == ParamRow::Kind::ColorTemperature
+                                                   ? SliderRow::Kind::ColorTemperature
+                                                   : SliderRow::Kind::Signed);
+            control->label = control->slider.label;
+            layout->addLayout(control->slider.layout);
+            break;
+        case ParamRow::Kind::Combo: {
+            auto *line = new QHBoxLayout;
+            control->label = new QLabel(row.label, page);
+            control->label->setStyleSheet(SliderRow::kCaptionStyle);
+            control->combo = new QComboBox(page);
+            control->combo->setStyleSheet(ParamControl::kComboStyle);
+            control->combo->addItems(row.items);
+            control->combo->setCurrentIndex(row.items.isEmpty() ? -1 : row.initial);
+            WheelEventFilter::install(control->combo);
+            line->addWidget(control->label);
+            line->addWidget(control->combo, 1);
+            layout->addLayout(line);
+            break;
+        }
+        case ParamRow::Kind::Switch: {
+            auto *line = new QHBoxLayout;
+            control->label = new QLabel(row.label, page);
+            control->label->setStyleSheet(SliderRow::kCaptionStyle);
+            control->check = new QCheckBox(page);
+            control->check->setStyleSheet(ParamControl::kSwitchStyle);
+            control->check->setFixedSize(40, 20);
+            control->check->setCursor(Qt::PointingHandCursor);
+            control->check->setChecked(row.initial != 0);
+            line->addWidget(control->label);
+            line->addStretch();
+            line->addWidget(control->check);
+            layout->addLayout(line);
+            break;
+        }
+        }
+        connectControl(control.get());
+        m_controls.push_back(std::move(control));
+    }
+    return page;
+}
+
+void ParamPageSet::connectControl(ParamControl *control)
+{
+    if (control->combo)
+        connect(control->combo, &QComboBox::currentIndexChanged, this,
+                [this, control](int index) { onValueChanged(control, index); });
+    else if (control->check)
+        connect(control->check, &QCheckBox::toggled, this,
+                [this, control](bool on) { onValueChanged(control, on ? 1 : 0); });
+    else if (control->slider.slider)
+        connect(control->slider.slider, &QSlider::valueChanged, this,
+                [this, control](int value) { onValueChanged(control, value); });
+}
+
+ParamControl *ParamPageSet::control(const QString &key) const
+{
+    for (const auto &c : m_controls)
+        if (c->row.key == key)
+            return c.get();
+    return nullptr;
+}
+
+QStringList ParamPageSet::keys() const
+{
+    QStringList out;
+    for (const auto &c : m_controls)
+        out << c->row.key;
+    return out;
+}
+
+void ParamPageSet::onValueChanged(ParamControl *control, int value)
+{
+    const ParamRow &row = control->row;
+    int sent = 0;
+    if (row.sentValue(value, &sent)) {
+        const SendFunction &send = row.target == ParamRow::Target::Setting ? m_senders.setting : m_senders.videoParam;
+        const QString text = QString::number(sent);
+        if (row.path == ParamRow::Path::Debounced && m_guard.sender) {
+            m_guard.sender->schedule(row.key, text, [send](const QString &key, const QString &value) {
+                if (send)
+                    send(key, value);
+            });
+        } else if (send) {
+            send(row.key, text);
+        }
+    }
+    if (row.onChanged)
+        row.onChanged(*this, value);
+}
+
+void ParamPageSet::beginApply(bool fromFile)
+{
+    if (m_guard.applyingParams)
+        *m_guard.applyingParams = true;
+    if (fromFile)
+        return;
+    if (m_guard.sendEnabled)
+        *m_guard.sendEnabled = false;
+    if (m_guard.sender)
+        m_guard.sender->setPaused(true);
+}
+
+void ParamPageSet::endApply()
+{
+    if (m_guard.sendEnabled)
+        *m_guard.sendEnabled = true;
+    if (m_guard.sender)
+        m_guard.sender->setPaused(false);
+    if (m_guard.applyingParams)
+        *m_guard.applyingParams = false;
+}
+
+void ParamPageSet::applyRows(const CameraParams &params, const QStringList &order)
+{
+    for (const QString &key : order) {
+        ParamControl *c = control(key);
+        if (c && c->row.mirror == ParamRow::Mirror::Both && c->row.slot >= 0)
+            applyRow(*c, params[c->row.slot]);
+    }
+}
+
+int ParamPageSet::shownValue(const ParamRow &row, qint32 slotValue)
+{
+    const qint64 shown = (qint64(slotValue) - row.offset) / (row.scale ? row.scale : 1);
+    return int(std::clamp<qint64>(shown, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void ParamPageSet::applyRow(ParamControl &control, qint32 slotValue)
+{
+    const ParamRow &row = control.row;
+    switch (row.kind) {
+    case ParamRow::Kind::Combo:
+        if (row.clearBeforeApply)
+            control.setValue(-1);
+        if (row.codes.isEmpty()) {
+            control.setValue(slotValue);
+        } else {
+            const int position = int(row.codes.indexOf(slotValue));
+            if (position >= 0)
+                control.setValue(position); // a position past the items clears the selection
+        }
+        break;
+    case ParamRow::Kind::Switch:
+        control.setValue(slotValue != 0 ? 1 : 0);
+        break;
+    case ParamRow::Kind::Slider:
+    case ParamRow::Kind::ColorTemperature:
+        control.setValue(shownValue(row, slotValue));
+        break;
+    }
+    if (row.afterApply)
+        row.afterApply(*this, slotValue);
+}
+
+void ParamPageSet::collect(CameraParams &params) const
+{
+    for (const auto &c : m_controls) {
+        const ParamRow &row = c->row;
+        if (row.mirror != ParamRow::Mirror::Both || row.slot < 0)
+            continue;
+        const int shown = c->value();
+        if (row.kind == ParamRow::Kind::Combo) {
+            if (row.codes.isEmpty())
+                params[row.slot] = shown; // -1 when nothing is selected
+            else if (shown >= 0 && shown < row.codes.size())
+                params[row.slot] = row.codes[shown];
+            continue;
+        }
+        params[row.slot] = shown * row.scale + row.offset;
+    }
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+class ParamPageSet;
+
+// One row of a parameter page, as data: what the user sees, which camera key it
+// drives, how the shown value becomes the sent value, which record slot it mirrors and
+// how it sends. A model panel's page is the built-in rows with its differences applied.
+struct ParamRow {
+    enum class Kind {
+        Combo,            // value = current index (-1 when nothing is selected)
+        Slider,           // value = slider value
+        ColorTemperature, // slider row whose box shows value × 100 "K"
+        Switch,           // value = 1 checked, 0 unchecked
+    };
+    enum class Target {
+        VideoParam, // sendVideoParam
+        Setting,    // sendSystemSetting
+    };
+    enum class Path {
+        Immediate,
+        Debounced, // through the panel's DebouncedParamSender
+    };
+    enum class Mirror {
+        Both,      // apply shows the slot, collect writes it
+        SendOnly,  // the slot is neither shown nor collected (the built-in "ISO")
+    };
+
+    // Called after the row's own send with the shown value (combo index, slider value,
+    // switch 1/0): the small per-row side effects (visibility of other rows, reloads).
+    using Hook = std::function<void(ParamPageSet &pages, int value)>;
+    // Called by apply after the row has been set, with the slot's value.
+    using ApplyHook = std::function<void(ParamPageSet &pages, int slotValue)>;
+
+    QString key; // the camera key; also the row's name on its page
+    QString label;
+    Kind kind = Kind::Slider;
+    Target target = Target::VideoParam;
+    Path path = Path::Debounced;
+    Mirror mirror = Mirror::Both;
+
+    QStringList items;   // combos
+    QVector<int> codes;  // combos: index -> sent code; empty: the index itself is sent
+    bool clearBeforeApply = false; // combos that apply passes through index -1 first
+    int minimum = -50;   // sliders
+    int maximum = 50;
+    int initial = 0;     // sliders and combos (combo index)
+    int scale = 1;       // sent = shown × scale + offset; shown = (slot − offset) / scale
+    int offset = 0;
+    int slot = -1;       // the CameraParams slot the row mirrors, -1 for none
+
+    Hook onChanged;
+    ApplyHook afterApply;
+
+    // The value the camera gets for a shown value; false when nothing is to be sent
+    // (a combo without a selection, or an index outside the row's code table).
+    bool sentValue(int shown, int *sent) const
+    {
+        if (kind == Kind::Combo) {
+            if (shown < 0)
+                return false;
+            if (!codes.isEmpty()) {
+                if (shown >= codes.size())
+                    return false;
+                *sent = codes[shown];
+                return true;
+            }
+        }
+        *sent = shown * scale + offset;
+        return true;
+    }
+
+    // Builders for the four kinds of rows.
+    static ParamRow combo(const QString &key, const QString &label, const QStringList &items,
+                          const QVector<int> &codes = {}, int slot = -1)
+    {
+        ParamRow r;
+        r.key = key;
+        r.label = label;
+        r.kind = Kind::Combo;
+        r.path = Path::Immediate;
+        r.items = items;
+        r.codes = codes;
+        r.slot = slot;
+        return r;
+    }
+    static ParamRow slider(const QString &key, const QString &label, int minimum, int maximum, int initial,
+                           int scale, int offset, int slot)
+    {
+        ParamRow r;
+        r.key = key;
+        r.label = label;
+        r.kind = Kind::Slider;
+        r.minimum = minimum;
+        r.maximum = maximum;
+        r.initial = initial;
+        r.scale = scale;
+        r.offset = offset;
+        r.slot = slot;
+        return r;
+    }
+    // A −50…50 slider sent as value + 50, the common row of the image page.
+    static ParamRow centred(const QString &key, const QString &label, int slot)
+    {
+        return slider(key, label, -50, 50, 0, 1, 50, slot);
+    }
+    static ParamRow toggle(const QString &key, const QString &label, int slot)
+    {
+        ParamRow r;
+        r.key = key;
+        r.label = label;
+        r.kind = Kind::Switch;
+        r.path = Path::Immediate;
+        r.minimum = 0;
+        r.maximum = 1;
+        r.slot = slot;
+        return r;
+    }
+
+    ParamRow &asSetting()
+    {
+        target = Target::Setting;
+        return *this;
+    }
+};
+
+// Finds a row by key in a page's rows, for tables of differences; null when absent.
+inline ParamRow *findRow(QList<ParamRow> &rows, const QString &key)
+{
+    for (ParamRow &r : rows)
+        if (r.key == key)
+            return &r;
+    return nullptr;
+}
