@@ -6,6 +6,7 @@
 #include "log_manager.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
+#include "ptz_area.h"
 #include "command_texts.h"
 #include "video_inputs.h"
 
@@ -116,8 +117,12 @@ void Widget::buildFrame()
     m_bodyLayout->setAlignment(Qt::AlignTop);
     m_bodyLayout->addWidget(buildDeviceListArea());
 
-    m_ptzPanel = new QWidget(body);
-    m_ptzPanel->setObjectName("ptzPanel");
+    PtzCommands::Context ptz;
+    ptz.send = [this](int index, const QByteArray &text) { return m_sender.sendText(index, CmdJson, text); };
+    ptz.currentIndex = &m_currentIndex;
+    ptz.currentModel = &m_currentModel;
+    ptz.sendEnabled = &m_sendEnabled;
+    m_ptzPanel = new PtzArea(ptz, this, body);
     m_ptzPanel->hide();
     m_bodyLayout->addWidget(m_ptzPanel);
     m_bodyLayout->addSpacing(15);
@@ -195,10 +200,7 @@ QWidget *Widget::buildDeviceListArea()
     headerLayout->addWidget(m_ptzToggle);
     headerLayout->addSpacing(10);
     headerLayout->addWidget(m_previewToggle);
-    connect(m_ptzToggle, &QPushButton::toggled, this, [this](bool on) {
-        m_ptzPanel->setVisible(on);
-        m_ptzToggle->setIcon(icon(on ? "ptz_on.png" : "ptz.png"));
-    });
+    connect(m_ptzToggle, &QPushButton::clicked, this, &Widget::onPtzToggleClicked);
     connect(m_previewToggle, &QPushButton::clicked, this, &Widget::onCameraButtonClicked);
     area->addWidget(header);
     area->addSpacing(5);
@@ -812,6 +814,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     qDebug("index:%d", m_currentIndex);
 
     m_currentModel = item->data(3, Qt::UserRole).toString();
+    m_ptzPanel->rebuildPtzArea(m_currentModel);
     m_ptzPanel->show();
     m_ptzToggle->setChecked(true);
     m_ptzToggle->setIcon(icon("ptz_on.png"));
@@ -825,4 +828,12 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
         m_panelKind = kind;
     m_mainLayout->removeWidget(m_footer);
     m_mainLayout->addWidget(m_footer);
+}
+
+void Widget::onPtzToggleClicked()
+{
+    const bool show = m_ptzPanel->isHidden();
+    m_ptzPanel->setVisible(show);
+    m_ptzToggle->setIcon(icon(show ? "ptz_on.png" : "ptz.png"));
+    m_ptzToggle->setChecked(show);
 }

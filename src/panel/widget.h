@@ -17,6 +17,7 @@
 
 class DeviceSlotStrip;
 class HIDManager;
+class PtzArea;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -81,7 +82,7 @@ public:
     QPushButton *ptzToggle() const { return m_ptzToggle; }
     QWidget *deviceListArea() const { return m_deviceListArea; }
     QWidget *builtInPage() const { return m_builtInPage; }
-    QWidget *ptzPanel() const { return m_ptzPanel; }
+    PtzArea *ptzPanel() const { return m_ptzPanel; }
     void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
 
 signals:
@@ -97,6 +98,7 @@ public slots:
     void stopDeviceDetection();
     void cleanupAllDevices();
     void onCameraButtonClicked();
+    void onPtzToggleClicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -149,6 +151,7 @@ private:
     int m_lastHidCount = -1;
     int m_connectedCount = 0;
     PanelKind m_panelKind = PanelKind::BuiltIn;
+    bool m_sendEnabled = true; // the panel's send guard
     QString m_selectedSeries;
     QString m_selectionName;
     QString m_currentModel;
@@ -169,7 +172,7 @@ private:
     QWidget *m_deviceListArea = nullptr;
     QPushButton *m_ptzToggle = nullptr;
     QPushButton *m_previewToggle = nullptr;
-    QWidget *m_ptzPanel = nullptr;
+    PtzArea *m_ptzPanel = nullptr;
     QScrollArea *m_builtInPage = nullptr;
     QWidget *m_builtInContent = nullptr;
     QWidget *m_footer = nullptr;
