@@ -16,8 +16,11 @@
 namespace {
 const char *const kIcons = ":/icons/resources/icons/";
 const char *const kFullPanelSeries = "B1";
+const int kControlRowHeight = 150;
 
+// The body of the panel paints every plain widget; the PTZ widgets show the panel's own shades.
 const char *const kFullPanelStyle =
+    "QWidget { background-color: transparent; }"
     "#ptzFullPanel { background-color: #272c33; border-radius: 10px; }"
     "#ptzZoomColumn, #ptzFocusColumn { background-color: #1e2229; border-radius: 10px; }"
     "#ptzPadCircle { background-color: #1e2229; border: 1px solid #43474c; border-radius: 60px; }"
@@ -74,6 +77,7 @@ PtzArea::PtzArea(const PtzCommands::Context &context, QWidget *shortcutWindow, Q
       m_shortcuts(new PresetShortcuts(shortcutWindow, m_commands, this))
 {
     setObjectName("ptzPanel");
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -115,8 +119,9 @@ void PtzArea::buildPtzPanel(QVBoxLayout *layout)
     panelLayout->setContentsMargins(10, 10, 10, 10);
     panelLayout->setSpacing(10);
 
+    // As tall as the zoom, pad and focus columns, so that none of them is cut.
     auto *controls = new QWidget(panel);
-    controls->setFixedHeight(140);
+    controls->setFixedHeight(kControlRowHeight);
     auto *controlsLayout = new QHBoxLayout(controls);
     controlsLayout->setContentsMargins(0, 0, 0, 0);
     controlsLayout->setSpacing(10);
@@ -150,8 +155,7 @@ QWidget *PtzArea::buildDriveColumn(QWidget *parent, Drive plus, Drive minus)
     auto *column = new QWidget(parent);
     column->setObjectName(plus == Drive::ZoomPlus ? "ptzZoomColumn" : "ptzFocusColumn");
     column->setAttribute(Qt::WA_StyledBackground);
-    // The column is taller than its row; the row centres it, its buttons stay inside.
-    column->setFixedSize(60, 150);
+    column->setFixedSize(60, kControlRowHeight);
     auto *layout = new QVBoxLayout(column);
     layout->setAlignment(Qt::AlignCenter);
     layout->addWidget(driveButton(plus, column), 0, Qt::AlignHCenter);
@@ -189,7 +193,7 @@ QPushButton *PtzArea::driveButton(Drive drive, QWidget *parent)
 QWidget *PtzArea::buildDirectionPad(QWidget *parent)
 {
     auto *pad = new QWidget(parent);
-    pad->setFixedSize(150, 150);
+    pad->setFixedSize(kControlRowHeight, kControlRowHeight);
     auto *circle = new QWidget(pad);
     circle->setObjectName("ptzPadCircle");
     circle->setAttribute(Qt::WA_StyledBackground);
@@ -345,5 +349,5 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
     row->addWidget(driveButton(Drive::FocusMinus, bar));
     row->addWidget(driveButton(Drive::FocusPlus, bar));
     barLayout->addLayout(row);
-    layout->addWidget(bar, 0, Qt::AlignHCenter);
+    layout->addWidget(bar, 0, Qt::AlignHCenter | Qt::AlignTop);
 }
