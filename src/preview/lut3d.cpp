@@ -273,7 +273,7 @@ void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const
     cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
         // Look-ups of noisy pictures miss the cache on nearly every pixel; asking for
         // the entry a few pixels ahead keeps several misses in flight.
-        constexpr int kAhead = 8;
+        constexpr int kAhead = 16;
         for (int y = rows.start; y < rows.end; ++y) {
             const unsigned char *src = bgr.ptr<unsigned char>(y);
             unsigned char *dst = out.ptr<unsigned char>(y);

@@ -5,6 +5,7 @@
 #include "device_models.h"
 #include "log_manager.h"
 #include "simulated_camera_bus.h"
+#include "simulated_video.h"
 #include "startup_window.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ int ApplicationEntry::run(int argc, char *argv[])
 
     setCameraVendorId(options.vendorId);
     if (options.simulate)
-        SimulatedCameraBus::install(options.simulatedModels, options.vendorId);
+        SimulatedVideo::install(SimulatedCameraBus::install(options.simulatedModels, options.vendorId));
 
     startupRecord(INFO, QStringLiteral("创建启动窗口..."));
     StartupWindow window;
