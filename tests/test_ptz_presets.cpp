@@ -129,6 +129,33 @@ private slots:
         QCOMPARE(camera->ptzPosition().tilt, 0.0);
     }
 
+    void heldButtonThatDisappearsStopsItsDrive()
+    {
+        SimFixture sim;
+        SimulatedCamera *first = sim.add("RV-K310A-WU", "One", "SN001");
+        SimulatedCamera *second = sim.add("RV-K310A-WU", "Two", "SN002");
+        Widget w;
+        activate(w, 0, first);
+
+        // Another camera is opened while the left arrow is held: the first camera stops.
+        child<QPushButton>(w, "ptzLeftButton")->pressed();
+        second->clearReceived();
+        activate(w, 1, second);
+        QCOMPARE(ptzRequests(first), QList<QByteArray>({ptzText("Right"), ptzText("Stop")}));
+        QVERIFY(!first->ptz().isMoving(SimulatedClock::nowMs()));
+        QVERIFY(ptzRequests(second).isEmpty());
+
+        // The area is hidden (a refresh starts) while zoom is held.
+        child<QPushButton>(w, "zoomPlusButton")->pressed();
+        w.ptzPanel()->show();
+        w.show();
+        w.handleRefresh();
+        QCOMPARE(ptzRequests(second), QList<QByteArray>({ptzText("ZoomTele"), ptzText("ZoomStop")}));
+
+        // A normal release leaves nothing to stop.
+        QVERIFY(!w.ptzPanel()->commands()->driveRunning());
+    }
+
     void panSwapFollowsTheModel()
     {
         SimFixture sim;
@@ -141,13 +168,15 @@ private slots:
         ptz->onPTLeftPressed();
         ptz->onPTLeftReleased();
         ptz->onPTRightPressed();
-        QCOMPARE(ptzRequests(swapped), QList<QByteArray>({ptzText("Right"), ptzText("Stop"), ptzText("Left")}));
+        ptz->onPTRightReleased();
+        QCOMPARE(ptzRequests(swapped),
+                 QList<QByteArray>({ptzText("Right"), ptzText("Stop"), ptzText("Left"), ptzText("Stop")}));
 
         activate(w, 1, plain);
         ptz->onPTLeftPressed();
         ptz->onPTRightPressed();
         QCOMPARE(ptzRequests(plain), QList<QByteArray>({ptzText("Left"), ptzText("Right")}));
-        QCOMPARE(ptzRequests(swapped).size(), 3); // nothing went to the other camera
+        QCOMPARE(ptzRequests(swapped).size(), 4); // nothing went to the other camera
     }
 
     void zoomAndFocusOnBothLayouts()

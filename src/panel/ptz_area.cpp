@@ -84,8 +84,15 @@ PtzArea::PtzArea(const PtzCommands::Context &context, QWidget *shortcutWindow, Q
     buildPtzPanel(layout);
 }
 
+void PtzArea::hideEvent(QHideEvent *event)
+{
+    m_commands->stopRunningDrive();
+    QWidget::hideEvent(event);
+}
+
 void PtzArea::rebuildPtzArea(const QString &productModel)
 {
+    m_commands->stopRunningDrive();
     if (QLayout *old = layout()) {
         while (QLayoutItem *item = old->takeAt(0)) {
             delete item->widget();

@@ -36,6 +36,9 @@ public:
     void buildPtzPanel(QVBoxLayout *layout);
     void buildCompactPtzBar(QVBoxLayout *layout);
 
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
     using Slot = void (PtzCommands::*)();
     // The zoom and focus buttons, shared by both layouts.

@@ -29,6 +29,31 @@ bool PtzCommands::sendPresetCommand(const QString &presetCmd, int presetId)
     return m_context.send(index, CommandTexts::presetCtrl(presetCmd, presetId));
 }
 
+void PtzCommands::startDrive(const QString &ptzCmd, const QString &stopCmd)
+{
+    if (sendPtzCommand(ptzCmd)) {
+        m_runningStop = stopCmd;
+        m_runningIndex = currentIndex();
+    }
+}
+
+void PtzCommands::endDrive(const QString &stopCmd)
+{
+    m_runningStop.clear();
+    sendPtzCommand(stopCmd);
+}
+
+void PtzCommands::stopRunningDrive()
+{
+    if (m_runningStop.isEmpty())
+        return;
+    const QString stop = m_runningStop;
+    m_runningStop.clear();
+    qDebug() << "[PTZ_CMD] device:" << m_runningIndex << "command:" << stop << "(button gone while held)";
+    if (m_context.send)
+        m_context.send(m_runningIndex, CommandTexts::ptzCtrl(stop));
+}
+
 QString PtzCommands::leftCommand() const
 {
     const bool swapped = m_context.currentModel && isPanReversedModel(*m_context.currentModel);
@@ -44,97 +69,97 @@ QString PtzCommands::rightCommand() const
 void PtzCommands::onZoomOutPressed()
 {
     qDebug() << "Zoom Out Pressed";
-    sendPtzCommand(QStringLiteral("ZoomTele"));
+    startDrive(QStringLiteral("ZoomTele"), QStringLiteral("ZoomStop"));
 }
 
 void PtzCommands::onZoomOutReleased()
 {
     qDebug() << "Zoom Out Released";
-    sendPtzCommand(QStringLiteral("ZoomStop"));
+    endDrive(QStringLiteral("ZoomStop"));
 }
 
 void PtzCommands::onZoomInPressed()
 {
     qDebug() << "Zoom In press";
-    sendPtzCommand(QStringLiteral("ZoomWide"));
+    startDrive(QStringLiteral("ZoomWide"), QStringLiteral("ZoomStop"));
 }
 
 void PtzCommands::onZoomInReleased()
 {
     qDebug() << "Zoom In release";
-    sendPtzCommand(QStringLiteral("ZoomStop"));
+    endDrive(QStringLiteral("ZoomStop"));
 }
 
 void PtzCommands::onFocusPlusPressed()
 {
     qDebug() << "Focus Plus Pressed";
-    sendPtzCommand(QStringLiteral("FocusNear"));
+    startDrive(QStringLiteral("FocusNear"), QStringLiteral("FocusStop"));
 }
 
 void PtzCommands::onFocusPlusReleased()
 {
     qDebug() << "Focus Plus Released";
-    sendPtzCommand(QStringLiteral("FocusStop"));
+    endDrive(QStringLiteral("FocusStop"));
 }
 
 void PtzCommands::onFocusMinusPressed()
 {
     qDebug() << "Focus Minus Pressed";
-    sendPtzCommand(QStringLiteral("FocusFar"));
+    startDrive(QStringLiteral("FocusFar"), QStringLiteral("FocusStop"));
 }
 
 void PtzCommands::onFocusMinusReleased()
 {
     qDebug() << "Focus Minus Released";
-    sendPtzCommand(QStringLiteral("FocusStop"));
+    endDrive(QStringLiteral("FocusStop"));
 }
 
 void PtzCommands::onPTUpPressed()
 {
     qDebug() << "pt Up Pressed";
-    sendPtzCommand(QStringLiteral("Down"));
+    startDrive(QStringLiteral("Down"), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTUpReleased()
 {
     qDebug() << "pt Up Released";
-    sendPtzCommand(QStringLiteral("Stop"));
+    endDrive(QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTDownPressed()
 {
     qDebug() << "pt Down Pressed";
-    sendPtzCommand(QStringLiteral("Up"));
+    startDrive(QStringLiteral("Up"), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTDownReleased()
 {
     qDebug() << "pt Down Released";
-    sendPtzCommand(QStringLiteral("Stop"));
+    endDrive(QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTLeftPressed()
 {
     qDebug() << "pt Left Pressed";
-    sendPtzCommand(leftCommand());
+    startDrive(leftCommand(), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTLeftReleased()
 {
     qDebug() << "pt Left Released";
-    sendPtzCommand(QStringLiteral("Stop"));
+    endDrive(QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTRightPressed()
 {
     qDebug() << "pt Right Pressed";
-    sendPtzCommand(rightCommand());
+    startDrive(rightCommand(), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTRightReleased()
 {
     qDebug() << "pt Right Released";
-    sendPtzCommand(QStringLiteral("Stop"));
+    endDrive(QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTHomeClicked()

@@ -33,6 +33,12 @@ public:
     // Sends "ReqPresetCtrl" with the camera preset number; same guard as above.
     bool sendPresetCommand(const QString &presetCmd, int presetId);
 
+    // A drive button that disappears while held (the area is hidden or rebuilt) never
+    // sends its release: this sends the stop of the running drive to the camera that
+    // started it. Nothing happens when no drive runs.
+    void stopRunningDrive();
+    bool driveRunning() const { return !m_runningStop.isEmpty(); }
+
     // The left/right commands of the active model: exchanged for the swapped models.
     QString leftCommand() const;
     QString rightCommand() const;
@@ -67,5 +73,10 @@ private:
     bool sendAllowed() const { return !m_context.sendEnabled || *m_context.sendEnabled; }
     int currentIndex() const { return m_context.currentIndex ? *m_context.currentIndex : -1; }
 
+    void startDrive(const QString &ptzCmd, const QString &stopCmd);
+    void endDrive(const QString &stopCmd);
+
     Context m_context;
+    QString m_runningStop; // the stop of the drive a held button started
+    int m_runningIndex = -1;
 };

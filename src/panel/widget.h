@@ -3,6 +3,7 @@
 #include "device_entry.h"
 #include "device_models.h"
 #include "device_sender.h"
+#include "ptz_area.h"
 #include "reply_router.h"
 
 #include <QList>
@@ -17,7 +18,6 @@
 
 class DeviceSlotStrip;
 class HIDManager;
-class PtzArea;
 class QLabel;
 class QPushButton;
 class QScrollArea;
