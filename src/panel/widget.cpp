@@ -1,6 +1,7 @@
 #include "widget.h"
 
 #include "app_paths.h"
+#include "collapsible_group.h"
 #include "device_slot_strip.h"
 #include "hid_manager.h"
 #include "log_manager.h"
@@ -76,6 +77,17 @@ Widget::Widget(QWidget *parent)
     m_router = new ReplyRouter(&m_routerState, this);
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
+
+    ColourTables::Link colourLink;
+    colourLink.send = [this](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
+        return m_sender.sendText(m_currentIndex, int(cmdId), text, reply, capacity);
+    };
+    m_colourTables = new ColourTables(colourLink, this);
+    m_colourPage = new ColourPage(m_colourTables, this);
+    m_colourPage->setPreviewOpener([this] {
+        m_previewToggle->setChecked(true);
+        onCameraButtonClicked();
+    });
 
     buildFrame();
     loadDeviceNames();
@@ -261,6 +273,11 @@ QWidget *Widget::buildBuiltInPage()
     m_builtInContent->setMaximumWidth(400);
     auto *layout = new QVBoxLayout(m_builtInContent);
     layout->setContentsMargins(0, 0, 0, 0);
+    auto *colourGroup = new CollapsibleGroup(
+        QStringLiteral("调色盘"), [this](QWidget *parent) { return buildColorPage(parent); }, m_builtInContent);
+    colourGroup->setObjectName("colourGroup");
+    colourGroup->setIcon(QStringLiteral(":/icons/resources/icons/palette.png"));
+    layout->addWidget(colourGroup);
     layout->addStretch();
     m_builtInPage->setWidget(m_builtInContent);
     m_builtInPage->hide();
@@ -815,6 +832,10 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
 
     m_currentModel = item->data(3, Qt::UserRole).toString();
     m_ptzPanel->rebuildPtzArea(m_currentModel);
+    if (readsColourTablesOnActivation(m_currentModel) &&
+        !m_colourTables->readHsvTables(ColourTables::ReadMode::Activation))
+        return;
+
     m_ptzPanel->show();
     m_ptzToggle->setChecked(true);
     m_ptzToggle->setIcon(icon("ptz_on.png"));

@@ -5,6 +5,9 @@
 #include "device_sender.h"
 #include "ptz_area.h"
 #include "reply_router.h"
+#include "colour_page.h"
+#include "colour_picker.h"
+#include "colour_tables.h"
 
 #include <QList>
 #include <QMap>
@@ -58,6 +61,25 @@ public:
     void probeDirection(int index);
     bool testDeviceConnection();
     void detectCameras();
+
+    // Colour tables and colour picking; the work is done by m_colourTables and m_colourPage.
+    bool readHsvTables() { return m_colourTables->readHsvTables(); }
+    void sendHueTable(const HsvTable &table) { m_colourTables->sendHueTable(table); }
+    void sendSaturationTable(const HsvTable &table) { m_colourTables->sendSaturationTable(table); }
+    void resetHueTable() { m_colourPage->resetHueTable(); }
+    void resetSaturationTable() { m_colourPage->resetSaturationTable(); }
+    void refreshYellowOrangeRuddy() { m_colourTables->refreshYellowOrangeRuddy(); }
+    void startColorPicking() { m_colourPage->startColorPicking(); }
+    void stopColorPicking() { m_colourPage->stopColorPicking(); }
+    void onColorPicked(const QColor &colour) { m_colourPage->onColorPicked(colour); }
+    void highlightPointsForColor(const QColor &colour) { m_colourPage->highlightPointsForColor(colour); }
+    void clearColorHighlights() { m_colourPage->clearColorHighlights(); }
+    static int nearestHueIndex(const QColor &colour) { return ColourPicker::nearestHueIndex(colour); }
+    QWidget *buildColorPage(QWidget *parent) { return m_colourPage->buildColorPage(parent); }
+    void showPaletteDialog() { m_colourPage->showPaletteDialog(); }
+    ColourTables *colourTables() const { return m_colourTables; }
+    ColourPage *colourPage() const { return m_colourPage; }
+    QTimer *tableRefreshTimer() const { return m_colourTables->tableRefreshTimer(); }
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
@@ -138,6 +160,10 @@ private:
     DeviceSender m_sender;
     ReplyRouter::State m_routerState;
     ReplyRouter *m_router = nullptr;
+
+    // Colour tables, the colour page and picking
+    ColourTables *m_colourTables = nullptr;
+    ColourPage *m_colourPage = nullptr;
 
     // Device list
     QTreeWidget *m_deviceTree = nullptr;
