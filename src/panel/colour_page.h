@@ -51,6 +51,8 @@ public:
     PaletteLabel *satLabel() const { return m_satLabel; }
     PaletteLabel *dialogHueLabel() const { return m_dialogHueLabel; }
     PaletteLabel *dialogSatLabel() const { return m_dialogSatLabel; }
+    // The page's editor of a table; null until the page is built.
+    PaletteLabel *pageLabel(HsvKind kind) const { return kind == HsvKind::Hue ? m_hueLabel : m_satLabel; }
     QPushButton *colorPickButton() const { return m_colorPickButton; }
     QPushButton *dialogColorPickButton() const { return m_dialogColorPickButton; }
     QPushButton *enlargeButton() const { return m_enlargeButton; }
@@ -61,7 +63,6 @@ public:
     PickLook pickLook() const { return m_pickLook; }
 
 private:
-    PaletteLabel *pageLabel(HsvKind kind) const { return kind == HsvKind::Hue ? m_hueLabel : m_satLabel; }
     QList<PaletteLabel *> existingLabels() const;
     PaletteLabel *createLabel(HsvKind kind, bool inDialog, QWidget *parent);
     QPushButton *createResetButton(HsvKind kind, int size, QWidget *parent);
