@@ -4,6 +4,7 @@
 #include "camera_params.h"
 #include "param_page_set.h"
 
+#include <QJsonObject>
 #include <QObject>
 
 class QWidget;
@@ -41,6 +42,10 @@ public:
     // From a file: every changed control sends, "曝光" and "白平衡" always (they pass
     // through "no selection"), then "eSceneMode" and the colour tables.
     void apply(const CameraParams &params, bool fromFile);
+    // The camera's current "u8Yellow", "u8Orange" and "ucRuddy" (from a "VideoParam"
+    // object; a missing key keeps its value): stored in `params` and shown on their
+    // sliders without being sent back.
+    void showTones(const QJsonObject &videoParam, CameraParams &params);
     // Copies the three pages into a record; slots without a control keep their values.
     void collect(CameraParams &params) const;
 

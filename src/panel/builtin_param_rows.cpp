@@ -33,8 +33,9 @@ void setRowsVisible(ParamPageSet &pages, const QStringList &keys, bool visible)
 ParamRow colourTone(const QString &key, const QString &label, int slot, const BuiltInParamRows::Callbacks &cb)
 {
     ParamRow r = ParamRow::centred(key, label, slot);
-    r.onChanged = [cb](ParamPageSet &, int) {
-        if (cb.colourToneChanged)
+    // Showing a record is not a change of tone: the tables are read along with it.
+    r.onChanged = [cb](ParamPageSet &pages, int) {
+        if (!pages.isApplying() && cb.colourToneChanged)
             cb.colourToneChanged();
     };
     return r;

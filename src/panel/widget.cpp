@@ -1,7 +1,11 @@
 #include "widget.h"
 
 #include "app_paths.h"
+#include "builtin_param_pages.h"
+#include "camera_param_reader.h"
+#include "palette_label.h"
 #include "collapsible_group.h"
+#include "debounced_param_sender.h"
 #include "device_slot_strip.h"
 #include "hid_manager.h"
 #include "log_manager.h"
@@ -27,6 +31,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace {
 const char *const kIcons = ":/icons/resources/icons/";
@@ -279,6 +285,7 @@ QWidget *Widget::buildBuiltInPage()
     colourGroup->setIcon(QStringLiteral(":/icons/resources/icons/palette.png"));
     layout->addWidget(colourGroup);
     layout->addStretch();
+    addParameterGroups(layout);
     m_builtInPage->setWidget(m_builtInContent);
     m_builtInPage->hide();
     return m_builtInPage;
@@ -542,6 +549,163 @@ void Widget::onCameraButtonClicked()
     MessageBoxes::warning(this, QStringLiteral("错误"),
                           QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(m_currentIndex + 1));
     refuse();
+}
+
+// ---------------------------------------------------------------------------------------
+// Camera parameters
+
+void Widget::addParameterGroups(QVBoxLayout *layout)
+{
+    m_paramSender = new DebouncedParamSender(this);
+
+    BuiltInParamPages::Callbacks callbacks;
+    callbacks.sendVideoParam = [this](const QString &key, const QString &value) { return sendVideoParam(key, value); };
+    callbacks.sendSetting = [this](const QString &key, const QString &value) { return sendSystemSetting(key, value); };
+    callbacks.rows.storeSlot = [this](int slot, int value) { m_cameraParams[slot] = value; };
+    callbacks.rows.reloadAfterSceneChange = [this] {
+        refreshCameraParams(m_currentIndex);
+        m_colourTables->readHsvTables();
+    };
+    callbacks.rows.requestFaceModels = [this] { requestFaceModels(); };
+
+    // The colour tables live in the record (slots 81–104 and 105–128); the tone sliders
+    // make the camera recompute them.
+    const auto tableSlot = [](HsvKind kind) {
+        return kind == HsvKind::Hue ? CameraParams::HueTable : CameraParams::SaturationTable;
+    };
+    const auto tableOf = [tableSlot](const CameraParams &params, HsvKind kind) {
+        return HsvTable::fromList(params.table(tableSlot(kind))).value_or(HsvTable());
+    };
+    m_colourTables->setStorage([this, tableOf](HsvKind kind) { return tableOf(m_cameraParams, kind); },
+                               [this, tableSlot](HsvKind kind, const HsvTable &table) {
+                                   m_cameraParams.setTable(tableSlot(kind), table.toList());
+                               });
+    callbacks.rows.colourToneChanged = [this] {
+        m_colourTables->tableRefreshTimer()->start();
+        m_colourTables->scheduleYellowOrangeRuddyRefresh();
+    };
+    callbacks.showColourTables = [this, tableOf](const CameraParams &params) {
+        if (PaletteLabel *hue = m_colourPage->hueLabel())
+            hue->setValues(tableOf(params, HsvKind::Hue).toList());
+        if (PaletteLabel *sat = m_colourPage->satLabel())
+            sat->setValues(tableOf(params, HsvKind::Saturation).toList());
+    };
+    callbacks.sendColourTables = [this, tableOf](const CameraParams &params) {
+        m_colourTables->sendHueTable(tableOf(params, HsvKind::Hue));
+        m_colourTables->sendSaturationTable(tableOf(params, HsvKind::Saturation));
+    };
+    m_paramPages = new BuiltInParamPages({&m_sendEnabled, &m_applyingParams, m_paramSender}, callbacks, this);
+    connect(m_colourTables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
+        m_paramPages->showTones(videoParam, m_cameraParams);
+    });
+
+    // "图像调节" and "对焦" go above everything else, "设置" last (before the stretch);
+    // "调色盘" sits between them.
+    const auto group = [this](const char *title, const char *iconFile, CollapsibleGroup::ContentFactory factory) {
+        auto *g = new CollapsibleGroup(QString::fromUtf8(title), factory, m_builtInContent);
+        g->setIcon(QString::fromLatin1(kIcons) + iconFile);
+        return g;
+    };
+    m_imageGroup = group("图像调节", "image.png", [this](QWidget *parent) { return buildImagePage(parent); });
+    m_focusGroup = group("对焦", "focus.png", [this](QWidget *parent) { return m_paramPages->buildFocusPage(parent); });
+    m_settingsGroup = group("设置", "setting.png", [this](QWidget *parent) { return buildSettingsPage(parent); });
+    layout->insertWidget(0, m_imageGroup);
+    layout->insertWidget(1, m_focusGroup);
+    layout->insertWidget(layout->count() - 1, m_settingsGroup);
+
+    // Built for the panels that split the pages by theme; not placed on this page.
+    const std::tuple<const char *, const char *, CollapsibleGroup::ContentFactory> spare[] = {
+        {"曝光调整", "exposure.png", [this](QWidget *p) { return m_paramPages->buildExposurePage(p); }},
+        {"颜色调节", "color.png", [this](QWidget *p) { return m_paramPages->buildColourPage(p); }},
+        {"噪声抑制", "setting.png", [this](QWidget *p) { return m_paramPages->buildNoisePage(p); }},
+    };
+    for (const auto &[title, iconFile, factory] : spare)
+        group(title, iconFile, factory)->hide();
+}
+
+QWidget *Widget::buildImagePage(QWidget *parent)
+{
+    return m_paramPages->buildImagePage(parent);
+}
+
+QWidget *Widget::buildSettingsPage(QWidget *parent)
+{
+    return m_paramPages->buildSettingsPage(parent);
+}
+
+QByteArray Widget::queryCurrentDevice(const QByteArray &request)
+{
+    QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
+    m_sender.sendText(m_currentIndex, CmdGetParam, request, reply.data(), int(reply.size()));
+    return QByteArray(reply.constData()); // up to the terminating zero
+}
+
+void Widget::refreshCameraParams(int deviceIndex)
+{
+    qDebug("index:%d", deviceIndex);
+    m_currentIndex = deviceIndex;
+    const auto exchange = [this](const QByteArray &request) { return queryCurrentDevice(request); };
+    if (!CameraParamReader::read(exchange, CameraParamReader::refreshProfile(), m_cameraParams, &m_sleepSetting))
+        return;
+    // The model panels take the record here once they exist; until then every camera
+    // shows it on the built-in pages.
+    applyCameraParams(m_cameraParams, false);
+    m_colourTables->readHsvTables();
+}
+
+// Activation step: the video parameters and settings of the camera just selected.
+// Returns false when a reply ends the activation.
+bool Widget::loadSelectedCamera()
+{
+    const int index = m_currentIndex;
+    const auto exchange = [this](const QByteArray &request) { return queryCurrentDevice(request); };
+    const auto showVideo = [this, index] {
+        m_currentIndex = index;
+        applyCameraParams(m_cameraParams, false);
+    };
+    if (!CameraParamReader::read(exchange, CameraParamReader::selectionProfile(), m_cameraParams, &m_sleepSetting,
+                                 showVideo))
+        return false;
+    applyCameraParams(m_cameraParams, false);
+    return true;
+}
+
+void Widget::applyCameraParams(const CameraParams &params, bool fromFile)
+{
+    m_paramPages->apply(params, fromFile);
+    // The model panels of kinds 1 and 4 ask for their face lists themselves.
+    const bool faceModels = m_panelKind != PanelKind::WpBefa && m_panelKind != PanelKind::Lnq;
+    if (faceModels && params[CameraParams::FocusMode] == 6 && !m_paramPages->aiModelArea()->isHidden())
+        requestFaceModels();
+}
+
+void Widget::collectCameraParams(CameraParams &params)
+{
+    m_paramPages->collect(params);
+}
+
+bool Widget::sendVideoParam(const QString &key, const QString &value)
+{
+    if (!m_sendEnabled)
+        return false;
+    qDebug() << "[CAMERA_PARAM] device:" << m_currentIndex << "command:" << key << "value:" << value;
+    const QByteArray text = CommandTexts::setVideoParam(key, value);
+    return m_sender.sendCmdToDevice(m_currentIndex, CmdSetVideoParam, text.constData(), int(text.size()), nullptr);
+}
+
+bool Widget::sendSystemSetting(const QString &key, const QString &value)
+{
+    if (!m_sendEnabled)
+        return false;
+    qDebug() << "[SYSTEM_PARAM] device:" << m_currentIndex << "command:" << key << "value:" << value;
+    const QByteArray text = CommandTexts::setSetting(key, value);
+    return m_sender.sendCmdToDevice(m_currentIndex, CmdJson, text.constData(), int(text.size()), nullptr);
+}
+
+void Widget::requestFaceModels()
+{
+    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getFaceIds());
+    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getFaceNames());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -829,6 +993,8 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     m_currentIndex = item->data(4, Qt::UserRole).toInt();
     m_currentSerial = serial;
     qDebug("index:%d", m_currentIndex);
+    if (!loadSelectedCamera())
+        return;
 
     m_currentModel = item->data(3, Qt::UserRole).toString();
     m_ptzPanel->rebuildPtzArea(m_currentModel);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device_entry.h"
+#include "camera_params.h"
 #include "device_models.h"
 #include "device_sender.h"
 #include "ptz_area.h"
@@ -20,6 +21,9 @@
 #include <array>
 
 class DeviceSlotStrip;
+class BuiltInParamPages;
+class CollapsibleGroup;
+class DebouncedParamSender;
 class HIDManager;
 class QLabel;
 class QPushButton;
@@ -81,6 +85,21 @@ public:
     ColourPage *colourPage() const { return m_colourPage; }
     QTimer *tableRefreshTimer() const { return m_colourTables->tableRefreshTimer(); }
 
+    // Camera parameters: the record of the active camera and the built-in pages that
+    // show it (the pages' work is done by m_paramPages).
+    void refreshCameraParams(int deviceIndex);
+    void applyCameraParams(const CameraParams &params, bool fromFile);
+    void collectCameraParams(CameraParams &params);
+    bool sendVideoParam(const QString &key, const QString &value);
+    bool sendSystemSetting(const QString &key, const QString &value);
+    QWidget *buildImagePage(QWidget *parent);
+    QWidget *buildSettingsPage(QWidget *parent);
+    const CameraParams &cameraParams() const { return m_cameraParams; }
+    qint32 sleepSetting() const { return m_sleepSetting; }
+    bool sendEnabled() const { return m_sendEnabled; }
+    BuiltInParamPages *paramPages() const { return m_paramPages; }
+    DebouncedParamSender *paramSender() const { return m_paramSender; }
+
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
     int connectedCount() const { return m_connectedCount; }
@@ -137,6 +156,10 @@ private:
     QWidget *buildDeviceListArea();
     QWidget *buildBuiltInPage();
     QWidget *buildFooter();
+    void addParameterGroups(QVBoxLayout *layout);
+    bool loadSelectedCamera();
+    QByteArray queryCurrentDevice(const QByteArray &request);
+    void requestFaceModels();
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
     void checkDeviceConnection();
@@ -178,6 +201,14 @@ private:
     int m_connectedCount = 0;
     PanelKind m_panelKind = PanelKind::BuiltIn;
     bool m_sendEnabled = true; // the panel's send guard
+    bool m_applyingParams = false; // the pages are being filled from a record
+    CameraParams m_cameraParams;   // the active camera's parameters
+    qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
+    DebouncedParamSender *m_paramSender = nullptr;
+    BuiltInParamPages *m_paramPages = nullptr;
+    CollapsibleGroup *m_imageGroup = nullptr;
+    CollapsibleGroup *m_focusGroup = nullptr;
+    CollapsibleGroup *m_settingsGroup = nullptr;
     QString m_selectedSeries;
     QString m_selectionName;
     QString m_currentModel;

@@ -157,9 +157,21 @@ void SimulatedCamera::handleRequest(quint32 cmdId, const QByteArray &payload, in
         queueReply(cmdId,
                    SimulatedCommandSet::resultReply(m_received.last().cmd, SimulatedCommandSet::kFailed));
         return;
-    default:
-        queueReply(cmdId, m_commands->execute(cmdId, payload));
+    default: {
+        const auto override = m_replyOverrides.constFind(m_received.last().cmd);
+        if (override != m_replyOverrides.constEnd() && !m_received.last().cmd.isEmpty())
+            queueReply(cmdId, override.value());
+        else
+            queueReply(cmdId, m_commands->execute(cmdId, payload));
     }
+    }
+}
+
+void SimulatedCamera::setReplyOverride(const QString &cmd, const QByteArray &payload) {
+    if (payload.isEmpty())
+        m_replyOverrides.remove(cmd);
+    else
+        m_replyOverrides.insert(cmd, payload);
 }
 
 void SimulatedCamera::queueReply(quint32 cmdId, const QByteArray &payload) {

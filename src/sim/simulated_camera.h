@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <deque>
@@ -91,6 +92,11 @@ public:
     int write(const QByteArray &report);
     QByteArray takeReport(qint64 *readyInMs);
 
+    // Answers every request whose "Cmd" is `cmd` with `payload` as it stands, instead
+    // of carrying it out (for replies a healthy camera never gives: missing or odd
+    // members). An empty payload removes the override.
+    void setReplyOverride(const QString &cmd, const QByteArray &payload);
+
     // What the camera received, oldest first.
     QList<ReceivedRequest> receivedRequests() const { return m_received; }
     ReceivedRequest lastRequest() const {
@@ -151,6 +157,7 @@ private:
     int m_assemblyPackets = 0;
     bool m_assemblyOverflow = false;
 
+    QMap<QString, QByteArray> m_replyOverrides;
     std::deque<PendingReport> m_pending;
     QList<ReceivedRequest> m_received;
 
