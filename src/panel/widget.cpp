@@ -11,6 +11,7 @@
 #include "log_manager.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
+#include "camera_window.h"
 #include "ptz_area.h"
 #include "command_texts.h"
 #include "video_inputs.h"
@@ -83,6 +84,7 @@ Widget::Widget(QWidget *parent)
     m_router = new ReplyRouter(&m_routerState, this);
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
+    m_preview = new PreviewController(this);
 
     ColourTables::Link colourLink;
     colourLink.send = [this](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
@@ -465,6 +467,7 @@ void Widget::onDirectionReceived(int value)
         return;
     m_direction = value;
     m_isLandscape = value == 1;
+    m_preview->setLandscape(m_isLandscape);
 }
 
 const DeviceEntry &Widget::deviceEntry(int index) const
@@ -523,6 +526,7 @@ void Widget::onCameraButtonClicked()
 {
     if (!m_previewToggle->isChecked()) {
         m_previewToggle->setIcon(icon("collapse.png"));
+        m_preview->close();
         return;
     }
     if (!testDeviceConnection()) {
@@ -530,6 +534,18 @@ void Widget::onCameraButtonClicked()
         return;
     }
     m_previewToggle->setIcon(icon("expand.png"));
+    openPreviewOnActiveCamera(PreviewController::Forwarding::Plain);
+}
+
+void Widget::openCameraWindow()
+{
+    m_previewToggle->setChecked(true);
+    m_previewToggle->setIcon(icon("expand.png"));
+    openPreviewOnActiveCamera(PreviewController::Forwarding::ResendFocusMode);
+}
+
+void Widget::openPreviewOnActiveCamera(PreviewController::Forwarding forwarding)
+{
     auto refuse = [this] {
         m_previewToggle->setChecked(false);
         m_previewToggle->setIcon(icon("collapse.png"));
@@ -541,14 +557,17 @@ void Widget::onCameraButtonClicked()
     }
     QPushButton *button = m_slots->button(m_currentIndex);
     if (button && button->isVisible() && button->isEnabled() && m_deviceItems.value(m_currentIndex)) {
-        // The preview window itself comes with the preview; until then the toggle
-        // checks the link and picks the camera's video input.
-        detectCameras();
+        m_preview->open(forwarding);
         return;
     }
     MessageBoxes::warning(this, QStringLiteral("错误"),
                           QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(m_currentIndex + 1));
     refuse();
+}
+
+void Widget::forwardPreviewCommand(const QString &command)
+{
+    m_preview->forward(command, PreviewController::Forwarding::Plain);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -982,6 +1001,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     m_selectionName = DeviceEntry::selectionName(deviceName, serial);
     qDebug() << "双击选中的设备名:" << m_selectionName;
     if (!deviceName.isEmpty()) {
+        m_preview->followActiveCamera();
         const int slot = int(m_deviceItems.indexOf(item));
         if (slot >= 0) {
             highlightDeviceButton(slot);

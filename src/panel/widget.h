@@ -4,6 +4,7 @@
 #include "camera_params.h"
 #include "device_models.h"
 #include "device_sender.h"
+#include "preview_controller.h"
 #include "ptz_area.h"
 #include "reply_router.h"
 #include "colour_page.h"
@@ -20,6 +21,7 @@
 
 #include <array>
 
+class CameraWindow;
 class DeviceSlotStrip;
 class BuiltInParamPages;
 class CollapsibleGroup;
@@ -65,6 +67,11 @@ public:
     void probeDirection(int index);
     bool testDeviceConnection();
     void detectCameras();
+    // Opens the preview for the face-model flows (no connection test).
+    void openCameraWindow();
+    void forwardPreviewCommand(const QString &command);
+    PreviewController *preview() const { return m_preview; }
+    CameraWindow *cameraWindow() const { return m_preview->cameraWindow(); }
 
     // Colour tables and colour picking; the work is done by m_colourTables and m_colourPage.
     bool readHsvTables() { return m_colourTables->readHsvTables(); }
@@ -172,6 +179,7 @@ private:
     void highlightDeviceButton(int active);
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);
+    void openPreviewOnActiveCamera(PreviewController::Forwarding forwarding);
     int interfaceCount() const;
     void loadDeviceNames();
     void saveDeviceNames();
@@ -219,6 +227,7 @@ private:
     int m_direction = 1;
     bool m_isLandscape = false;
     QString m_selectedCameraId;
+    PreviewController *m_preview = nullptr;
 
     // Frame
     QVBoxLayout *m_mainLayout = nullptr;

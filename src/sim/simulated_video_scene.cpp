@@ -129,8 +129,8 @@ const QImage &SimulatedVideoScene::world(const QString &name)
             p.drawText(x + 8, y + 28, QStringLiteral("%1,%2").arg(x / 320 - 4).arg(2 - y / 320));
 
     // Colour wheel: hue around, saturation outwards.
-    const QPointF centre(kWorldWidth / 2.0, 600);
-    const double radius = 340;
+    const QPointF centre(kWorldWidth / 2.0, kWorldHeight / 2.0);
+    const double radius = 240;
     QConicalGradient hue(centre, 0);
     for (int i = 0; i <= 12; ++i)
         hue.setColorAt(i / 12.0, QColor::fromHsvF(std::fmod(i / 12.0, 1.0), 1.0, 1.0));
@@ -148,36 +148,36 @@ const QImage &SimulatedVideoScene::world(const QString &name)
 
     // An arrow pointing up, to see the picture's orientation.
     QPainterPath arrow;
-    const double top = centre.y() - radius - 150;
+    const double top = centre.y() - radius - 100;
     arrow.moveTo(centre.x(), top);
-    arrow.lineTo(centre.x() + 60, top + 80);
-    arrow.lineTo(centre.x() - 60, top + 80);
+    arrow.lineTo(centre.x() + 50, top + 70);
+    arrow.lineTo(centre.x() - 50, top + 70);
     arrow.closeSubpath();
     p.fillPath(arrow, QColor(255, 210, 40));
     small.setPixelSize(40);
     small.setBold(true);
     p.setFont(small);
     p.setPen(QColor(255, 210, 40));
-    p.drawText(QRectF(centre.x() + 70, top + 20, 120, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("UP"));
+    p.drawText(QRectF(centre.x() + 60, top + 10, 120, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("UP"));
 
     // Grey ramp on the left, colour bars on the right.
     for (int i = 0; i <= 10; ++i) {
         const int v = i * 255 / 10;
-        p.fillRect(QRect(260, 280 + i * 76, 200, 76), QColor(v, v, v));
+        p.fillRect(QRect(700, 390 + i * 60, 140, 60), QColor(v, v, v));
     }
     const QColor bars[] = {QColor(191, 191, 191), QColor(191, 191, 0), QColor(0, 191, 191), QColor(0, 191, 0),
                            QColor(191, 0, 191),   QColor(191, 0, 0),   QColor(0, 0, 191)};
     for (int i = 0; i < 7; ++i)
-        p.fillRect(QRect(1860 + i * 70, 330, 70, 560), bars[i]);
-    p.fillRect(QRect(1860, 890, 490, 60), QColor(224, 172, 138)); // a skin tone
+        p.fillRect(QRect(1680 + i * 30, 420, 30, 480), bars[i]);
+    p.fillRect(QRect(1680, 900, 210, 60), QColor(224, 172, 138)); // a skin tone
 
     // The camera's name under the wheel.
     QFont big(QStringLiteral("sans-serif"));
-    big.setPixelSize(96);
+    big.setPixelSize(72);
     big.setBold(true);
     p.setFont(big);
     p.setPen(QColor(245, 245, 245));
-    p.drawText(QRectF(0, centre.y() + radius + 40, kWorldWidth, 140), Qt::AlignCenter, name);
+    p.drawText(QRectF(0, centre.y() + radius + 20, kWorldWidth, 100), Qt::AlignCenter, name);
     p.end();
     m_world = img;
     return m_world;
@@ -192,10 +192,11 @@ SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) co
     const int viewW = s.portrait ? kFrameHeight : kFrameWidth;
     const int viewH = s.portrait ? kFrameWidth : kFrameHeight;
     const double worldW = viewW / scale, worldH = viewH / scale;
-    const double panT = std::clamp(view.pan / 170.0, -1.0, 1.0);
-    const double tiltT = std::clamp((view.tilt - 30.0) / 60.0, -1.0, 1.0);
-    const double cx = kWorldWidth / 2.0 + panT * (kWorldWidth - worldW) / 2.0;
-    const double cy = kWorldHeight / 2.0 - tiltT * (kWorldHeight - worldH) / 2.0;
+    // Home looks at the wheel; the view stops at the scene's edges.
+    const double cx = std::clamp(kWorldWidth / 2.0 + view.pan * kPixelsPerDegree, worldW / 2.0,
+                                 kWorldWidth - worldW / 2.0);
+    const double cy = std::clamp(kWorldHeight / 2.0 - view.tilt * kPixelsPerDegree, worldH / 2.0,
+                                 kWorldHeight - worldH / 2.0);
     const double x0 = cx - worldW / 2.0, y0 = cy - worldH / 2.0, step = 1.0 / scale;
     auto worldX = [&](int vx) { return std::clamp(int(x0 + (vx + 0.5) * step), 0, kWorldWidth - 1); };
     auto worldY = [&](int vy) { return std::clamp(int(y0 + (vy + 0.5) * step), 0, kWorldHeight - 1); };

@@ -24,6 +24,8 @@ public:
     static constexpr int kWorldWidth = 2560;
     static constexpr int kWorldHeight = 1440;
     static constexpr double kMaxZoomFactor = 4.0;
+    // Scene pixels the view moves per degree of pan or tilt.
+    static constexpr double kPixelsPerDegree = 8.0;
 
     // What of the camera's state the picture depends on.
     struct View {

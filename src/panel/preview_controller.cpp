@@ -1,0 +1,186 @@
+#include "preview_controller.h"
+
+#include "camera_window.h"
+#include "command_texts.h"
+#include "device_models.h"
+#include "message_boxes.h"
+#include "packet_cmd.h"
+#include "widget.h"
+
+#include <QDebug>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+QIcon toggleIcon(const char *name)
+{
+    return QIcon(QStringLiteral(":/icons/resources/icons/") + QLatin1String(name));
+}
+} // namespace
+
+PreviewController::PreviewController(Widget *panel) : QObject(panel), m_panel(panel) {}
+
+PreviewController::~PreviewController()
+{
+    // The window is top-level and not owned by the panel; it goes with it.
+    if (m_cameraWindow) {
+        m_cameraWindow->disconnect(this);
+        delete m_cameraWindow;
+    }
+}
+
+CameraWindow *PreviewController::cameraWindow() const
+{
+    return m_cameraWindow.data();
+}
+
+void PreviewController::open(Forwarding forwarding)
+{
+    m_panel->detectCameras();
+    if (m_cameraWindow)
+        m_cameraWindow->openCameraById(m_panel->selectedCameraId());
+    else
+        createWindow(forwarding);
+    m_cameraWindow->show();
+    m_cameraWindowOpen = true;
+    if (!m_directionTimer)
+        startDirectionProbe();
+    placeBesideToggle();
+}
+
+void PreviewController::createWindow(Forwarding forwarding)
+{
+    m_cameraWindow = new CameraWindow(m_panel->selectedCameraId());
+    m_cameraWindow->setLandscape(m_panel->isLandscape());
+    connect(m_cameraWindow, &CameraWindow::windowClosed, this, &PreviewController::onWindowClosed);
+    connect(m_cameraWindow, &QObject::destroyed, this, [this] {
+        onWindowClosed();
+        stopDirectionProbe();
+    });
+    connect(m_cameraWindow, &CameraWindow::sendFaceCollectionCommand, this,
+            [this, forwarding](const QString &command) { forward(command, forwarding); });
+    connect(m_cameraWindow, &CameraWindow::faceDataCollectionSuccess, this,
+            &PreviewController::faceDataCollectionSuccess);
+    connect(m_cameraWindow, &CameraWindow::faceDataCollectionFailed, this,
+            &PreviewController::faceDataCollectionFailed);
+}
+
+void PreviewController::close()
+{
+    if (m_cameraWindow && m_cameraWindowOpen) {
+        m_cameraWindow->close();
+        m_cameraWindowOpen = false;
+        stopDirectionProbe();
+    }
+}
+
+void PreviewController::followActiveCamera()
+{
+    if (!m_cameraWindow || !m_cameraWindowOpen)
+        return;
+    m_panel->detectCameras();
+    m_cameraWindow->openCameraById(m_panel->selectedCameraId());
+    if (m_cameraWindow->isVisible()) {
+        m_panel->previewToggle()->setChecked(true);
+        m_panel->previewToggle()->setIcon(toggleIcon("expand.png"));
+    }
+}
+
+void PreviewController::setLandscape(bool landscape)
+{
+    if (m_cameraWindow)
+        m_cameraWindow->setLandscape(landscape);
+}
+
+void PreviewController::onWindowClosed()
+{
+    resetToggle();
+    m_cameraWindowOpen = false;
+    m_cameraWindow = nullptr;
+}
+
+void PreviewController::resetToggle()
+{
+    m_panel->previewToggle()->setChecked(false);
+    m_panel->previewToggle()->setIcon(toggleIcon("collapse.png"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Orientation probe
+
+void PreviewController::startDirectionProbe()
+{
+    const int index = m_panel->currentIndex();
+    if (index < 0 || index >= Widget::kMaxEntries || !supportsDirectionProbe(m_panel->deviceEntry(index).productModel))
+        return;
+    m_directionTimer = new QTimer(this);
+    m_directionTimer->setInterval(kDirectionProbeIntervalMs);
+    connect(m_directionTimer, &QTimer::timeout, this, &PreviewController::probeActiveCamera);
+    probeActiveCamera();
+    m_directionTimer->start();
+}
+
+void PreviewController::stopDirectionProbe()
+{
+    if (!m_directionTimer)
+        return;
+    m_directionTimer->stop();
+    m_directionTimer->deleteLater();
+    m_directionTimer = nullptr;
+}
+
+void PreviewController::probeActiveCamera()
+{
+    const int index = m_panel->currentIndex();
+    if (index >= 0 && index < m_panel->deviceCount() && index < Widget::kMaxEntries)
+        m_panel->probeDirection(index);
+}
+
+// ---------------------------------------------------------------------------------------
+// Placement
+
+void PreviewController::placeBesideToggle()
+{
+    QPushButton *toggle = m_panel->previewToggle();
+    const QPoint anchor = toggle->mapToGlobal(toggle->rect().topRight());
+    QScreen *screen = toggle->screen() ? toggle->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize size = m_cameraWindow->size();
+    int x = anchor.x() + 10;
+    int y = anchor.y();
+    if (x + size.width() > available.right())
+        x = available.right() - size.width();
+    if (y + size.height() > available.bottom())
+        y = available.bottom() - size.height();
+    m_cameraWindow->move(x, y);
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands from the preview
+
+void PreviewController::forward(const QString &command, Forwarding forwarding)
+{
+    qDebug() << "Send face collection command:" << command;
+    const int index = m_panel->currentIndex();
+    if (command.contains(QLatin1String("ReqSetManualRebootSet"))) {
+        QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
+        if (!m_panel->sendCmdToDevice(index, CmdReboot, nullptr, 0, reply.data()))
+            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"), QStringLiteral("设备重启失败"));
+        return;
+    }
+    const QByteArray text = command.toUtf8();
+    m_panel->sendCmdToDevice(index, CmdJson, text.constData(), int(text.size()), nullptr);
+    if (forwarding != Forwarding::ResendFocusMode || !command.contains(QLatin1String("\"Type\":\"start\"")) ||
+        !m_focusModeCode)
+        return;
+    const int code = m_focusModeCode();
+    if (code < 0)
+        return;
+    const QByteArray focus = CommandTexts::setFocusMode(code);
+    m_panel->sendCmdToDevice(index, CmdSetVideoParam, focus.constData(), int(focus.size()), nullptr);
+}

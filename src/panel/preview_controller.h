@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class CameraWindow;
+class QTimer;
+class Widget;
+
+// The control panel's side of the preview: the one preview window, opening it on the
+// active camera's video input or re-pointing it, placing it beside the preview
+// toggle, the 1000 ms orientation probe while it is open, and the commands the
+// preview sends back to the camera.
+class PreviewController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDirectionProbeIntervalMs = 1000;
+
+    // How the preview's commands reach the camera: as they are, or (for a preview
+    // opened by a face-model flow) followed by the active model panel's focus mode
+    // after a collection start.
+    enum class Forwarding { Plain, ResendFocusMode };
+    // The focus-mode code of the active model panel's "模式" combo; -1 when no panel of
+    // the kinds that need it is active.
+    using FocusModeCode = std::function<int()>;
+
+    explicit PreviewController(Widget *panel);
+    ~PreviewController() override;
+
+    // Picks the active camera's input and opens the preview on it, or re-points the
+    // open one; shows it beside the toggle and starts the orientation probe.
+    void open(Forwarding forwarding);
+    // The toggle was unchecked: close the preview and stop probing.
+    void close();
+    // The active camera changed: follow it if the preview is open.
+    void followActiveCamera();
+    void setLandscape(bool landscape);
+    void forward(const QString &command, Forwarding forwarding);
+    void setFocusModeCode(FocusModeCode code) { m_focusModeCode = std::move(code); }
+
+    CameraWindow *cameraWindow() const;
+    bool isOpen() const { return m_cameraWindowOpen; }
+    QTimer *directionTimer() const { return m_directionTimer; }
+
+signals:
+    // The preview's face data collection outcome, for the face-model flows.
+    void faceDataCollectionSuccess();
+    void faceDataCollectionFailed();
+
+private:
+    void createWindow(Forwarding forwarding);
+    void startDirectionProbe();
+    void stopDirectionProbe();
+    void probeActiveCamera();
+    void placeBesideToggle();
+    void resetToggle();
+    void onWindowClosed();
+
+    Widget *m_panel;
+    QPointer<CameraWindow> m_cameraWindow;
+    bool m_cameraWindowOpen = false;
+    QTimer *m_directionTimer = nullptr;
+    FocusModeCode m_focusModeCode;
+};
