@@ -223,9 +223,11 @@ private slots:
         SimFixture sim;
         SimulatedCamera *camera = sim.add("RV-K310A-WU", "Cam", "SN123");
         Widget w;
-        camera->setFault(SimulatedCamera::Fault::MalformedJson);
+        // The parameters and settings read fine; the hue table reply is broken.
+        camera->setReplyOverride("ReqGetHSVHueLut", "{\"Cmd\":\"ReqGetHSVHueLut\",\"Content\":{\x01,]");
         LogCapture log;
         w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+        QCOMPARE(requests(camera, "ReqGetHSVStaLut").size(), 0);
         QVERIFY(log.contains("JSON解析错误:"));
         QVERIFY(log.contains("错误位置:"));
         QVERIFY(!w.ptzPanel()->isVisibleTo(&w));
