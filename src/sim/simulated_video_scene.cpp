@@ -2,6 +2,8 @@
 
 #include "simulated_camera.h"
 
+#include "device_models.h"
+
 #include <QConicalGradient>
 #include <QLinearGradient>
 #include <QPainter>
@@ -83,8 +85,10 @@ SimulatedVideoScene::View SimulatedVideoScene::viewOf(SimulatedCamera &camera)
     View view;
     const SimulatedPtz::Position p = camera.ptzPosition();
     view.name = camera.selectionName();
-    view.pan = p.pan;
-    view.tilt = p.tilt;
+    // The view turns the way the tool's arrows say: the tilt commands run opposite to
+    // the picture (the up arrow sends "Down"), and some models pan mirrored.
+    view.pan = isPanReversedModel(camera.model()) ? -p.pan : p.pan;
+    view.tilt = -p.tilt;
     view.zoom = p.zoom;
     view.direction = camera.direction();
     view.luminance = camera.videoParam(QStringLiteral("Luminance"));

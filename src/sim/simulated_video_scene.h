@@ -30,8 +30,8 @@ public:
     // What of the camera's state the picture depends on.
     struct View {
         QString name;
-        double pan = 0;  // degrees, -170 ... 170
-        double tilt = 0; // degrees, -30 ... 90
+        double pan = 0;  // degrees the picture looks right of home
+        double tilt = 0; // degrees the picture looks above home
         double zoom = 0; // percent, 0 ... 100
         int direction = 1;
         int luminance = 50;
