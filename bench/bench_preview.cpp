@@ -26,8 +26,7 @@ constexpr int kH = 720;
 // after its image processor's noise reduction.
 constexpr int kSensorNoise = 1;
 
-cv::Mat randomCube(int n)
-{
+cv::Mat randomCube(int n) {
     cv::Mat cube(n * n * n, 1, CV_32FC3);
     QRandomGenerator rng(5);
     float *v = cube.ptr<float>();
@@ -37,13 +36,13 @@ cv::Mat randomCube(int n)
             for (int r = 0; r < n; ++r, ++i) {
                 const float base[3] = {float(r) / (n - 1), float(g) / (n - 1), float(b) / (n - 1)};
                 for (int c = 0; c < 3; ++c)
-                    v[i * 3 + c] = std::min(1.0f, std::max(0.0f, base[c] + float(rng.generateDouble() - 0.5) * 0.05f));
+                    v[i * 3 + c] =
+                        std::min(1.0f, std::max(0.0f, base[c] + float(rng.generateDouble() - 0.5) * 0.05f));
             }
     return cube;
 }
 
-const Lut3d &sharedLut()
-{
+const Lut3d &sharedLut() {
     static Lut3d lut;
     if (!lut.hasTable())
         lut.setCube(33, randomCube(33));
@@ -51,8 +50,7 @@ const Lut3d &sharedLut()
 }
 
 // A camera-like picture: the simulated scene with a little sensor noise.
-const std::vector<unsigned char> &naturalFrame()
-{
+const std::vector<unsigned char> &naturalFrame() {
     static std::vector<unsigned char> frame = [] {
         std::vector<unsigned char> f(size_t(kW) * kH * 2);
         SimulatedVideoScene scene;
@@ -70,8 +68,7 @@ const std::vector<unsigned char> &naturalFrame()
     return frame;
 }
 
-const std::vector<unsigned char> &noiseFrame()
-{
+const std::vector<unsigned char> &noiseFrame() {
     static std::vector<unsigned char> frame = [] {
         std::vector<unsigned char> f(size_t(kW) * kH * 2);
         QRandomGenerator rng(3);
@@ -82,8 +79,7 @@ const std::vector<unsigned char> &noiseFrame()
     return frame;
 }
 
-long residentKiB()
-{
+long residentKiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
@@ -92,8 +88,7 @@ long residentKiB()
     return -1;
 }
 
-void BM_BuildLutTable(benchmark::State &state)
-{
+void BM_BuildLutTable(benchmark::State &state) {
     const int n = int(state.range(0));
     Lut3d lut;
     const cv::Mat cube = randomCube(n);
@@ -103,8 +98,7 @@ void BM_BuildLutTable(benchmark::State &state)
 }
 BENCHMARK(BM_BuildLutTable)->Arg(17)->Arg(33)->Arg(65)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_BuildLutTableDirect(benchmark::State &state)
-{
+void BM_BuildLutTableDirect(benchmark::State &state) {
     const cv::Mat cube = randomCube(33);
     for (auto _ : state)
         benchmark::DoNotOptimize(referenceLutTable(cube, 33).data());
@@ -112,8 +106,8 @@ void BM_BuildLutTableDirect(benchmark::State &state)
 BENCHMARK(BM_BuildLutTableDirect)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // The whole frame path up to the picture (conversion, LUT, RGB, quarter turn).
-void framePath(benchmark::State &state, const std::vector<unsigned char> &yuyv, bool withLut, bool landscape)
-{
+void framePath(benchmark::State &state, const std::vector<unsigned char> &yuyv, bool withLut,
+               bool landscape) {
     PreviewFramePipeline pipeline;
     const Lut3d *lut = withLut ? &sharedLut() : nullptr;
     const MappedFrame frame = MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), kW, kH, kW * 2);
@@ -123,11 +117,21 @@ void framePath(benchmark::State &state, const std::vector<unsigned char> &yuyv, 
     }
     state.counters["rss_MiB"] = double(residentKiB()) / 1024.0;
 }
-void BM_FramePathNatural(benchmark::State &s) { framePath(s, naturalFrame(), false, false); }
-void BM_FramePathNaturalLut(benchmark::State &s) { framePath(s, naturalFrame(), true, false); }
-void BM_FramePathNoise(benchmark::State &s) { framePath(s, noiseFrame(), false, false); }
-void BM_FramePathNoiseLut(benchmark::State &s) { framePath(s, noiseFrame(), true, false); }
-void BM_FramePathNaturalLutUpright(benchmark::State &s) { framePath(s, naturalFrame(), true, true); }
+void BM_FramePathNatural(benchmark::State &s) {
+    framePath(s, naturalFrame(), false, false);
+}
+void BM_FramePathNaturalLut(benchmark::State &s) {
+    framePath(s, naturalFrame(), true, false);
+}
+void BM_FramePathNoise(benchmark::State &s) {
+    framePath(s, noiseFrame(), false, false);
+}
+void BM_FramePathNoiseLut(benchmark::State &s) {
+    framePath(s, noiseFrame(), true, false);
+}
+void BM_FramePathNaturalLutUpright(benchmark::State &s) {
+    framePath(s, naturalFrame(), true, true);
+}
 BENCHMARK(BM_FramePathNatural)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FramePathNaturalLut)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FramePathNaturalLutUpright)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -135,8 +139,7 @@ BENCHMARK(BM_FramePathNoise)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FramePathNoiseLut)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The LUT look-up alone, BGR to BGR as applyLUTFast does it.
-void BM_LutLookupNatural(benchmark::State &state)
-{
+void BM_LutLookupNatural(benchmark::State &state) {
     cv::Mat bgr;
     const std::vector<unsigned char> &f = naturalFrame();
     PreviewFramePipeline pipeline;
@@ -150,8 +153,7 @@ void BM_LutLookupNatural(benchmark::State &state)
 BENCHMARK(BM_LutLookupNatural)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The simulated camera's frame rendering.
-void BM_SimulatedSceneFrame(benchmark::State &state)
-{
+void BM_SimulatedSceneFrame(benchmark::State &state) {
     SimulatedVideoScene scene;
     SimulatedVideoScene::View view;
     view.name = QStringLiteral("Camera-123");
@@ -169,8 +171,7 @@ BENCHMARK(BM_SimulatedSceneFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // fonts for the scene
     benchmark::Initialize(&argc, argv);

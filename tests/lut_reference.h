@@ -8,8 +8,7 @@
 // The point-by-point trilinear expansion of a cube, straight from its definition:
 // for every (B, G, R) interpolate along red, then green, then blue, in single
 // precision. The reference the fast table build must match byte for byte.
-inline std::vector<unsigned char> referenceLutTable(const cv::Mat &cube, int n)
-{
+inline std::vector<unsigned char> referenceLutTable(const cv::Mat &cube, int n) {
     std::vector<unsigned char> table(size_t(256) * 65536 * 3);
     const float *data = cube.ptr<float>();
     const float s = float(n - 1) / 255.0f;

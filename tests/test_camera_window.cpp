@@ -35,8 +35,7 @@ public:
 };
 
 // A YUYV frame whose left half is white and right half black.
-QVideoFrame halfWhiteFrame(int w, int h)
-{
+QVideoFrame halfWhiteFrame(int w, int h) {
     QVideoFrame frame(QVideoFrameFormat(QSize(w, h), QVideoFrameFormat::Format_YUYV));
     frame.map(QVideoFrame::WriteOnly);
     for (int y = 0; y < h; ++y) {
@@ -53,8 +52,7 @@ QVideoFrame halfWhiteFrame(int w, int h)
     return frame;
 }
 
-int grey(const QImage &img, int x, int y)
-{
+int grey(const QImage &img, int x, int y) {
     return qGray(img.pixel(x, y));
 }
 
@@ -70,8 +68,7 @@ class TestCameraWindow : public QObject {
     QString m_nextFile;
 
 private slots:
-    void init()
-    {
+    void init() {
         m_sources.clear();
         m_boxTitles.clear();
         m_boxTexts.clear();
@@ -90,16 +87,14 @@ private slots:
         });
         PreviewDialogs::setFileResponder([this](const QString &, const QString &) { return m_nextFile; });
     }
-    void cleanup()
-    {
+    void cleanup() {
         VideoInputs::setProvider({});
         VideoFrameSource::setFactory({});
         PreviewDialogs::setBoxResponder({});
         PreviewDialogs::setFileResponder({});
     }
 
-    void rePointingKeepsOneSourceAndDeliversFramesOnce()
-    {
+    void rePointingKeepsOneSourceAndDeliversFramesOnce() {
         LogCapture log;
         // Closing deletes the window, so it lives on the heap.
         auto *window = new CameraWindow("cam-a");
@@ -136,14 +131,14 @@ private slots:
         QCOMPARE(source->opened.size(), 3);
         QTRY_COMPARE(closed.size(), 1);
         QCOMPARE(m_boxTitles, QStringList({"相机未找到"}));
-        QCOMPARE(m_boxTexts.first(), QString("请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. "
-                                             "确认相机未在其他软件拉流"));
+        QCOMPARE(m_boxTexts.first(),
+                 QString("请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. "
+                         "确认相机未在其他软件拉流"));
         QCOMPARE(textOnClose, QString("摄像头已关闭"));
         QTRY_VERIFY(!alive);
     }
 
-    void portraitUntilToldOtherwise()
-    {
+    void portraitUntilToldOtherwise() {
         LogCapture log;
         CameraWindow w("cam-a");
         FakeSource *source = m_sources.first();
@@ -166,8 +161,7 @@ private slots:
         QVERIFY(w.isLandscape());
     }
 
-    void closingReportsFailureThenClosed()
-    {
+    void closingReportsFailureThenClosed() {
         auto *w = new CameraWindow("cam-a");
         QList<QString> order;
         connect(w, &CameraWindow::faceDataCollectionFailed, this, [&] { order << "failed"; });
@@ -179,30 +173,34 @@ private slots:
         QTRY_VERIFY(!alive); // deletes itself
     }
 
-    void framesThatCannotBeReadAreDropped()
-    {
+    void framesThatCannotBeReadAreDropped() {
         PreviewFramePipeline pipeline;
         using S = PreviewFramePipeline::Status;
         // Exactly sized heap buffers, so that any read beyond them trips the sanitizer.
         std::vector<uchar> full(size_t(16) * 8 * 2, 128);
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 16, 8, 32), nullptr, true),
+        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 16, 8, 32), nullptr,
+                                  true),
                  S::Shown);
         std::vector<uchar> shortBuffer(full.size() - 1, 128);
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(shortBuffer.data(), qsizetype(shortBuffer.size()), 16, 8, 32),
-                                  nullptr, true),
-                 S::Truncated);
+        QCOMPARE(
+            pipeline.process(MappedFrame::yuyv(shortBuffer.data(), qsizetype(shortBuffer.size()), 16, 8, 32),
+                             nullptr, true),
+            S::Truncated);
         // A stride shorter than a row, an odd width, no size, no data.
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 16, 8, 30), nullptr, true),
+        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 16, 8, 30), nullptr,
+                                  true),
                  S::Truncated);
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 15, 8, 32), nullptr, true),
+        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 15, 8, 32), nullptr,
+                                  true),
                  S::Truncated);
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 0, 8, 32), nullptr, true),
-                 S::Truncated);
+        QCOMPARE(
+            pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 0, 8, 32), nullptr, true),
+            S::Truncated);
         QCOMPARE(pipeline.process(MappedFrame::yuyv(nullptr, 256, 16, 8, 32), nullptr, false), S::Truncated);
         // The last row may end at the last mapped byte even with padding in between.
         std::vector<uchar> padded(size_t(40) * 7 + 32, 128);
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(padded.data(), qsizetype(padded.size()), 16, 8, 40), nullptr,
-                                  false),
+        QCOMPARE(pipeline.process(MappedFrame::yuyv(padded.data(), qsizetype(padded.size()), 16, 8, 40),
+                                  nullptr, false),
                  S::Shown);
         QCOMPARE(pipeline.image().size(), QSize(8, 16));
 
@@ -255,8 +253,7 @@ private slots:
         QCOMPARE(pipeline.process(planar, nullptr, true), S::UnsupportedFormat);
     }
 
-    void unsupportedFramesWarnOnce()
-    {
+    void unsupportedFramesWarnOnce() {
         LogCapture log;
         CameraWindow w("cam-a");
         QVideoFrame planar(QVideoFrameFormat(QSize(32, 16), QVideoFrameFormat::Format_YUV420P));
@@ -268,8 +265,7 @@ private slots:
         QCOMPARE(w.framesShown(), 0);
     }
 
-    void dragFromTheTitleBarAndResizeFromTheEdges()
-    {
+    void dragFromTheTitleBarAndResizeFromTheEdges() {
         CameraWindow w("cam-a");
         w.setGeometry(100, 100, 800, 600);
         w.show();
@@ -304,7 +300,8 @@ private slots:
         // Inside the picture, away from the edges: not taken.
         QVERIFY(!send(QEvent::MouseButtonPress, QPoint(400, 300), Qt::LeftButton));
         QCOMPARE(w.edgesAt(QPoint(2, 2)), CameraWindow::EdgeLeft | CameraWindow::EdgeTop);
-        QCOMPARE(w.edgesAt(QPoint(w.width() - 3, w.height() - 3)), CameraWindow::EdgeRight | CameraWindow::EdgeBottom);
+        QCOMPARE(w.edgesAt(QPoint(w.width() - 3, w.height() - 3)),
+                 CameraWindow::EdgeRight | CameraWindow::EdgeBottom);
         // Without mouse tracking, moves arrive only with a button held.
         send(QEvent::MouseMove, QPoint(w.width() - 3, 2), Qt::LeftButton);
         QCOMPARE(w.cursor().shape(), Qt::SizeBDiagCursor);
@@ -312,8 +309,7 @@ private slots:
         QCOMPARE(w.cursor().shape(), Qt::SizeVerCursor);
     }
 
-    void lutFromTheButton()
-    {
+    void lutFromTheButton() {
         QTemporaryDir dir;
         const QString good = dir.filePath("good.cube"), bad = dir.filePath("bad.cube");
         QFile g(good);

@@ -12,13 +12,11 @@
 namespace {
 
 // One output colour of the cube table at (b, g, r) as bytes (blue, green, red).
-cv::Vec3b entry(const Lut3d &lut, int b, int g, int r)
-{
+cv::Vec3b entry(const Lut3d &lut, int b, int g, int r) {
     return lut.lutTable().at<cv::Vec3b>(b, g * 256 + r);
 }
 
-QString identityCube(int n, const QString &header = QStringLiteral("LUT_3D_SIZE"))
-{
+QString identityCube(int n, const QString &header = QStringLiteral("LUT_3D_SIZE")) {
     QString text = QStringLiteral("TITLE \"identity\"\n%1 %2\n").arg(header).arg(n);
     for (int b = 0; b < n; ++b)
         for (int g = 0; g < n; ++g)
@@ -38,8 +36,7 @@ class TestLut3d : public QObject {
     QTemporaryDir m_dir;
     int m_files = 0;
 
-    QString write(const QString &text)
-    {
+    QString write(const QString &text) {
         const QString path = m_dir.filePath(QStringLiteral("cube%1.cube").arg(++m_files));
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -48,8 +45,7 @@ class TestLut3d : public QObject {
     }
 
 private slots:
-    void singlePointCubeMapsEverything()
-    {
+    void singlePointCubeMapsEverything() {
         Lut3d lut;
         QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n0.2 0.4 0.6\n")));
         QCOMPARE(lut.lutSize(), 1);
@@ -57,8 +53,7 @@ private slots:
             QCOMPARE(entry(lut, v, 255 - v, v), cv::Vec3b(153, 102, 51));
     }
 
-    void twoPointCubeMixesTheCorners()
-    {
+    void twoPointCubeMixesTheCorners() {
         // Corner (r, g, b) carries (r, g, b) * 0.5 + 0.25 * (1 - b): mid-grey 128 sits at
         // t = 128/255 on every axis.
         QString text = "# corners\nLUT_3D_SIZE 2\n";
@@ -70,7 +65,8 @@ private slots:
                     corner[i][0] = 0.5f * r + 0.25f * (1 - b);
                     corner[i][1] = 0.5f * g + 0.25f * (1 - b);
                     corner[i][2] = 0.5f * b + 0.25f * (1 - b);
-                    text += QStringLiteral("%1 %2 %3\n").arg(corner[i][0]).arg(corner[i][1]).arg(corner[i][2]);
+                    text +=
+                        QStringLiteral("%1 %2 %3\n").arg(corner[i][0]).arg(corner[i][1]).arg(corner[i][2]);
                 }
         Lut3d lut;
         QVERIFY(lut.loadLUT(write(text)));
@@ -85,8 +81,7 @@ private slots:
         }
     }
 
-    void identityCubeReproducesInputs()
-    {
+    void identityCubeReproducesInputs() {
         Lut3d lut;
         QVERIFY(lut.loadLUT(write(identityCube(17))));
         QRandomGenerator rng(7);
@@ -103,8 +98,7 @@ private slots:
         QCOMPARE(out.at<cv::Vec3b>(0, 0), lut.lutTable().at<cv::Vec3b>(0, 255));
     }
 
-    void keywordsCommentsAndOrder()
-    {
+    void keywordsCommentsAndOrder() {
         // Lower-case size keyword after the data, domain lines in any case, titles,
         // indented comments and unknown keywords.
         const QString text = "TITLE \"x\"\n   # indented comment\nDOMAIN_MIN 0 0 0\ndomain_max 2 2 2\n"
@@ -118,8 +112,7 @@ private slots:
         QCOMPARE(entry(lut, 0, 0, 255), cv::Vec3b(0, 0, 255));
     }
 
-    void clampsAndMalformedNumbers()
-    {
+    void clampsAndMalformedNumbers() {
         Lut3d lut;
         QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n1.5 -0.2 1e-\n")));
         const float *v = lut.lutData().ptr<float>();
@@ -133,8 +126,7 @@ private slots:
         QCOMPARE(v[2], 0.5f);
     }
 
-    void badCubesKeepThePreviousOne()
-    {
+    void badCubesKeepThePreviousOne() {
         LogCapture log;
         Lut3d lut;
         QVERIFY(lut.loadLUT(write(identityCube(2))));
@@ -144,16 +136,15 @@ private slots:
         tooMany += "0.5 0.5 0.5\n";
         QVERIFY(!lut.loadLUT(write(tooMany)));
         QVERIFY(log.contains(QStringLiteral("无效的 3D LUT：size = 33 数据点数 = 35938")));
-        QVERIFY(!lut.loadLUT(write("0 0 0\n")));            // no size line
-        QVERIFY(!lut.loadLUT(write("LUT_3D_SIZE 0\n")));    // size 0
+        QVERIFY(!lut.loadLUT(write("0 0 0\n")));         // no size line
+        QVERIFY(!lut.loadLUT(write("LUT_3D_SIZE 0\n"))); // size 0
         QVERIFY(!lut.loadLUT(m_dir.filePath("missing.cube")));
         QCOMPARE(lut.lutSize(), 2);
         QCOMPARE(lut.lutData().rows, 8);
         QCOMPARE(entry(lut, 10, 20, 30), before);
     }
 
-    void hugeDeclaredSizesAreRefused()
-    {
+    void hugeDeclaredSizesAreRefused() {
         // Sizes whose cube would take gigabytes, or that do not fit an int, are refused
         // from the data actually read, without reserving room for what they announce.
         LogCapture log;
@@ -167,8 +158,7 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("size = 0 数据点数 = 2")));
     }
 
-    void fastBuildMatchesTheDirectInterpolation()
-    {
+    void fastBuildMatchesTheDirectInterpolation() {
         QRandomGenerator rng(33);
         for (int n : {2, 5, 33}) {
             cv::Mat cube(n * n * n, 1, CV_32FC3);
@@ -184,8 +174,7 @@ private slots:
         }
     }
 
-    void applyLeavesTheSourceAndSwapsOnRequest()
-    {
+    void applyLeavesTheSourceAndSwapsOnRequest() {
         Lut3d lut;
         cv::Mat frame(4, 6, CV_8UC3, cv::Scalar(10, 20, 30));
         QCOMPARE(cv::norm(lut.applyLUTFast(frame), frame, cv::NORM_INF), 0.0); // no table: a copy

@@ -14,8 +14,7 @@
 
 namespace {
 
-double meanDifference(const QImage &a, const QImage &b)
-{
+double meanDifference(const QImage &a, const QImage &b) {
     if (a.size() != b.size())
         return 255;
     double sum = 0;
@@ -34,8 +33,7 @@ class TestPreviewEndToEnd : public QObject {
     Q_OBJECT
 
     // A panel with the cameras listed and the first one active.
-    void activate(Widget &w, int index)
-    {
+    void activate(Widget &w, int index) {
         w.onDeviceDoubleClicked(w.deviceItem(index), 0);
         QCOMPARE(w.currentIndex(), index);
     }
@@ -43,8 +41,7 @@ class TestPreviewEndToEnd : public QObject {
 private slots:
     void cleanup() { SimulatedVideo::uninstall(); }
 
-    void toggleOpensTheCamerasPictureAndFollowsItsDirection()
-    {
+    void toggleOpensTheCamerasPictureAndFollowsItsDirection() {
         SimFixture sim;
         SimulatedCamera *camera = sim.add("RV-K310A-WP", "Studio", "SN00123");
         SimulatedVideo::install(sim.bus());
@@ -64,7 +61,8 @@ private slots:
         QCOMPARE(w.preview()->directionTimer()->interval(), 1000);
         // Beside the toggle, as far as the screen allows.
         const QPoint anchor = w.previewToggle()->mapToGlobal(w.previewToggle()->rect().topRight());
-        QVERIFY(window->x() == anchor.x() + 10 || window->geometry().right() <= window->screen()->availableGeometry().right());
+        QVERIFY(window->x() == anchor.x() + 10 ||
+                window->geometry().right() <= window->screen()->availableGeometry().right());
 
         // The connection test learned the camera is mounted landscape: upright frames.
         QTRY_VERIFY(window->framesShown() >= 3);
@@ -82,7 +80,8 @@ private slots:
 
         // A PTZ move changes the picture.
         camera->ptz().command("Right", SimulatedClock::nowMs());
-        QTRY_VERIFY(meanDifference(window->currentImage().convertToFormat(QImage::Format_RGB32), portrait) > 10);
+        QTRY_VERIFY(meanDifference(window->currentImage().convertToFormat(QImage::Format_RGB32), portrait) >
+                    10);
         camera->ptz().command("Stop", SimulatedClock::nowMs());
 
         // Unchecking closes it and stops probing.
@@ -93,8 +92,7 @@ private slots:
         QTRY_VERIFY(!w.cameraWindow());
     }
 
-    void activationRePointsTheOpenPreview()
-    {
+    void activationRePointsTheOpenPreview() {
         SimFixture sim;
         SimulatedCamera *first = sim.add("RV-K310A-WP", "Studio", "SN00123");
         SimulatedCamera *second = sim.add("RV-K310A-WP", "Desk", "SN00456");
@@ -126,8 +124,7 @@ private slots:
         QTRY_VERIFY(!w.preview()->directionTimer());
     }
 
-    void previewCommandsReachTheCamera()
-    {
+    void previewCommandsReachTheCamera() {
         SimFixture sim;
         SimulatedCamera *camera = sim.add("RV-K310A-WP", "Studio", "SN00123");
         SimulatedVideo::install(sim.bus());

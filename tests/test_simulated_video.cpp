@@ -15,8 +15,7 @@
 namespace {
 
 // Mean of |a - b| over the RGB channels of two same-sized pictures.
-double meanDifference(const QImage &a, const QImage &b)
-{
+double meanDifference(const QImage &a, const QImage &b) {
     double sum = 0;
     for (int y = 0; y < a.height(); y += 2)
         for (int x = 0; x < a.width(); x += 2) {
@@ -26,8 +25,7 @@ double meanDifference(const QImage &a, const QImage &b)
     return sum / (3.0 * (a.width() / 2) * (a.height() / 2));
 }
 
-double meanLuma(const QImage &img)
-{
+double meanLuma(const QImage &img) {
     double sum = 0;
     for (int y = 0; y < img.height(); y += 4)
         for (int x = 0; x < img.width(); x += 4)
@@ -35,8 +33,7 @@ double meanLuma(const QImage &img)
     return sum / ((img.width() / 4) * (img.height() / 4));
 }
 
-double meanChroma(const QImage &img)
-{
+double meanChroma(const QImage &img) {
     double sum = 0;
     for (int y = 0; y < img.height(); y += 4)
         for (int x = 0; x < img.width(); x += 4) {
@@ -51,8 +48,7 @@ double meanChroma(const QImage &img)
 class TestSimulatedVideo : public QObject {
     Q_OBJECT
 private slots:
-    void inputsAreNamedLikeTheCameras()
-    {
+    void inputsAreNamedLikeTheCameras() {
         SimulatedCameraBus bus(0x2E7E);
         SimulatedCamera *a = bus.addCamera("RV-K310A-WP", "Studio", "SN00123");
         SimulatedCamera *b = bus.addCamera("RV-T782-KB", "Desk", "SN00456");
@@ -66,8 +62,7 @@ private slots:
         QCOMPARE(SimulatedVideo::inputs(&bus).size(), 1); // gone while off the bus
     }
 
-    void sourceDeliversYuyvFramesWhileTheCameraIsThere()
-    {
+    void sourceDeliversYuyvFramesWhileTheCameraIsThere() {
         SimulatedCameraBus bus(0x2E7E);
         SimulatedCamera *camera = bus.addCamera("RV-K310A-WP", "Studio", "SN00123");
         SimulatedFrameSource source(&bus);
@@ -89,8 +84,7 @@ private slots:
         QVERIFY(!source.deliverFrame());
     }
 
-    void framesDecodeToTheScene()
-    {
+    void framesDecodeToTheScene() {
         // The YUYV the camera sends, decoded as the preview decodes it, is the scene.
         SimulatedVideoScene scene;
         SimulatedVideoScene::View view;
@@ -98,14 +92,14 @@ private slots:
         std::vector<uchar> yuyv(size_t(1280) * 720 * 2);
         scene.renderYuyv(view, yuyv.data(), 1280 * 2);
         PreviewFramePipeline pipeline;
-        QCOMPARE(pipeline.process(MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), 1280, 720, 2560), nullptr,
-                                  true),
+        QCOMPARE(pipeline.process(MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), 1280, 720, 2560),
+                                  nullptr, true),
                  PreviewFramePipeline::Status::Shown);
-        QVERIFY(meanDifference(pipeline.image().convertToFormat(QImage::Format_RGB32), scene.renderRgb(view)) < 4.0);
+        QVERIFY(meanDifference(pipeline.image().convertToFormat(QImage::Format_RGB32),
+                               scene.renderRgb(view)) < 4.0);
     }
 
-    void sceneFollowsTheCameraState()
-    {
+    void sceneFollowsTheCameraState() {
         SimulatedVideoScene scene;
         SimulatedVideoScene::View view;
         view.name = "Studio-123";
@@ -141,8 +135,7 @@ private slots:
         QVERIFY(meanDifference(portrait.copy(280, 0, 720, 720), base.copy(280, 0, 720, 720)) > 10);
     }
 
-    void sourceFollowsTheLiveCamera()
-    {
+    void sourceFollowsTheLiveCamera() {
         SimulatedCameraBus bus(0x2E7E);
         SimulatedCamera *camera = bus.addCamera("RV-K310A-WP", "Studio", "SN00123");
         SimulatedVideoScene scene;

@@ -15,16 +15,14 @@
 #include <QTimer>
 
 namespace {
-QIcon toggleIcon(const char *name)
-{
+QIcon toggleIcon(const char *name) {
     return QIcon(QStringLiteral(":/icons/resources/icons/") + QLatin1String(name));
 }
 } // namespace
 
 PreviewController::PreviewController(Widget *panel) : QObject(panel), m_panel(panel) {}
 
-PreviewController::~PreviewController()
-{
+PreviewController::~PreviewController() {
     // The window is top-level and not owned by the panel; it goes with it.
     if (m_cameraWindow) {
         m_cameraWindow->disconnect(this);
@@ -32,13 +30,11 @@ PreviewController::~PreviewController()
     }
 }
 
-CameraWindow *PreviewController::cameraWindow() const
-{
+CameraWindow *PreviewController::cameraWindow() const {
     return m_cameraWindow.data();
 }
 
-void PreviewController::open(Forwarding forwarding)
-{
+void PreviewController::open(Forwarding forwarding) {
     m_panel->detectCameras();
     if (m_cameraWindow)
         m_cameraWindow->openCameraById(m_panel->selectedCameraId());
@@ -51,8 +47,7 @@ void PreviewController::open(Forwarding forwarding)
     placeBesideToggle();
 }
 
-void PreviewController::createWindow(Forwarding forwarding)
-{
+void PreviewController::createWindow(Forwarding forwarding) {
     m_cameraWindow = new CameraWindow(m_panel->selectedCameraId());
     m_cameraWindow->setLandscape(m_panel->isLandscape());
     connect(m_cameraWindow, &CameraWindow::windowClosed, this, &PreviewController::onWindowClosed);
@@ -68,8 +63,7 @@ void PreviewController::createWindow(Forwarding forwarding)
             &PreviewController::faceDataCollectionFailed);
 }
 
-void PreviewController::close()
-{
+void PreviewController::close() {
     if (m_cameraWindow && m_cameraWindowOpen) {
         m_cameraWindow->close();
         m_cameraWindowOpen = false;
@@ -77,8 +71,7 @@ void PreviewController::close()
     }
 }
 
-void PreviewController::followActiveCamera()
-{
+void PreviewController::followActiveCamera() {
     if (!m_cameraWindow || !m_cameraWindowOpen)
         return;
     m_panel->detectCameras();
@@ -89,21 +82,18 @@ void PreviewController::followActiveCamera()
     }
 }
 
-void PreviewController::setLandscape(bool landscape)
-{
+void PreviewController::setLandscape(bool landscape) {
     if (m_cameraWindow)
         m_cameraWindow->setLandscape(landscape);
 }
 
-void PreviewController::onWindowClosed()
-{
+void PreviewController::onWindowClosed() {
     resetToggle();
     m_cameraWindowOpen = false;
     m_cameraWindow = nullptr;
 }
 
-void PreviewController::resetToggle()
-{
+void PreviewController::resetToggle() {
     m_panel->previewToggle()->setChecked(false);
     m_panel->previewToggle()->setIcon(toggleIcon("collapse.png"));
 }
@@ -111,10 +101,10 @@ void PreviewController::resetToggle()
 // ---------------------------------------------------------------------------------------
 // Orientation probe
 
-void PreviewController::startDirectionProbe()
-{
+void PreviewController::startDirectionProbe() {
     const int index = m_panel->currentIndex();
-    if (index < 0 || index >= Widget::kMaxEntries || !supportsDirectionProbe(m_panel->deviceEntry(index).productModel))
+    if (index < 0 || index >= Widget::kMaxEntries ||
+        !supportsDirectionProbe(m_panel->deviceEntry(index).productModel))
         return;
     m_directionTimer = new QTimer(this);
     m_directionTimer->setInterval(kDirectionProbeIntervalMs);
@@ -123,8 +113,7 @@ void PreviewController::startDirectionProbe()
     m_directionTimer->start();
 }
 
-void PreviewController::stopDirectionProbe()
-{
+void PreviewController::stopDirectionProbe() {
     if (!m_directionTimer)
         return;
     m_directionTimer->stop();
@@ -132,8 +121,7 @@ void PreviewController::stopDirectionProbe()
     m_directionTimer = nullptr;
 }
 
-void PreviewController::probeActiveCamera()
-{
+void PreviewController::probeActiveCamera() {
     const int index = m_panel->currentIndex();
     if (index >= 0 && index < m_panel->deviceCount() && index < Widget::kMaxEntries)
         m_panel->probeDirection(index);
@@ -142,8 +130,7 @@ void PreviewController::probeActiveCamera()
 // ---------------------------------------------------------------------------------------
 // Placement
 
-void PreviewController::placeBesideToggle()
-{
+void PreviewController::placeBesideToggle() {
     QPushButton *toggle = m_panel->previewToggle();
     const QPoint anchor = toggle->mapToGlobal(toggle->rect().topRight());
     QScreen *screen = toggle->screen() ? toggle->screen() : QGuiApplication::primaryScreen();
@@ -163,14 +150,14 @@ void PreviewController::placeBesideToggle()
 // ---------------------------------------------------------------------------------------
 // Commands from the preview
 
-void PreviewController::forward(const QString &command, Forwarding forwarding)
-{
+void PreviewController::forward(const QString &command, Forwarding forwarding) {
     qDebug() << "Send face collection command:" << command;
     const int index = m_panel->currentIndex();
     if (command.contains(QLatin1String("ReqSetManualRebootSet"))) {
         QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
         if (!m_panel->sendCmdToDevice(index, CmdReboot, nullptr, 0, reply.data()))
-            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"), QStringLiteral("设备重启失败"));
+            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"),
+                                               QStringLiteral("设备重启失败"));
         return;
     }
     const QByteArray text = command.toUtf8();

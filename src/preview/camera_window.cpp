@@ -30,17 +30,17 @@ const char *const kDarkBoxStyle = "QMessageBox { background-color: #1e1e1e; }"
                                   "QPushButton { background-color: #1b89ef; color: white; border: none;"
                                   " border-radius: 4px; padding: 6px 18px; min-width: 60px; }";
 
-const char *const kLightBoxStyle = "QMessageBox { background-color: white; }"
-                                   "QMessageBox QLabel { color: black; }"
-                                   "QPushButton { background-color: #f0f0f0; color: black; border: 1px solid #c0c0c0;"
-                                   " border-radius: 4px; padding: 5px 16px; min-width: 60px; }"
-                                   "QPushButton:hover { background-color: #e0e0e0; }";
+const char *const kLightBoxStyle =
+    "QMessageBox { background-color: white; }"
+    "QMessageBox QLabel { color: black; }"
+    "QPushButton { background-color: #f0f0f0; color: black; border: 1px solid #c0c0c0;"
+    " border-radius: 4px; padding: 5px 16px; min-width: 60px; }"
+    "QPushButton:hover { background-color: #e0e0e0; }";
 
 } // namespace
 
 CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *parent)
-    : QWidget(parent), m_deviceId(deviceId), m_cameraIndex(cameraIndex)
-{
+    : QWidget(parent), m_deviceId(deviceId), m_cameraIndex(cameraIndex) {
     setWindowTitle(QStringLiteral("摄像头预览"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
@@ -84,22 +84,22 @@ CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *pa
     innerLayout->addWidget(m_imageLabel, 1);
 
     m_source = VideoFrameSource::create(this);
-    connect(m_source, &VideoFrameSource::frameReady, this, &CameraWindow::onQtVideoFrame, Qt::UniqueConnection);
+    connect(m_source, &VideoFrameSource::frameReady, this, &CameraWindow::onQtVideoFrame,
+            Qt::UniqueConnection);
     connect(m_source, &VideoFrameSource::errorOccurred, this, &CameraWindow::onSourceError);
 
     openCameraById(deviceId);
 }
 
-CameraWindow::~CameraWindow()
-{
+CameraWindow::~CameraWindow() {
     stopCamera();
 }
 
-QWidget *CameraWindow::buildTitleBar()
-{
+QWidget *CameraWindow::buildTitleBar() {
     auto *bar = new QWidget(this);
     bar->setFixedHeight(kTitleBarHeight);
-    bar->setStyleSheet("background-color: #10121a; border-top-left-radius: 15px; border-top-right-radius: 15px;");
+    bar->setStyleSheet(
+        "background-color: #10121a; border-top-left-radius: 15px; border-top-right-radius: 15px;");
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(30, 5, 10, 0);
     row->setSpacing(5);
@@ -138,8 +138,7 @@ QWidget *CameraWindow::buildTitleBar()
 // ---------------------------------------------------------------------------------------
 // Capture
 
-void CameraWindow::openCameraById(const QString &deviceId)
-{
+void CameraWindow::openCameraById(const QString &deviceId) {
     bool found = false;
     for (const VideoInput &input : VideoInputs::list()) {
         if (input.id == deviceId) {
@@ -165,15 +164,13 @@ void CameraWindow::openCameraById(const QString &deviceId)
         qWarning() << "未找到要求的格式，使用默认格式";
 }
 
-void CameraWindow::onSourceError(const QString &text)
-{
+void CameraWindow::onSourceError(const QString &text) {
     qWarning() << "相机打开失败:" << text;
     m_source->deactivate();
     QMetaObject::invokeMethod(this, &CameraWindow::showCameraNotFoundDialog, Qt::QueuedConnection);
 }
 
-void CameraWindow::stopCamera()
-{
+void CameraWindow::stopCamera() {
     if (m_source)
         m_source->close();
     if (m_imageLabel)
@@ -181,8 +178,7 @@ void CameraWindow::stopCamera()
     qDebug() << "摄像头已停止";
 }
 
-void CameraWindow::onQtVideoFrame(const QVideoFrame &frame)
-{
+void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     if (!frame.isValid())
         return;
     QVideoFrame mapped(frame);
@@ -206,8 +202,7 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame)
     showPicture(m_frames.image());
 }
 
-void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameFormat::PixelFormat format)
-{
+void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameFormat::PixelFormat format) {
     // One warning per pixel format and kind of fault; a camera repeats it every frame.
     const int key = int(format) * 2 + (status == PreviewFramePipeline::Status::Truncated ? 1 : 0);
     if (m_warnedFormats.contains(key))
@@ -219,8 +214,7 @@ void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameF
         qWarning() << "视频帧数据不完整，帧已丢弃:" << QVideoFrameFormat::pixelFormatToString(format);
 }
 
-void CameraWindow::showPicture(const QImage &image)
-{
+void CameraWindow::showPicture(const QImage &image) {
     const QSize area = m_imageLabel->size();
     QPixmap pixmap = QPixmap::fromImage(image);
     if (area.width() >= 1 && area.height() >= 1)
@@ -230,8 +224,7 @@ void CameraWindow::showPicture(const QImage &image)
         qWarning() << "imageLabel 尺寸无效，无法显示";
 }
 
-void CameraWindow::setLandscape(bool isLandscape)
-{
+void CameraWindow::setLandscape(bool isLandscape) {
     if (isLandscape == m_isLandscape) {
         qDebug() << "isLandscape the same, no not change";
         return;
@@ -239,11 +232,11 @@ void CameraWindow::setLandscape(bool isLandscape)
     m_isLandscape = isLandscape;
 }
 
-void CameraWindow::showCameraNotFoundDialog()
-{
+void CameraWindow::showCameraNotFoundDialog() {
     QMessageBox box(this);
     box.setWindowTitle(QStringLiteral("相机未找到"));
-    box.setText(QStringLiteral("请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. 确认相机未在其他软件拉流"));
+    box.setText(QStringLiteral(
+        "请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. 确认相机未在其他软件拉流"));
     box.setStyleSheet(kDarkBoxStyle);
     box.setStandardButtons(QMessageBox::Ok);
     PreviewDialogs::exec(&box);
@@ -253,20 +246,17 @@ void CameraWindow::showCameraNotFoundDialog()
 // ---------------------------------------------------------------------------------------
 // 3D LUT
 
-bool CameraWindow::loadLUT(const QString &path)
-{
+bool CameraWindow::loadLUT(const QString &path) {
     return m_lut.loadLUT(path);
 }
 
-cv::Mat CameraWindow::applyLUTFast(const cv::Mat &frame) const
-{
+cv::Mat CameraWindow::applyLUTFast(const cv::Mat &frame) const {
     if (!m_lutEnabled)
         return frame.clone();
     return m_lut.applyLUTFast(frame);
 }
 
-void CameraWindow::onLoadLUTClicked()
-{
+void CameraWindow::onLoadLUTClicked() {
     const QString path = PreviewDialogs::openFileName(this, QStringLiteral("选择 LUT 文件"),
                                                       QStringLiteral("LUT 文件 (*.cube);;所有文件 (*.*)"));
     if (path.isEmpty())
@@ -295,26 +285,22 @@ void CameraWindow::showFaceCollectionPanel() {}
 
 void CameraWindow::onStartCollectionClicked() {}
 
-void CameraWindow::handleFaceCollectionStatus(const QString &status)
-{
+void CameraWindow::handleFaceCollectionStatus(const QString &status) {
     qDebug() << "Handle face collection status:" << status;
 }
 
 // ---------------------------------------------------------------------------------------
 // Window chrome
 
-void CameraWindow::onMinimizeClicked()
-{
+void CameraWindow::onMinimizeClicked() {
     showMinimized();
 }
 
-void CameraWindow::onCloseClicked()
-{
+void CameraWindow::onCloseClicked() {
     close();
 }
 
-int CameraWindow::edgesAt(const QPoint &p) const
-{
+int CameraWindow::edgesAt(const QPoint &p) const {
     int edges = 0;
     if (p.x() <= kEdgeZone)
         edges |= EdgeLeft;
@@ -327,13 +313,11 @@ int CameraWindow::edgesAt(const QPoint &p) const
     return edges;
 }
 
-bool CameraWindow::eventFilter(QObject *watched, QEvent *event)
-{
+bool CameraWindow::eventFilter(QObject *watched, QEvent *event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CameraWindow::mousePressEvent(QMouseEvent *event)
-{
+void CameraWindow::mousePressEvent(QMouseEvent *event) {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
@@ -360,8 +344,7 @@ void CameraWindow::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void CameraWindow::mouseMoveEvent(QMouseEvent *event)
-{
+void CameraWindow::mouseMoveEvent(QMouseEvent *event) {
     const QPoint global = event->globalPosition().toPoint();
     if (m_resizing) {
         QRect r = m_pressGeometry;
@@ -397,8 +380,7 @@ void CameraWindow::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
-void CameraWindow::mouseReleaseEvent(QMouseEvent *event)
-{
+void CameraWindow::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         m_resizing = false;
@@ -406,8 +388,7 @@ void CameraWindow::mouseReleaseEvent(QMouseEvent *event)
     QWidget::mouseReleaseEvent(event);
 }
 
-void CameraWindow::paintEvent(QPaintEvent *)
-{
+void CameraWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath clip;
@@ -418,13 +399,11 @@ void CameraWindow::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(QRectF(1, 1, width() - 2, height() - 2), kCornerRadius, kCornerRadius);
 }
 
-void CameraWindow::resizeEvent(QResizeEvent *event)
-{
+void CameraWindow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
 }
 
-void CameraWindow::closeEvent(QCloseEvent *event)
-{
+void CameraWindow::closeEvent(QCloseEvent *event) {
     if (!m_collectionFinished)
         emit faceDataCollectionFailed();
     stopCamera();

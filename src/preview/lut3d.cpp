@@ -33,13 +33,12 @@ constexpr qint64 kMaxReservedPoints = 65 * 65 * 65;
 struct AxisSample {
     int lo = 0;
     int hi = 0;
-    float f = 0;    // weight of hi
+    float f = 0;         // weight of hi
     float oneMinusF = 1; // weight of lo
 };
 
 // Where input value v (0-255) falls between the grid points of an N-point axis.
-std::array<AxisSample, 256> axisSamples(int n)
-{
+std::array<AxisSample, 256> axisSamples(int n) {
     std::array<AxisSample, 256> samples;
     const float s = float(n - 1) / 255.0f;
     for (int v = 0; v < 256; ++v) {
@@ -53,8 +52,7 @@ std::array<AxisSample, 256> axisSamples(int n)
     return samples;
 }
 
-float readNumber(QStringView text)
-{
+float readNumber(QStringView text) {
     bool ok = false;
     float value = text.toFloat(&ok);
     if (!ok) {
@@ -77,8 +75,7 @@ struct Lut3d::TableMemory {
     unsigned char *data = nullptr;
     size_t bytes = 0;
 
-    explicit TableMemory(size_t size) : bytes(size)
-    {
+    explicit TableMemory(size_t size) : bytes(size) {
 #ifdef __linux__
         constexpr size_t kHugePage = size_t(2) << 20;
         void *p = nullptr;
@@ -90,14 +87,15 @@ struct Lut3d::TableMemory {
         data = static_cast<unsigned char *>(std::malloc(size));
 #endif
     }
-    ~TableMemory() { std::free(data); }
+    ~TableMemory() {
+        std::free(data);
+    }
 };
 
 Lut3d::Lut3d() = default;
 Lut3d::~Lut3d() = default;
 
-bool Lut3d::loadLUT(const QString &path)
-{
+bool Lut3d::loadLUT(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
@@ -155,8 +153,7 @@ bool Lut3d::loadLUT(const QString &path)
     return true;
 }
 
-bool Lut3d::setCube(int size, const cv::Mat &data)
-{
+bool Lut3d::setCube(int size, const cv::Mat &data) {
     if (size <= 0 || size > kMaxSize || data.type() != CV_32FC3 ||
         qint64(data.total()) != qint64(size) * size * size || !data.isContinuous())
         return false;
@@ -172,8 +169,7 @@ bool Lut3d::setCube(int size, const cv::Mat &data)
 // worker builds the green-interpolated plane of a blue grid value once and blends two
 // such planes per output row: the same operations on the same operands as the
 // point-by-point formula, hence the same bytes.
-void Lut3d::buildLutTable()
-{
+void Lut3d::buildLutTable() {
     if (m_data.empty() || m_size == 0)
         return;
     const int n = m_size;
@@ -195,7 +191,8 @@ void Lut3d::buildLutTable()
         cv::Range(0, kTableRows),
         [&](const cv::Range &rows) {
             std::vector<float> redRows(size_t(n) * kRowFloats);
-            std::vector<float> planes[2] = {std::vector<float>(kPlaneFloats), std::vector<float>(kPlaneFloats)};
+            std::vector<float> planes[2] = {std::vector<float>(kPlaneFloats),
+                                            std::vector<float>(kPlaneFloats)};
             int planeOf[2] = {-1, -1};
 
             auto makePlane = [&](int b, float *plane) {
@@ -255,8 +252,7 @@ void Lut3d::buildLutTable()
     qDebug() << "LUT查找表预计算完成";
 }
 
-cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const
-{
+cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const {
     cv::Mat copy = frame.clone();
     if (m_table.empty() || frame.type() != CV_8UC3)
         return copy;
@@ -264,8 +260,7 @@ cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const
     return copy;
 }
 
-void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const
-{
+void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     CV_Assert(bgr.type() == CV_8UC3 && !m_table.empty());
     out.create(bgr.size(), CV_8UC3);
     const unsigned char *table = m_table.data;

@@ -48,8 +48,7 @@ public:
     bool hasTable() const { return !m_table.empty(); }
 
     // The single-precision byte conversion of an interpolated channel value.
-    static inline unsigned char toByte(float value)
-    {
+    static inline unsigned char toByte(float value) {
         const float v = value * 255.0f;
         if (!(v > 0.0f))
             return 0;

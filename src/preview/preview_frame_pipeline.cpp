@@ -9,16 +9,14 @@
 namespace {
 
 // Whether `rows` rows of `rowBytes` bytes at `stride` fit into `mapped` bytes.
-bool fits(const uchar *bits, int stride, qsizetype mapped, int rows, int rowBytes)
-{
+bool fits(const uchar *bits, int stride, qsizetype mapped, int rows, int rowBytes) {
     if (!bits || rows <= 0 || rowBytes <= 0 || stride < rowBytes)
         return false;
     return qint64(stride) * (rows - 1) + rowBytes <= qint64(mapped);
 }
 
 // Byte positions of blue, green and red in the 32-bit layouts.
-bool rgb32Order(QVideoFrameFormat::PixelFormat format, int order[3])
-{
+bool rgb32Order(QVideoFrameFormat::PixelFormat format, int order[3]) {
     using F = QVideoFrameFormat;
     auto set = [order](int b, int g, int r) {
         order[0] = b;
@@ -48,8 +46,7 @@ bool rgb32Order(QVideoFrameFormat::PixelFormat format, int order[3])
 
 } // namespace
 
-MappedFrame MappedFrame::fromMapped(const QVideoFrame &frame)
-{
+MappedFrame MappedFrame::fromMapped(const QVideoFrame &frame) {
     MappedFrame m;
     m.format = frame.pixelFormat();
     m.width = frame.width();
@@ -63,8 +60,7 @@ MappedFrame MappedFrame::fromMapped(const QVideoFrame &frame)
     return m;
 }
 
-MappedFrame MappedFrame::yuyv(const uchar *data, qsizetype bytes, int width, int height, int bytesPerLine)
-{
+MappedFrame MappedFrame::yuyv(const uchar *data, qsizetype bytes, int width, int height, int bytesPerLine) {
     MappedFrame m;
     m.format = QVideoFrameFormat::Format_YUYV;
     m.width = width;
@@ -76,15 +72,13 @@ MappedFrame MappedFrame::yuyv(const uchar *data, qsizetype bytes, int width, int
     return m;
 }
 
-bool PreviewFramePipeline::isSupported(QVideoFrameFormat::PixelFormat format)
-{
+bool PreviewFramePipeline::isSupported(QVideoFrameFormat::PixelFormat format) {
     int order[3];
     return format == QVideoFrameFormat::Format_YUYV || format == QVideoFrameFormat::Format_UYVY ||
            format == QVideoFrameFormat::Format_NV12 || rgb32Order(format, order);
 }
 
-cv::Mat PreviewFramePipeline::imageMat(int width, int height)
-{
+cv::Mat PreviewFramePipeline::imageMat(int width, int height) {
     // The picture is written straight into the image's memory. An image that someone
     // still holds a copy of is left to them and replaced.
     if (m_image.width() != width || m_image.height() != height || !m_image.isDetached())
@@ -92,8 +86,7 @@ cv::Mat PreviewFramePipeline::imageMat(int width, int height)
     return cv::Mat(height, width, CV_8UC3, m_image.bits(), size_t(m_image.bytesPerLine()));
 }
 
-PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, cv::Mat &bgr)
-{
+PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, cv::Mat &bgr) {
     using F = QVideoFrameFormat;
     const int w = f.width, h = f.height;
     if (w <= 0 || h <= 0 || f.planeCount < 1)
@@ -103,7 +96,8 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, c
         if (w % 2 != 0 || !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], h, w * 2))
             return Status::Truncated;
         const cv::Mat packed(h, w, CV_8UC2, const_cast<uchar *>(f.bits[0]), size_t(f.bytesPerLine[0]));
-        cv::cvtColor(packed, bgr, f.format == F::Format_YUYV ? cv::COLOR_YUV2BGR_YUY2 : cv::COLOR_YUV2BGR_UYVY);
+        cv::cvtColor(packed, bgr,
+                     f.format == F::Format_YUYV ? cv::COLOR_YUV2BGR_YUY2 : cv::COLOR_YUV2BGR_UYVY);
         return Status::Shown;
     }
     if (f.format == F::Format_NV12) {
@@ -128,8 +122,8 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, c
     return Status::UnsupportedFormat;
 }
 
-PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f, const Lut3d *lut, bool landscape)
-{
+PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f, const Lut3d *lut,
+                                                           bool landscape) {
     const bool withLut = lut && lut->hasTable();
     const int w = f.width, h = f.height;
     if (!isSupported(f.format))

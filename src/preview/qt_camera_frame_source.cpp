@@ -8,8 +8,7 @@
 
 QtCameraFrameSource::QtCameraFrameSource(QObject *parent) : VideoFrameSource(parent) {}
 
-void QtCameraFrameSource::open(const QString &deviceId)
-{
+void QtCameraFrameSource::open(const QString &deviceId) {
     QCameraDevice device;
     for (const QCameraDevice &candidate : QMediaDevices::videoInputs()) {
         if (QString::fromUtf8(candidate.id()) == deviceId) {
@@ -25,14 +24,14 @@ void QtCameraFrameSource::open(const QString &deviceId)
     }
     m_session->setCamera(m_camera);
     m_session->setVideoSink(m_sink);
-    connect(m_sink, &QVideoSink::videoFrameChanged, this, &VideoFrameSource::frameReady, Qt::UniqueConnection);
+    connect(m_sink, &QVideoSink::videoFrameChanged, this, &VideoFrameSource::frameReady,
+            Qt::UniqueConnection);
     connect(m_camera, &QCamera::errorOccurred, this,
             [this](QCamera::Error, const QString &text) { emit errorOccurred(text); });
     m_camera->start();
 }
 
-void QtCameraFrameSource::close()
-{
+void QtCameraFrameSource::close() {
     if (!m_camera)
         return;
     m_camera->stop();
@@ -42,14 +41,13 @@ void QtCameraFrameSource::close()
     m_camera = nullptr;
 }
 
-void QtCameraFrameSource::deactivate()
-{
+void QtCameraFrameSource::deactivate() {
     if (m_camera)
         m_camera->setActive(false);
 }
 
-bool QtCameraFrameSource::selectFormat(QVideoFrameFormat::PixelFormat format, const QSize &size, float minFps)
-{
+bool QtCameraFrameSource::selectFormat(QVideoFrameFormat::PixelFormat format, const QSize &size,
+                                       float minFps) {
     if (!m_camera)
         return false;
     for (const QCameraFormat &candidate : m_camera->cameraDevice().videoFormats()) {

@@ -22,13 +22,11 @@ constexpr double kHueDegreesPerStep = 45.0 / 64.0;
 // The saturation table's neutral value.
 constexpr double kNeutralSat = 64.0;
 
-double clamp01(double v)
-{
+double clamp01(double v) {
     return v < 0 ? 0 : (v > 1 ? 1 : v);
 }
 
-void rgbToHsv(double r, double g, double b, double &h, double &s, double &v)
-{
+void rgbToHsv(double r, double g, double b, double &h, double &s, double &v) {
     const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
     const double d = mx - mn;
     v = mx;
@@ -45,26 +43,36 @@ void rgbToHsv(double r, double g, double b, double &h, double &s, double &v)
         h = 60.0 * ((r - g) / d + 4.0);
 }
 
-void hsvToRgb(double h, double s, double v, double &r, double &g, double &b)
-{
+void hsvToRgb(double h, double s, double v, double &r, double &g, double &b) {
     h = std::fmod(std::fmod(h, 360.0) + 360.0, 360.0);
     const double c = v * s;
     const double x = c * (1 - std::fabs(std::fmod(h / 60.0, 2.0) - 1));
     const double m = v - c;
     double r1 = 0, g1 = 0, b1 = 0;
     switch (int(h / 60.0) % 6) {
-    case 0: r1 = c, g1 = x; break;
-    case 1: r1 = x, g1 = c; break;
-    case 2: g1 = c, b1 = x; break;
-    case 3: g1 = x, b1 = c; break;
-    case 4: r1 = x, b1 = c; break;
-    default: r1 = c, b1 = x; break;
+    case 0:
+        r1 = c, g1 = x;
+        break;
+    case 1:
+        r1 = x, g1 = c;
+        break;
+    case 2:
+        g1 = c, b1 = x;
+        break;
+    case 3:
+        g1 = x, b1 = c;
+        break;
+    case 4:
+        r1 = x, b1 = c;
+        break;
+    default:
+        r1 = c, b1 = x;
+        break;
     }
     r = r1 + m, g = g1 + m, b = b1 + m;
 }
 
-double tableAt(const QVector<int> &table, double hue, double neutral)
-{
+double tableAt(const QVector<int> &table, double hue, double neutral) {
     if (table.size() != 24)
         return neutral;
     const double pos = hue / 15.0;
@@ -73,15 +81,13 @@ double tableAt(const QVector<int> &table, double hue, double neutral)
     return table[i] * (1 - t) + table[(i + 1) % 24] * t;
 }
 
-unsigned char byteOf(double v)
-{
+unsigned char byteOf(double v) {
     return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0, 255.0)));
 }
 
 } // namespace
 
-SimulatedVideoScene::View SimulatedVideoScene::viewOf(SimulatedCamera &camera)
-{
+SimulatedVideoScene::View SimulatedVideoScene::viewOf(SimulatedCamera &camera) {
     View view;
     const SimulatedPtz::Position p = camera.ptzPosition();
     view.name = camera.selectionName();
@@ -99,8 +105,7 @@ SimulatedVideoScene::View SimulatedVideoScene::viewOf(SimulatedCamera &camera)
     return view;
 }
 
-const QImage &SimulatedVideoScene::world(const QString &name)
-{
+const QImage &SimulatedVideoScene::world(const QString &name) {
     if (!m_world.isNull() && name == m_worldName)
         return m_world;
     m_worldName = name;
@@ -162,7 +167,8 @@ const QImage &SimulatedVideoScene::world(const QString &name)
     small.setBold(true);
     p.setFont(small);
     p.setPen(QColor(255, 210, 40));
-    p.drawText(QRectF(centre.x() + 60, top + 10, 120, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("UP"));
+    p.drawText(QRectF(centre.x() + 60, top + 10, 120, 60), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("UP"));
 
     // Grey ramp on the left, colour bars on the right.
     for (int i = 0; i <= 10; ++i) {
@@ -187,8 +193,7 @@ const QImage &SimulatedVideoScene::world(const QString &name)
     return m_world;
 }
 
-SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) const
-{
+SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) const {
     Sampling s;
     s.portrait = view.direction == 2;
     const double scale = 1.0 + (kMaxZoomFactor - 1.0) * std::clamp(view.zoom, 0.0, 100.0) / 100.0;
@@ -197,8 +202,8 @@ SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) co
     const int viewH = s.portrait ? kFrameWidth : kFrameHeight;
     const double worldW = viewW / scale, worldH = viewH / scale;
     // Home looks at the wheel; the view stops at the scene's edges.
-    const double cx = std::clamp(kWorldWidth / 2.0 + view.pan * kPixelsPerDegree, worldW / 2.0,
-                                 kWorldWidth - worldW / 2.0);
+    const double cx =
+        std::clamp(kWorldWidth / 2.0 + view.pan * kPixelsPerDegree, worldW / 2.0, kWorldWidth - worldW / 2.0);
     const double cy = std::clamp(kWorldHeight / 2.0 - view.tilt * kPixelsPerDegree, worldH / 2.0,
                                  kWorldHeight - worldH / 2.0);
     const double x0 = cx - worldW / 2.0, y0 = cy - worldH / 2.0, step = 1.0 / scale;
@@ -222,8 +227,7 @@ SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) co
     return s;
 }
 
-void SimulatedVideoScene::ensureColourTable(const View &view)
-{
+void SimulatedVideoScene::ensureColourTable(const View &view) {
     QVector<int> key = {view.luminance, view.contrast, view.saturation};
     key += view.hueTable;
     key += view.satTable;
@@ -257,8 +261,7 @@ void SimulatedVideoScene::ensureColourTable(const View &view)
     }
 }
 
-void SimulatedVideoScene::renderYuyv(const View &view, unsigned char *dst, int bytesPerLine)
-{
+void SimulatedVideoScene::renderYuyv(const View &view, unsigned char *dst, int bytesPerLine) {
     const QImage &img = world(view.name);
     ensureColourTable(view);
     const Sampling s = sampling(view);
@@ -293,8 +296,7 @@ void SimulatedVideoScene::renderYuyv(const View &view, unsigned char *dst, int b
     }
 }
 
-QImage SimulatedVideoScene::renderRgb(const View &view)
-{
+QImage SimulatedVideoScene::renderRgb(const View &view) {
     const QImage &img = world(view.name);
     ensureColourTable(view);
     const Sampling s = sampling(view);

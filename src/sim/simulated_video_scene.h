@@ -60,7 +60,9 @@ private:
 
     Sampling sampling(const View &view) const;
     void ensureColourTable(const View &view);
-    static int colourIndex(QRgb pixel) { return int(((pixel >> 18) & 0x3f) << 12 | ((pixel >> 10) & 0x3f) << 6 | ((pixel >> 2) & 0x3f)); }
+    static int colourIndex(QRgb pixel) {
+        return int(((pixel >> 18) & 0x3f) << 12 | ((pixel >> 10) & 0x3f) << 6 | ((pixel >> 2) & 0x3f));
+    }
 
     QImage m_world;
     QString m_worldName;

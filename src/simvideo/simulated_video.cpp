@@ -4,13 +4,11 @@
 #include "simulated_camera_bus.h"
 #include "simulated_frame_source.h"
 
-QString SimulatedVideo::inputId(const SimulatedCamera *camera)
-{
+QString SimulatedVideo::inputId(const SimulatedCamera *camera) {
     return QStringLiteral("simulated-video:") + camera->serial();
 }
 
-QList<VideoInput> SimulatedVideo::inputs(SimulatedCameraBus *bus)
-{
+QList<VideoInput> SimulatedVideo::inputs(SimulatedCameraBus *bus) {
     QList<VideoInput> list;
     for (SimulatedCamera *camera : bus->cameras())
         if (camera->isPresent())
@@ -18,8 +16,7 @@ QList<VideoInput> SimulatedVideo::inputs(SimulatedCameraBus *bus)
     return list;
 }
 
-SimulatedCamera *SimulatedVideo::cameraForInput(SimulatedCameraBus *bus, const QString &id)
-{
+SimulatedCamera *SimulatedVideo::cameraForInput(SimulatedCameraBus *bus, const QString &id) {
     if (id.isEmpty())
         return nullptr;
     for (SimulatedCamera *camera : bus->cameras())
@@ -28,14 +25,12 @@ SimulatedCamera *SimulatedVideo::cameraForInput(SimulatedCameraBus *bus, const Q
     return nullptr;
 }
 
-void SimulatedVideo::install(SimulatedCameraBus *bus)
-{
+void SimulatedVideo::install(SimulatedCameraBus *bus) {
     VideoInputs::setProvider([bus] { return inputs(bus); });
     VideoFrameSource::setFactory([bus](QObject *parent) { return new SimulatedFrameSource(bus, parent); });
 }
 
-void SimulatedVideo::uninstall()
-{
+void SimulatedVideo::uninstall() {
     VideoInputs::setProvider({});
     VideoFrameSource::setFactory({});
 }
