@@ -17,21 +17,21 @@ private slots:
     void pickingAColourOfTheSyntheticScene()
     {
         SimFixture sim;
-        SimulatedCamera *camera = sim.add("RV-K310A-WU", "Cam", "SN123");
+        sim.add("RV-K310A-WU", "Cam", "SN123");
         SimulatedVideo::install(sim.bus());
         Widget w;
+        w.show();
         w.onDeviceDoubleClicked(w.deviceItem(0), 0);
 
-        QPointer<CameraWindow> preview = new CameraWindow(SimulatedVideo::inputId(camera));
-        preview->setLandscape(true);
-        preview->setGeometry(420, 40, 800, 520);
-        preview->show();
+        // The panel's own preview toggle opens the window the picker samples.
+        w.previewToggle()->click();
+        QPointer<CameraWindow> preview = w.cameraWindow();
+        QVERIFY(preview);
         QVERIFY(QTest::qWaitForWindowExposed(preview));
         QTRY_VERIFY_WITH_TIMEOUT(preview->framesShown() > 2, 5000);
 
         ColourPage *page = w.colourPage();
         ColourPicker *picker = page->picker();
-        picker->setPreviewLookup([&preview]() -> QWidget * { return preview; });
         // The platform here cannot grab the screen: sample what the preview shows.
         QWidget *window = preview;
         picker->setSampler([window](const QPoint &pos) { return ColourPicker::sampleWidget(window, pos); });

@@ -96,6 +96,7 @@ Widget::Widget(QWidget *parent)
         m_previewToggle->setChecked(true);
         onCameraButtonClicked();
     });
+    m_colourPage->picker()->setPreviewLookup([this]() -> QWidget * { return m_preview->cameraWindow(); });
 
     buildFrame();
     loadDeviceNames();
