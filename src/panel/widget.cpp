@@ -1,11 +1,13 @@
 #include "widget.h"
 
-#include "app_paths.h"
 #include "builtin_param_pages.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
 #include "collapsible_group.h"
+#include "control_panel_chrome.h"
 #include "debounced_param_sender.h"
+#include "device_connection_watcher.h"
+#include "device_name_store.h"
 #include "device_slot_strip.h"
 #include "hid_manager.h"
 #include "log_manager.h"
@@ -21,14 +23,10 @@
 #include <QHBoxLayout>
 #include <QJsonDocument>
 #include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -36,37 +34,10 @@
 #include <tuple>
 
 namespace {
-const char *const kIcons = ":/icons/resources/icons/";
-
 QIcon icon(const char *name)
 {
-    return QIcon(QString::fromLatin1(kIcons) + name);
+    return QIcon(ControlPanelChrome::iconPath(name));
 }
-
-const char *const kTitleButtonStyle = "QPushButton { background: transparent; border: none; border-radius: 4px; "
-                                      "padding: 6px; } QPushButton:hover { background-color: #1b89ef; } "
-                                      "QPushButton:pressed { background-color: #1b89ef; }";
-const char *const kToggleStyle =
-    "QPushButton { background: transparent; border: none; border-radius: 4px; }"
-    "QPushButton:hover { background-color: rgba(30, 144, 255, 0.2); }"
-    "QPushButton:pressed { background-color: rgba(30, 144, 255, 0.4); }"
-    "QPushButton:checked { background-color: rgba(30, 144, 255, 0.3); }";
-const char *const kFlatActionStyle =
-    "QPushButton { color: #888888; background: transparent; border: none; font-size: 12px; padding: 2px 4px; }"
-    "QPushButton:hover, QPushButton:checked { color: white; }"
-    "QPushButton::menu-indicator { image: none; width: 0px; }";
-const char *const kRefreshStyle = "QPushButton { color: white; background-color: #2f80f4; border: none; "
-                                  "border-radius: 12px; font-size: 12px; padding: 3px 12px; }"
-                                  "QPushButton:hover { background-color: #1b89ef; }"
-                                  "QPushButton:disabled { background-color: #43474c; color: #888888; }";
-const char *const kScrollStyle =
-    "QScrollArea { background: transparent; border: none; }"
-    "QScrollBar:vertical { background: #1e2229; width: 10px; margin: 0; border-radius: 5px; }"
-    "QScrollBar::handle:vertical { background: #1e90ff; min-height: 30px; border-radius: 5px; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-// After-sales contact shown in the footer.
-const char *const kContactText = "售后服务：请联系您的经销商";
 } // namespace
 
 Widget::Widget(QWidget *parent)
@@ -101,17 +72,11 @@ Widget::Widget(QWidget *parent)
     buildFrame();
     loadDeviceNames();
 
-    m_detectionTimer = new QTimer(this);
-    m_detectionTimer->setInterval(kDetectionIntervalMs);
-    connect(m_detectionTimer, &QTimer::timeout, this, &Widget::checkDeviceConnection);
-    m_delayedRefreshTimer = new QTimer(this);
-    m_delayedRefreshTimer->setSingleShot(true);
-    m_delayedRefreshTimer->setInterval(kDelayedRefreshMs);
-    connect(m_delayedRefreshTimer, &QTimer::timeout, this, &Widget::onDelayedRefresh);
-
-    m_lastHidCount = interfaceCount();
-    qDebug() << "初始设备数量（HID接口数）:" << m_lastHidCount;
-    m_detectionTimer->start();
+    m_watcher = new DeviceConnectionWatcher([this] { return isRefreshing(); }, this);
+    connect(m_watcher, &DeviceConnectionWatcher::refreshDue, this, &Widget::handleRefresh);
+    m_watcher->setLastCount(DeviceConnectionWatcher::interfaceCount());
+    qDebug() << "初始设备数量（HID接口数）:" << m_watcher->lastCount();
+    m_watcher->start();
     handleRefresh();
 }
 
@@ -161,32 +126,10 @@ void Widget::buildFrame()
 
 QWidget *Widget::buildTitleBar()
 {
-    m_titleBar = new QWidget(this);
-    m_titleBar->setFixedHeight(40);
-    m_titleBar->setAttribute(Qt::WA_StyledBackground);
-    m_titleBar->setStyleSheet(
-        "background-color: #10121a; border-top-left-radius: 15px; border-top-right-radius: 15px;");
-    auto *layout = new QHBoxLayout(m_titleBar);
-    layout->setContentsMargins(30, 5, 10, 0);
-    layout->setSpacing(5);
-    auto *title = new QLabel("QVHD", m_titleBar);
-    title->setFixedHeight(40);
-    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    title->setStyleSheet("color: white; font-size: 27px; font-weight: bold; font-style: italic; "
-                         "font-family: 'Microsoft YaHei', Arial, sans-serif;");
-    layout->addWidget(title);
-    layout->addStretch();
-    m_minimizeButton = new QPushButton(m_titleBar);
-    m_closeButton = new QPushButton(m_titleBar);
-    const std::pair<QPushButton *, const char *> buttons[] = {{m_minimizeButton, "minimize.png"},
-                                                              {m_closeButton, "close.png"}};
-    for (const auto &[button, file] : buttons) {
-        button->setFixedSize(30, 30);
-        button->setIcon(icon(file));
-        button->setIconSize(QSize(16, 16));
-        button->setStyleSheet(kTitleButtonStyle);
-        layout->addWidget(button);
-    }
+    const ControlPanelChrome::TitleBar bar = ControlPanelChrome::buildTitleBar(this);
+    m_titleBar = bar.bar;
+    m_minimizeButton = bar.minimize;
+    m_closeButton = bar.close;
     connect(m_minimizeButton, &QPushButton::clicked, this, &QWidget::showMinimized);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     return m_titleBar;
@@ -199,31 +142,12 @@ QWidget *Widget::buildDeviceListArea()
     area->setSpacing(1);
     area->setContentsMargins(0, 0, 0, 0);
 
-    auto *header = new QWidget(m_deviceListArea);
-    header->setObjectName("deviceListWidget");
-    auto *headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(20, 0, 20, 0);
-    auto *caption = new QLabel(QStringLiteral("设备列表"), header);
-    caption->setStyleSheet("color: #cccccc; font-size: 14px; font-weight: bold;");
-    headerLayout->addWidget(caption);
-    headerLayout->addStretch();
-    m_ptzToggle = new QPushButton(header);
-    m_previewToggle = new QPushButton(header);
-    const std::pair<QPushButton *, const char *> toggles[] = {{m_ptzToggle, "ptz.png"}, {m_previewToggle, "collapse.png"}};
-    for (const auto &[toggle, file] : toggles) {
-        toggle->setFixedSize(24, 24);
-        toggle->setCheckable(true);
-        toggle->setCursor(Qt::PointingHandCursor);
-        toggle->setIcon(icon(file));
-        toggle->setIconSize(QSize(24, 24));
-        toggle->setStyleSheet(kToggleStyle);
-    }
-    headerLayout->addWidget(m_ptzToggle);
-    headerLayout->addSpacing(10);
-    headerLayout->addWidget(m_previewToggle);
+    const ControlPanelChrome::ListHeader header = ControlPanelChrome::buildListHeader(m_deviceListArea);
+    m_ptzToggle = header.ptzToggle;
+    m_previewToggle = header.previewToggle;
     connect(m_ptzToggle, &QPushButton::clicked, this, &Widget::onPtzToggleClicked);
     connect(m_previewToggle, &QPushButton::clicked, this, &Widget::onCameraButtonClicked);
-    area->addWidget(header);
+    area->addWidget(header.header);
     area->addSpacing(5);
 
     auto *slotRow = new QHBoxLayout;
@@ -233,59 +157,26 @@ QWidget *Widget::buildDeviceListArea()
     connect(m_slots, &DeviceSlotStrip::slotClicked, this, &Widget::onSlotClicked);
     area->addLayout(slotRow);
 
-    auto *actions = new QHBoxLayout;
-    actions->setContentsMargins(0, 0, 10, 0);
-    actions->setSpacing(8);
-    auto *configButton = new QPushButton(QStringLiteral("参数配置"), m_deviceListArea);
-    auto *configMenu = new QMenu(configButton);
-    configMenu->addAction(QStringLiteral("导入配置"));
-    configMenu->addAction(QStringLiteral("导出配置"));
-    connect(configButton, &QPushButton::clicked, this, [configButton, configMenu] {
-        configMenu->popup(configButton->mapToGlobal(QPoint(0, configButton->height())));
-    });
-    auto *resetButton = new QPushButton(QStringLiteral("设备重置"), m_deviceListArea);
-    auto *upgradeButton = new QPushButton(QStringLiteral("固件升级"), m_deviceListArea);
-    for (QPushButton *b : {configButton, resetButton, upgradeButton}) {
-        b->setStyleSheet(kFlatActionStyle);
-        b->setCursor(Qt::PointingHandCursor);
-        actions->addWidget(b);
-    }
-    actions->addStretch();
-    m_refreshButton = new QPushButton(QStringLiteral("刷新"), m_deviceListArea);
-    m_refreshButton->setStyleSheet(kRefreshStyle);
-    m_refreshButton->setFixedHeight(24);
-    m_refreshButton->setCursor(Qt::PointingHandCursor);
+    const ControlPanelChrome::ActionRow actions = ControlPanelChrome::buildActionRow(m_deviceListArea);
+    m_refreshButton = actions.refresh;
     connect(m_refreshButton, &QPushButton::clicked, this, &Widget::handleRefresh);
-    actions->addWidget(m_refreshButton);
-    area->addLayout(actions);
+    area->addLayout(actions.layout);
 
-    m_noCameraLabel = new QLabel(QStringLiteral("未检测到相机，请检查相机是否正常连接"), m_deviceListArea);
-    m_noCameraLabel->setAlignment(Qt::AlignCenter);
-    m_noCameraLabel->setStyleSheet("color: #888888; font-size: 14px; font-weight: bold;");
-    m_noCameraLabel->hide();
+    m_noCameraLabel = ControlPanelChrome::buildNoCameraLabel(m_deviceListArea);
     area->addWidget(m_noCameraLabel);
-
     m_deviceListArea->hide();
     return m_deviceListArea;
 }
 
 QWidget *Widget::buildBuiltInPage()
 {
-    m_builtInPage = new QScrollArea(this);
-    m_builtInPage->setFrameShape(QFrame::NoFrame);
-    m_builtInPage->setWidgetResizable(true);
-    m_builtInPage->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_builtInPage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_builtInPage->setStyleSheet(kScrollStyle);
     m_builtInContent = new QWidget;
-    m_builtInContent->setMinimumWidth(200);
-    m_builtInContent->setMaximumWidth(400);
-    auto *layout = new QVBoxLayout(m_builtInContent);
-    layout->setContentsMargins(0, 0, 0, 0);
+    m_builtInPage = ControlPanelChrome::buildScrollPage(this, m_builtInContent);
+    auto *layout = static_cast<QVBoxLayout *>(m_builtInContent->layout());
     auto *colourGroup = new CollapsibleGroup(
         QStringLiteral("调色盘"), [this](QWidget *parent) { return buildColorPage(parent); }, m_builtInContent);
     colourGroup->setObjectName("colourGroup");
-    colourGroup->setIcon(QStringLiteral(":/icons/resources/icons/palette.png"));
+    colourGroup->setIcon(ControlPanelChrome::iconPath("palette.png"));
     layout->addWidget(colourGroup);
     layout->addStretch();
     addParameterGroups(layout);
@@ -296,16 +187,7 @@ QWidget *Widget::buildBuiltInPage()
 
 QWidget *Widget::buildFooter()
 {
-    m_footer = new QWidget(this);
-    m_footer->setFixedHeight(15);
-    m_footer->setStyleSheet("background: transparent;");
-    m_footer->setCursor(Qt::SizeVerCursor);
-    auto *layout = new QHBoxLayout(m_footer);
-    layout->setContentsMargins(0, 0, 15, 0);
-    layout->addStretch();
-    auto *contact = new QLabel(QString::fromUtf8(kContactText), m_footer);
-    contact->setStyleSheet("font-size: 10px; color: #888888;");
-    layout->addWidget(contact);
+    m_footer = ControlPanelChrome::buildFooter(this);
     m_footer->installEventFilter(this);
     return m_footer;
 }
@@ -313,16 +195,7 @@ QWidget *Widget::buildFooter()
 void Widget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath clip;
-    clip.addRoundedRect(rect(), m_cornerRadius, m_cornerRadius);
-    painter.setClipPath(clip);
-    painter.fillRect(rect(), QColor("#10121a"));
-    painter.setClipping(false);
-    QPen pen(QColor(255, 255, 255, 50), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRect(1, 1, width() - 2, height() - 2), m_cornerRadius, m_cornerRadius);
+    ControlPanelChrome::paintFrame(painter, rect(), m_cornerRadius);
 }
 
 void Widget::mousePressEvent(QMouseEvent *event)
@@ -411,27 +284,12 @@ void Widget::closeEvent(QCloseEvent *event)
 
 void Widget::loadDeviceNames()
 {
-    QSettings ini(AppPaths::applicationDir() + "/device_names.ini", QSettings::IniFormat);
-    ini.beginGroup("DeviceNames");
-    for (const QString &key : ini.childKeys())
-        m_deviceNames[key] = ini.value(key).toString();
-    ini.endGroup();
-    qDebug() << "设备名称映射已加载，共" << m_deviceNames.size() << "条记录";
+    m_deviceNames = DeviceNameStore::load();
 }
 
 void Widget::saveDeviceNames()
 {
-    if (m_deviceNames.isEmpty())
-        return; // an empty map leaves the stored names alone
-    const QString path = AppPaths::applicationDir() + "/device_names.ini";
-    QSettings ini(path, QSettings::IniFormat);
-    ini.beginGroup("DeviceNames");
-    ini.remove("");
-    for (auto it = m_deviceNames.cbegin(); it != m_deviceNames.cend(); ++it)
-        ini.setValue(it.key(), it.value());
-    ini.endGroup();
-    ini.sync();
-    qDebug() << "设备名称映射已保存到:" << path << "，共" << m_deviceNames.size() << "条";
+    DeviceNameStore::save(m_deviceNames);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -623,7 +481,7 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     // "调色盘" sits between them.
     const auto group = [this](const char *title, const char *iconFile, CollapsibleGroup::ContentFactory factory) {
         auto *g = new CollapsibleGroup(QString::fromUtf8(title), factory, m_builtInContent);
-        g->setIcon(QString::fromLatin1(kIcons) + iconFile);
+        g->setIcon(ControlPanelChrome::iconPath(iconFile));
         return g;
     };
     m_imageGroup = group("图像调节", "image.png", [this](QWidget *parent) { return buildImagePage(parent); });
@@ -731,70 +589,19 @@ void Widget::requestFaceModels()
 // ---------------------------------------------------------------------------------------
 // Detection and refresh
 
-int Widget::interfaceCount() const
-{
-    HIDManager scanner;
-    return int(scanner.enumerateDevices(cameraVendorId()).size());
-}
-
 bool Widget::isRefreshing() const
 {
     return !m_refreshButton->isEnabled();
 }
 
-void Widget::checkDeviceConnection()
-{
-    if (isRefreshing())
-        return;
-    const int count = interfaceCount();
-    if (m_lastHidCount == -1) {
-        m_lastHidCount = count;
-        qDebug() << "设备连接检测初始化，当前HID设备数量:" << count;
-        return;
-    }
-    if (count != m_lastHidCount) {
-        qDebug() << "检测到设备连接状态变化，原HID设备数量:" << m_lastHidCount << "，当前数量:" << count;
-        m_lastHidCount = count;
-        scheduleDelayedRefresh();
-    }
-}
-
-void Widget::scheduleDelayedRefresh()
-{
-    if (m_delayedRefreshTimer->isActive()) {
-        m_delayedRefreshTimer->stop();
-        qDebug() << "重置延迟刷新定时器";
-    }
-    m_delayedRefreshTimer->start();
-    qDebug() << "500ms后执行设备列表刷新";
-}
-
-void Widget::onDelayedRefresh()
-{
-    if (isRefreshing())
-        return;
-    qDebug() << "延迟刷新触发，开始刷新设备列表";
-    handleRefresh();
-}
-
 void Widget::startDeviceDetection()
 {
-    if (!m_detectionTimer->isActive()) {
-        m_detectionTimer->start();
-        qDebug() << "设备连接状态检测已启动";
-    }
+    m_watcher->start();
 }
 
 void Widget::stopDeviceDetection()
 {
-    if (m_detectionTimer->isActive()) {
-        m_detectionTimer->stop();
-        qDebug() << "设备连接状态检测已停止";
-    }
-    if (m_delayedRefreshTimer->isActive()) {
-        m_delayedRefreshTimer->stop();
-        qDebug() << "延迟刷新定时器已停止";
-    }
+    m_watcher->stop();
 }
 
 void Widget::releaseManagers()
@@ -851,7 +658,7 @@ void Widget::finishRefresh()
 {
     countConnectedDevices();
     qDebug() << "刷新完成，连接设备数量:" << m_connectedCount;
-    m_lastHidCount = interfaceCount();
+    m_watcher->setLastCount(DeviceConnectionWatcher::interfaceCount());
     m_deviceListArea->show();
     m_noCameraLabel->setVisible(m_connectedCount == 0);
     m_refreshButton->setEnabled(true);

@@ -22,6 +22,7 @@
 #include <array>
 
 class CameraWindow;
+class DeviceConnectionWatcher;
 class DeviceSlotStrip;
 class BuiltInParamPages;
 class CollapsibleGroup;
@@ -41,8 +42,6 @@ class Widget : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMaxEntries = 20;
-    static constexpr int kDetectionIntervalMs = 2000;
-    static constexpr int kDelayedRefreshMs = 500;
     static constexpr int kRefreshFinishMs = 1500;
 
     explicit Widget(QWidget *parent = nullptr);
@@ -169,9 +168,6 @@ private:
     void requestFaceModels();
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
-    void checkDeviceConnection();
-    void scheduleDelayedRefresh();
-    void onDelayedRefresh();
     void finishRefresh();
     void releaseManagers();
     void clearDeviceList();
@@ -180,7 +176,6 @@ private:
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);
     void openPreviewOnActiveCamera(PreviewController::Forwarding forwarding);
-    int interfaceCount() const;
     void loadDeviceNames();
     void saveDeviceNames();
 
@@ -203,9 +198,7 @@ private:
     DeviceSlotStrip *m_slots = nullptr;
     QLabel *m_noCameraLabel = nullptr;
     QPushButton *m_refreshButton = nullptr;
-    QTimer *m_detectionTimer = nullptr;
-    QTimer *m_delayedRefreshTimer = nullptr;
-    int m_lastHidCount = -1;
+    DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh
     int m_connectedCount = 0;
     PanelKind m_panelKind = PanelKind::BuiltIn;
     bool m_sendEnabled = true; // the panel's send guard

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class QHBoxLayout;
+class QLabel;
+class QPainter;
+class QPushButton;
+class QRect;
+class QScrollArea;
+class QWidget;
+
+// The control panel's fixed parts: title bar, device list header, action row, the
+// scrolling page area, the footer and the rounded frame. The panel wires them up.
+class ControlPanelChrome {
+public:
+    struct TitleBar {
+        QWidget *bar;
+        QPushButton *minimize;
+        QPushButton *close;
+    };
+    struct ListHeader {
+        QWidget *header;
+        QPushButton *ptzToggle;
+        QPushButton *previewToggle;
+    };
+    struct ActionRow {
+        QHBoxLayout *layout;
+        QPushButton *config;
+        QPushButton *reset;
+        QPushButton *upgrade;
+        QPushButton *refresh;
+    };
+
+    static TitleBar buildTitleBar(QWidget *parent);
+    static ListHeader buildListHeader(QWidget *parent);
+    // "参数配置" carries the import/export menu below it.
+    static ActionRow buildActionRow(QWidget *parent);
+    static QLabel *buildNoCameraLabel(QWidget *parent);
+    // A frameless vertical scroll area with the panel's blue scroll bar; `content` gets
+    // a vertical layout without margins.
+    static QScrollArea *buildScrollPage(QWidget *parent, QWidget *content);
+    static QWidget *buildFooter(QWidget *parent);
+    static void paintFrame(QPainter &painter, const QRect &rect, int radius);
+
+    static QString iconPath(const char *name);
+};
