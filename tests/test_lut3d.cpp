@@ -1,4 +1,5 @@
 #include "lut3d.h"
+#include "preview_frame_pipeline.h"
 #include "lut_reference.h"
 
 #include "log_capture.h"
@@ -45,6 +46,29 @@ class TestLut3d : public QObject {
     }
 
 private slots:
+    // Portrait frames are turned before the look-up: the picture must be exactly the
+    // landscape one turned a quarter counter-clockwise, with and without a LUT.
+    void portraitIsTheTurnedLandscapePicture() {
+        const int w = 64, h = 36;
+        std::vector<uchar> yuyv(size_t(w * h * 2));
+        QRandomGenerator rng(7);
+        for (uchar &b : yuyv)
+            b = uchar(rng.bounded(256));
+        const MappedFrame frame = MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), w, h, w * 2);
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(QStringLiteral("LUT_3D_SIZE 2\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n"
+                                                 "0 0 1\n1 0 1\n0 1 1\n0.2 0.9 0.4\n"))));
+        for (const Lut3d *table : {static_cast<const Lut3d *>(nullptr), static_cast<const Lut3d *>(&lut)}) {
+            PreviewFramePipeline landscape, portrait;
+            QCOMPARE(landscape.process(frame, table, true), PreviewFramePipeline::Status::Shown);
+            QCOMPARE(portrait.process(frame, table, false), PreviewFramePipeline::Status::Shown);
+            const QImage turned = landscape.image().transformed(QTransform().rotate(-90));
+            QCOMPARE(portrait.image().size(), QSize(h, w));
+            QCOMPARE(portrait.image().convertToFormat(QImage::Format_RGB888),
+                     turned.convertToFormat(QImage::Format_RGB888));
+        }
+    }
+
     void singlePointCubeMapsEverything() {
         Lut3d lut;
         QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n0.2 0.4 0.6\n")));

@@ -7,6 +7,17 @@
 #include <opencv2/imgproc.hpp>
 
 namespace {
+// A quarter turn counter-clockwise, split into horizontal stripes of the source: each
+// stripe becomes a band of columns of the result, so the stripes turn in parallel.
+void rotateCcw(const cv::Mat &src, cv::Mat &dst)
+{
+    dst.create(src.cols, src.rows, src.type());
+    cv::parallel_for_(cv::Range(0, src.rows), [&](const cv::Range &rows) {
+        cv::Mat band = dst.colRange(rows.start, rows.end);
+        cv::rotate(src.rowRange(rows.start, rows.end), band, cv::ROTATE_90_COUNTERCLOCKWISE);
+    }, 8);
+}
+
 
 // Whether `rows` rows of `rowBytes` bytes at `stride` fit into `mapped` bytes.
 bool fits(const uchar *bits, int stride, qsizetype mapped, int rows, int rowBytes) {
@@ -141,7 +152,7 @@ PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f,
         } else {
             cv::cvtColor(packed, m_rgb, cv::COLOR_YUV2RGB_YUY2);
             cv::Mat out = imageMat(h, w);
-            cv::rotate(m_rgb, out, cv::ROTATE_90_COUNTERCLOCKWISE);
+            rotateCcw(m_rgb, out);
         }
         return Status::Shown;
     }
@@ -149,15 +160,22 @@ PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f,
     const Status converted = toBgr(f, m_bgr);
     if (converted != Status::Shown)
         return converted;
-    cv::Mat rgb = landscape ? imageMat(w, h) : m_rgb;
-    if (withLut)
-        lut->apply(m_bgr, rgb, true);
-    else
-        cv::cvtColor(m_bgr, rgb, cv::COLOR_BGR2RGB);
-    if (!landscape) {
-        m_rgb = rgb;
-        cv::Mat out = imageMat(h, w);
-        cv::rotate(m_rgb, out, cv::ROTATE_90_COUNTERCLOCKWISE);
+    if (landscape) {
+        cv::Mat out = imageMat(w, h);
+        if (withLut)
+            lut->apply(m_bgr, out, true);
+        else
+            cv::cvtColor(m_bgr, out, cv::COLOR_BGR2RGB);
+        return Status::Shown;
     }
+    // Portrait: turn the frame while it is still in the cache, then let the last pass
+    // (the look-up or the channel swap) write straight into the shown picture. Each
+    // pixel's look-up does not depend on where it sits, so the bytes are the same.
+    rotateCcw(m_bgr, m_rgb);
+    cv::Mat out = imageMat(h, w);
+    if (withLut)
+        lut->apply(m_rgb, out, true);
+    else
+        cv::cvtColor(m_rgb, out, cv::COLOR_BGR2RGB);
     return Status::Shown;
 }
