@@ -260,37 +260,48 @@ cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const {
     return copy;
 }
 
+namespace {
+// One row of look-ups; the channel order of the result is fixed at compile time so the
+// inner loop carries no branch.
+template <bool RgbOut>
+void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const unsigned char *table)
+{
+    // Look-ups of noisy pictures miss the cache on nearly every pixel; asking for the
+    // entry a few pixels ahead keeps several misses in flight.
+    constexpr int kAhead = 16;
+    const auto entry = [table](const unsigned char *p) {
+        return table + ((size_t(p[0]) << 16) + (size_t(p[1]) << 8) + p[2]) * 3;
+    };
+    int x = 0;
+    for (; x + kAhead < width; ++x) {
+        KESTRANE_PREFETCH(entry(src + (x + kAhead) * 3));
+        const unsigned char *e = entry(src + x * 3);
+        unsigned char *d = dst + x * 3;
+        d[0] = e[RgbOut ? 2 : 0];
+        d[1] = e[1];
+        d[2] = e[RgbOut ? 0 : 2];
+    }
+    for (; x < width; ++x) {
+        const unsigned char *e = entry(src + x * 3);
+        unsigned char *d = dst + x * 3;
+        d[0] = e[RgbOut ? 2 : 0];
+        d[1] = e[1];
+        d[2] = e[RgbOut ? 0 : 2];
+    }
+}
+} // namespace
+
 void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     CV_Assert(bgr.type() == CV_8UC3 && !m_table.empty());
     out.create(bgr.size(), CV_8UC3);
     const unsigned char *table = m_table.data;
     const int width = bgr.cols;
     cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
-        // Look-ups of noisy pictures miss the cache on nearly every pixel; asking for
-        // the entry a few pixels ahead keeps several misses in flight.
-        constexpr int kAhead = 16;
         for (int y = rows.start; y < rows.end; ++y) {
-            const unsigned char *src = bgr.ptr<unsigned char>(y);
-            unsigned char *dst = out.ptr<unsigned char>(y);
-            for (int x = 0; x < width; ++x) {
-                if (x + kAhead < width) {
-                    const unsigned char *a = src + (x + kAhead) * 3;
-                    KESTRANE_PREFETCH(table + ((size_t(a[0]) << 16) + (size_t(a[1]) << 8) + a[2]) * 3);
-                }
-                const unsigned char *p = src + x * 3;
-                const unsigned char *e = table + ((size_t(p[0]) << 16) + (size_t(p[1]) << 8) + p[2]) * 3;
-                const unsigned char b = e[0], g = e[1], r = e[2];
-                unsigned char *d = dst + x * 3;
-                if (rgbOut) {
-                    d[0] = r;
-                    d[1] = g;
-                    d[2] = b;
-                } else {
-                    d[0] = b;
-                    d[1] = g;
-                    d[2] = r;
-                }
-            }
+            if (rgbOut)
+                lookUpRow<true>(bgr.ptr<unsigned char>(y), out.ptr<unsigned char>(y), width, table);
+            else
+                lookUpRow<false>(bgr.ptr<unsigned char>(y), out.ptr<unsigned char>(y), width, table);
         }
     });
 }
