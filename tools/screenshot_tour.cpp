@@ -1,5 +1,6 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
-// documentation: boot window, series selection, not-connected window, control panel.
+// documentation: boot window, series selection, not-connected window, control panel,
+// preview.
 // Usage: screenshot_tour OUTPUT_DIR
 #include "application_entry.h"
 #include "device_selection_window.h"
@@ -7,6 +8,8 @@
 #include "log_manager.h"
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
+#include "simulated_video.h"
+#include "camera_window.h"
 #include "startup_window.h"
 #include "unselected_device_window.h"
 #include "widget.h"
@@ -73,16 +76,26 @@ int main(int argc, char *argv[])
     HidBackend::setActive(nullptr);
     delete bus;
 
-    // Four cameras of four series in the control panel, the first one active.
+    // Four cameras of four series in the control panel, the first one active, then its
+    // live preview.
     bus = SimulatedCameraBus::install({"RV-K310A-WU", "RV-T782-KB", "RV-N906-PX", "RV-K310A-LNQ"}, cameraVendorId());
+    SimulatedVideo::install(bus);
     {
         Widget panel;
+        panel.move(100, 100);
         panel.show();
         waitMs(2000);
         panel.activateSeriesDevice("B1");
         waitMs(800);
         ok &= save(&panel, out + "/control-panel.png");
+        panel.previewToggle()->click();
+        waitMs(1500);
+        if (CameraWindow *preview = panel.cameraWindow())
+            ok &= save(preview, out + "/preview.png");
+        else
+            ok = false;
     }
+    SimulatedVideo::uninstall();
     HidBackend::setActive(nullptr);
     delete bus;
     return ok ? 0 : 1;
