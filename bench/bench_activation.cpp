@@ -9,6 +9,8 @@
 #include "simulated_camera_bus.h"
 #include "widget.h"
 
+#include "offscreen_benchmark_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -61,15 +63,5 @@ BENCHMARK(BM_ApplyCameraParams)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    AppPaths::setApplicationDirOverride(QDir::tempPath());
-    LogManager::setInitialConsoleOutput(false);
-    LogManager::instance()->setLogDirectory(QDir::tempPath() + "/kestrane-bench-logs");
-    // The debug records of an activation go to the log file, as in the application.
-    LogManager::instance()->installMessageHandler();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

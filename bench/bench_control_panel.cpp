@@ -7,6 +7,8 @@
 #include "simulated_camera_bus.h"
 #include "widget.h"
 
+#include "offscreen_benchmark_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -33,13 +35,5 @@ BENCHMARK(BM_HandleRefreshFourCameras)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    AppPaths::setApplicationDirOverride(QDir::tempPath());
-    LogManager::setInitialConsoleOutput(false);
-    LogManager::instance()->setLogDirectory(QDir::tempPath() + "/kestrane-bench-logs");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }
