@@ -244,6 +244,31 @@ private slots:
         VideoInputs::setProvider({});
     }
 
+    void titleAreaMovesTheWindow()
+    {
+        SimFixture sim;
+        Widget w;
+        w.move(100, 100);
+        w.show();
+        const QPoint start(150, 20);
+        const QPointF global = w.mapToGlobal(QPointF(start));
+        QTest::mousePress(&w, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start), global + QPointF(40, 30), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&w, &move);
+        QCOMPARE(w.pos(), QPoint(140, 130));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, start);
+
+        // Below the title area nothing moves.
+        const QPoint body(150, 300);
+        QTest::mousePress(&w, Qt::LeftButton, {}, body);
+        QMouseEvent still(QEvent::MouseMove, QPointF(body), w.mapToGlobal(QPointF(body)) + QPointF(50, 50),
+                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &still);
+        QCOMPARE(w.pos(), QPoint(140, 130));
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, body);
+    }
+
     void footerDragKeepsMinimumHeight()
     {
         SimFixture sim;

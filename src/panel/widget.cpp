@@ -17,6 +17,7 @@
 #include "ptz_area.h"
 #include "command_texts.h"
 #include "video_inputs.h"
+#include "window_dragger.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -41,7 +42,7 @@ QIcon icon(const char *name)
 } // namespace
 
 Widget::Widget(QWidget *parent)
-    : QWidget(parent),
+    : QWidget(parent), m_dragger(this),
       m_sender([this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
                DeviceSender::RequestLog::QtDebug, &m_routerState.quietProbe)
 {
@@ -188,7 +189,7 @@ QWidget *Widget::buildBuiltInPage()
 QWidget *Widget::buildFooter()
 {
     m_footer = ControlPanelChrome::buildFooter(this);
-    m_footer->installEventFilter(this);
+    new HeightGrip(this, m_footer);
     return m_footer;
 }
 
@@ -200,68 +201,26 @@ void Widget::paintEvent(QPaintEvent *)
 
 void Widget::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && event->position().y() < 40) {
-        QWidget *child = childAt(event->position().toPoint());
-        if (child != m_minimizeButton && child != m_closeButton) {
-            m_dragging = true;
-            m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-            event->accept();
-            return;
-        }
-    }
-    QWidget::mousePressEvent(event);
+    // The top 40 px move the window, except on the two title buttons.
+    QWidget *child = childAt(event->position().toPoint());
+    if (m_dragger.press(event, event->position().y() < 40 && child != m_minimizeButton && child != m_closeButton))
+        event->accept();
+    else
+        QWidget::mousePressEvent(event);
 }
 
 void Widget::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    if (m_dragger.move(event))
         event->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(event);
+    else
+        QWidget::mouseMoveEvent(event);
 }
 
 void Widget::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    m_dragger.release(event);
     QWidget::mouseReleaseEvent(event);
-}
-
-bool Widget::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (watched == m_footer &&
-        (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        switch (type) {
-        case QEvent::MouseButtonPress:
-            if (mouse->button() == Qt::LeftButton) {
-                m_resizingHeight = true;
-                m_resizeStartY = int(mouse->globalPosition().y());
-                m_resizeStartHeight = height();
-                return true;
-            }
-            break;
-        case QEvent::MouseMove:
-            if (m_resizingHeight) {
-                const int h = qMax(minimumHeight(), m_resizeStartHeight + int(mouse->globalPosition().y()) - m_resizeStartY);
-                setGeometry(x(), y(), width(), h);
-                return true;
-            }
-            break;
-        case QEvent::MouseButtonRelease:
-            if (m_resizingHeight) {
-                m_resizingHeight = false;
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Widget::resizeEvent(QResizeEvent *event)

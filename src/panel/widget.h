@@ -7,6 +7,7 @@
 #include "preview_controller.h"
 #include "ptz_area.h"
 #include "reply_router.h"
+#include "window_dragger.h"
 #include "colour_page.h"
 #include "colour_picker.h"
 #include "colour_tables.h"
@@ -154,7 +155,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFrame();
@@ -178,6 +178,8 @@ private:
     void openPreviewOnActiveCamera(PreviewController::Forwarding forwarding);
     void loadDeviceNames();
     void saveDeviceNames();
+
+    WindowDragger m_dragger; // moves the window by its title area
 
     // Devices
     QList<HIDManager *> m_hidManagers;
@@ -236,9 +238,4 @@ private:
     QWidget *m_builtInContent = nullptr;
     QWidget *m_footer = nullptr;
     int m_cornerRadius = 15;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
-    bool m_resizingHeight = false;
-    int m_resizeStartY = 0;
-    int m_resizeStartHeight = 0;
 };

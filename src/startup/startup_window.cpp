@@ -56,7 +56,7 @@ void StartupWindow::quitApplication()
         QCoreApplication::quit();
 }
 
-StartupWindow::StartupWindow(QWidget *parent) : QWidget(parent)
+StartupWindow::StartupWindow(QWidget *parent) : QWidget(parent), m_dragger(this)
 {
     setWindowTitle("ORVANTE Camera Tool");
     setWindowFlags(Qt::FramelessWindowHint);
@@ -187,26 +187,24 @@ void StartupWindow::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(rect(), m_cornerRadius, m_cornerRadius);
 }
 
+// The whole window moves it, unless the dimming layer is up. All three events are
+// accepted.
 void StartupWindow::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && !m_overlay->isVisible()) {
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        m_dragging = true;
-    }
+    m_dragger.press(event, !m_overlay->isVisible());
     event->accept();
 }
 
 void StartupWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if ((event->buttons() & Qt::LeftButton) && !m_overlay->isVisible() && m_dragging)
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    if (!m_overlay->isVisible())
+        m_dragger.move(event);
     event->accept();
 }
 
 void StartupWindow::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    m_dragger.release(event);
     event->accept();
 }
 
@@ -221,11 +219,6 @@ void StartupWindow::resizeEvent(QResizeEvent *event)
         centreOnPrimaryScreen(m_selectionWindow);
     if (m_unselectedWindow && m_unselectedWindow->isVisible())
         centreOnPrimaryScreen(m_unselectedWindow);
-}
-
-bool StartupWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    return QWidget::eventFilter(watched, event);
 }
 
 void StartupWindow::centreOnPrimaryScreen(QWidget *window)

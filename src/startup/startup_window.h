@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "window_dragger.h"
+
 #include <functional>
 
 class DeviceSelectionWindow;
@@ -65,7 +67,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -93,8 +94,7 @@ private:
     QWidget *m_overlayContent = nullptr;
     DeviceSelectionWindow *m_selectionWindow = nullptr;
     UnselectedDeviceWindow *m_unselectedWindow = nullptr;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
+    WindowDragger m_dragger;
     int m_cornerRadius = 15;
     bool m_panelOpened = false;
     Widget *m_controlPanel = nullptr;
