@@ -3,6 +3,7 @@
 #include "build_config.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 const char *CommandLineOptions::defaultSimulatedModel()
 {
@@ -27,7 +28,8 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     const QCommandLineOption simulate(
         "simulate",
-        QStringLiteral("Use simulated cameras instead of USB devices (default model %1).")
+        QStringLiteral("Use simulated cameras instead of USB devices: --simulate alone gives one of "
+                       "model %1, --simulate=MODEL,MODEL,... one per model code.")
             .arg(QLatin1String(defaultSimulatedModel())),
         "MODEL[,MODEL...]");
     const QCommandLineOption vendor("vendor-id", "USB vendor id of the cameras (decimal or 0x hexadecimal).", "ID");
@@ -37,7 +39,14 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     parser.addOption(vendor);
     if (!cliSyntax.isEmpty())
         parser.addPositionalArgument("command", cliSyntax);
+    // The usage line names the program by its file name, whether or not an application
+    // object exists yet.
+    const QString program = QFileInfo(arguments.value(0)).fileName();
     options.helpText = parser.helpText();
+    const int start = int(options.helpText.indexOf(QLatin1String("Usage: "))) + 7;
+    const int end = int(options.helpText.indexOf(QLatin1String(" [options]")));
+    if (start >= 7 && end > start)
+        options.helpText.replace(start, end - start, program.isEmpty() ? QStringLiteral("kestrane") : program);
 
     if (!parser.parse(args)) {
         options.error = parser.errorText();

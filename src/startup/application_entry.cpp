@@ -23,10 +23,12 @@ void startupRecord(LogLevel level, const QString &message)
 
 int ApplicationEntry::run(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QGuiApplication::setWindowIcon(QIcon(":/icons/resources/icons/qv_logo.ico"));
-
-    const CommandLineOptions options = CommandLineOptions::parse(QCoreApplication::arguments());
+    // The command line is read before the application object exists, so that --help,
+    // --version and mistakes are answered without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineOptions options = CommandLineOptions::parse(arguments);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "kestrane: %s\n%s", qPrintable(options.error), qPrintable(options.helpText));
         return 2;
@@ -35,6 +37,9 @@ int ApplicationEntry::run(int argc, char *argv[])
         std::fprintf(stdout, "%s", options.helpRequested ? qPrintable(options.helpText) : "kestrane " KESTRANE_VERSION "\n");
         return 0;
     }
+
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(":/icons/resources/icons/qv_logo.ico"));
 
     LogManager *log = LogManager::instance();
     Q_UNUSED(log);
