@@ -104,10 +104,10 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
     layout->setSpacing(8);
     ActionRow row{layout, new QPushButton(QStringLiteral("参数配置"), parent),
                   new QPushButton(QStringLiteral("设备重置"), parent), new QPushButton(QStringLiteral("固件升级"), parent),
-                  new QPushButton(QStringLiteral("刷新"), parent)};
+                  new QPushButton(QStringLiteral("刷新"), parent), nullptr, nullptr};
     auto *configMenu = new QMenu(row.config);
-    configMenu->addAction(QStringLiteral("导入配置"));
-    configMenu->addAction(QStringLiteral("导出配置"));
+    row.importConfig = configMenu->addAction(QStringLiteral("导入配置"));
+    row.exportConfig = configMenu->addAction(QStringLiteral("导出配置"));
     QPushButton *config = row.config;
     QObject::connect(config, &QPushButton::clicked, config, [config, configMenu] {
         configMenu->popup(config->mapToGlobal(QPoint(0, config->height())));

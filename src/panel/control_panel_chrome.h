@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QPainter;
@@ -30,6 +31,8 @@ public:
         QPushButton *reset;
         QPushButton *upgrade;
         QPushButton *refresh;
+        QAction *importConfig; // "导入配置" in the menu of "参数配置"
+        QAction *exportConfig; // "导出配置"
     };
 
     static TitleBar buildTitleBar(QWidget *parent);

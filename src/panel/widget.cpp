@@ -160,6 +160,11 @@ QWidget *Widget::buildDeviceListArea()
 
     const ControlPanelChrome::ActionRow actions = ControlPanelChrome::buildActionRow(m_deviceListArea);
     m_refreshButton = actions.refresh;
+    m_configButton = actions.config;
+    m_resetButton = actions.reset;
+    m_upgradeButton = actions.upgrade;
+    m_importConfigAction = actions.importConfig;
+    m_exportConfigAction = actions.exportConfig;
     connect(m_refreshButton, &QPushButton::clicked, this, &Widget::handleRefresh);
     area->addLayout(actions.layout);
 

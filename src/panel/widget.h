@@ -24,6 +24,7 @@
 
 class CameraWindow;
 class DeviceConnectionWatcher;
+class QAction;
 class DeviceSlotStrip;
 class BuiltInParamPages;
 class CollapsibleGroup;
@@ -126,6 +127,11 @@ public:
     DeviceSlotStrip *slotStrip() const { return m_slots; }
     QLabel *noCameraLabel() const { return m_noCameraLabel; }
     QPushButton *refreshButton() const { return m_refreshButton; }
+    QPushButton *configButton() const { return m_configButton; }
+    QPushButton *resetButton() const { return m_resetButton; }
+    QPushButton *upgradeButton() const { return m_upgradeButton; }
+    QAction *importConfigAction() const { return m_importConfigAction; }
+    QAction *exportConfigAction() const { return m_exportConfigAction; }
     QPushButton *previewToggle() const { return m_previewToggle; }
     QPushButton *ptzToggle() const { return m_ptzToggle; }
     QWidget *deviceListArea() const { return m_deviceListArea; }
@@ -200,6 +206,11 @@ private:
     DeviceSlotStrip *m_slots = nullptr;
     QLabel *m_noCameraLabel = nullptr;
     QPushButton *m_refreshButton = nullptr;
+    QPushButton *m_configButton = nullptr;  // "参数配置", its menu imports and exports
+    QPushButton *m_resetButton = nullptr;   // "设备重置"
+    QPushButton *m_upgradeButton = nullptr; // "固件升级"
+    QAction *m_importConfigAction = nullptr;
+    QAction *m_exportConfigAction = nullptr;
     DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh
     int m_connectedCount = 0;
     PanelKind m_panelKind = PanelKind::BuiltIn;
