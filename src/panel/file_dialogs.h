@@ -17,6 +17,7 @@ public:
         QString caption;
         QString directory;
         QString filter;
+        QString styleSheet; // the styled chooser's look; empty for Qt's own dialogs
     };
     // Returns the chosen path, or an empty text for "cancelled".
     using Responder = std::function<QString(const Request &request)>;
@@ -25,6 +26,11 @@ public:
                                    const QString &filter);
     static QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                    const QString &filter);
+
+    // A chooser for one existing file, owned by `parent`, in detail view and with the
+    // given style sheet.
+    static QString getStyledOpenFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                         const QString &filter, const QString &styleSheet);
 
     // An empty function shows real dialogs again.
     static void setTestResponder(Responder responder);

@@ -13,6 +13,7 @@
 #include "log_manager.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
+#include "firmware_upgrade.h"
 #include "camera_window.h"
 #include "ptz_area.h"
 #include "command_texts.h"
@@ -69,6 +70,19 @@ Widget::Widget(QWidget *parent)
         onCameraButtonClicked();
     });
     m_colourPage->picker()->setPreviewLookup([this]() -> QWidget * { return m_preview->cameraWindow(); });
+
+    FirmwareUpgrade::Link upgradeLink;
+    upgradeLink.sendCmd = [this](quint32 cmdId, const void *payload, int length, char *reply, int capacity) {
+        return m_sender.sendCmdToDevice(m_currentIndex, int(cmdId), payload, length, reply, capacity);
+    };
+    upgradeLink.sendData = [this](quint32 cmdId, const char *data, int length, char *reply, int capacity) {
+        return m_sender.sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
+    };
+    upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
+    upgradeLink.startDetection = [this] { startDeviceDetection(); };
+    upgradeLink.refreshDevices = [this] { handleRefresh(); };
+    upgradeLink.previewWindow = [this]() -> QWidget * { return m_preview->cameraWindow(); };
+    m_firmwareUpgrade = new FirmwareUpgrade(upgradeLink, this);
 
     buildFrame();
     loadDeviceNames();
@@ -166,6 +180,7 @@ QWidget *Widget::buildDeviceListArea()
     m_importConfigAction = actions.importConfig;
     m_exportConfigAction = actions.exportConfig;
     connect(m_refreshButton, &QPushButton::clicked, this, &Widget::handleRefresh);
+    connect(m_upgradeButton, &QPushButton::clicked, this, &Widget::onFirmwareUpgradeClicked);
     area->addLayout(actions.layout);
 
     m_noCameraLabel = ControlPanelChrome::buildNoCameraLabel(m_deviceListArea);
@@ -566,6 +581,11 @@ void Widget::startDeviceDetection()
 void Widget::stopDeviceDetection()
 {
     m_watcher->stop();
+}
+
+void Widget::onFirmwareUpgradeClicked()
+{
+    m_firmwareUpgrade->onFirmwareUpgradeClicked();
 }
 
 void Widget::releaseManagers()

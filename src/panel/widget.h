@@ -29,6 +29,7 @@ class DeviceSlotStrip;
 class BuiltInParamPages;
 class CollapsibleGroup;
 class DebouncedParamSender;
+class FirmwareUpgrade;
 class HIDManager;
 class QLabel;
 class QPushButton;
@@ -130,6 +131,7 @@ public:
     QPushButton *configButton() const { return m_configButton; }
     QPushButton *resetButton() const { return m_resetButton; }
     QPushButton *upgradeButton() const { return m_upgradeButton; }
+    FirmwareUpgrade *firmwareUpgrade() const { return m_firmwareUpgrade; }
     QAction *importConfigAction() const { return m_importConfigAction; }
     QAction *exportConfigAction() const { return m_exportConfigAction; }
     QPushButton *previewToggle() const { return m_previewToggle; }
@@ -148,6 +150,8 @@ signals:
 
 public slots:
     void onDeviceDoubleClicked(QTreeWidgetItem *item, int column);
+    // "固件升级": the work is done by m_firmwareUpgrade.
+    void onFirmwareUpgradeClicked();
     void startDeviceDetection();
     void stopDeviceDetection();
     void cleanupAllDevices();
@@ -209,6 +213,7 @@ private:
     QPushButton *m_configButton = nullptr;  // "参数配置", its menu imports and exports
     QPushButton *m_resetButton = nullptr;   // "设备重置"
     QPushButton *m_upgradeButton = nullptr; // "固件升级"
+    FirmwareUpgrade *m_firmwareUpgrade = nullptr;
     QAction *m_importConfigAction = nullptr;
     QAction *m_exportConfigAction = nullptr;
     DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh

@@ -1,0 +1,351 @@
+#include "firmware_upgrade.h"
+
+#include "app_paths.h"
+#include "command_texts.h"
+#include "file_dialogs.h"
+#include "message_boxes.h"
+#include "packet_cmd.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+const char *const FirmwareUpgrade::kDirFileName = "update_path.ini";
+const char *const FirmwareUpgrade::kDirKey = "FirmwarePath";
+
+const char *const FirmwareUpgrade::kFileDialogStyle =
+    "QFileDialog { background-color: #2d2d2d; color: #eeeeee; }"
+    "QWidget { background-color: #2d2d2d; color: #eeeeee; }"
+    "QListView, QTreeView, QLineEdit, QComboBox { background-color: #333333; color: #eeeeee; }"
+    "QPushButton { background-color: #2d2d2d; color: #eeeeee; border: 1px solid #3a3a3a; padding: 4px 12px; }"
+    "QPushButton:hover { background-color: #3a3a3a; }";
+
+const char *const FirmwareUpgrade::kProgressDialogStyle =
+    "QProgressDialog { background-color: #1e1e1e; color: white; }"
+    "QLabel { color: white; }"
+    "QPushButton { background-color: #1b89ef; color: white; border: none; border-radius: 4px; padding: 5px 15px; }"
+    "QPushButton:hover { background-color: #0a79df; }"
+    "QProgressBar { border: 1px solid #444444; border-radius: 4px; color: white; text-align: center; }"
+    "QProgressBar::chunk { background-color: #1b89ef; }";
+
+const char *const FirmwareUpgrade::kRebootBoxStyle =
+    "QMessageBox { background-color: #1e1e1e; min-width: 280px; }"
+    "QMessageBox QLabel { color: white; font-size: 14px; }"
+    "QMessageBox QPushButton { background-color: #1b89ef; color: white; border: none; border-radius: 5px;"
+    " padding: 8px 20px; min-width: 80px; }"
+    "QMessageBox QPushButton:hover { background-color: #1673c5; }";
+
+namespace {
+QString dirFilePath()
+{
+    return QDir(AppPaths::applicationDir()).filePath(QString::fromLatin1(FirmwareUpgrade::kDirFileName));
+}
+
+// A reply whose "Content" carries a negative "nResult" is the camera saying no.
+bool refused(const QJsonObject &reply, int *nResult)
+{
+    const QJsonValue value = reply.value(QStringLiteral("Content")).toObject().value(QStringLiteral("nResult"));
+    *nResult = value.toInt(0);
+    return value.isDouble() && *nResult < 0;
+}
+} // namespace
+
+FirmwareUpgrade::FirmwareUpgrade(Link link, QWidget *panel)
+    : QObject(panel), m_link(std::move(link)), m_panel(panel),
+      m_sleeper([](int ms) { QThread::msleep(quint64(ms)); })
+{
+}
+
+void FirmwareUpgrade::setRebootDelays(int refreshMs, int closePreviewMs)
+{
+    m_refreshAfterRebootMs = qMax(0, refreshMs);
+    m_closePreviewAfterMs = qMax(0, closePreviewMs);
+}
+
+// ---------------------------------------------------------------------------------------
+// Firmware directory
+
+QString FirmwareUpgrade::loadFirmwareDir()
+{
+    const QString appDir = AppPaths::applicationDir();
+    QSettings settings(dirFilePath(), QSettings::IniFormat);
+    const QString dir = settings.value(QString::fromLatin1(kDirKey), appDir).toString();
+    return !dir.isEmpty() && QDir(dir).exists() ? dir : appDir;
+}
+
+void FirmwareUpgrade::saveFirmwareDir(const QString &dir)
+{
+    QSettings settings(dirFilePath(), QSettings::IniFormat);
+    settings.setValue(QString::fromLatin1(kDirKey), dir);
+}
+
+// ---------------------------------------------------------------------------------------
+// Entry
+
+void FirmwareUpgrade::onFirmwareUpgradeClicked()
+{
+    if (m_upgradeDialog)
+        return; // one upgrade at a time
+    const QString file = FileDialogs::getStyledOpenFileName(m_panel, QStringLiteral("选择固件文件"),
+                                                            loadFirmwareDir(), QStringLiteral("固件文件 (*.dat)"),
+                                                            QString::fromLatin1(kFileDialogStyle));
+    if (file.isEmpty())
+        return;
+    saveFirmwareDir(QFileInfo(file).absolutePath());
+    startFirmwareUpgrade(file);
+}
+
+// ---------------------------------------------------------------------------------------
+// Exchanges
+
+int FirmwareUpgrade::requestUpgrade(int fileSize)
+{
+    char text[kRequestBufferSize] = {};
+    const int length = std::snprintf(text, sizeof text, "{\"FileType\": 2, \"FileSize\": %d}", fileSize);
+    char reply[kReplyBufferSize] = {};
+    bool ok = length > 0 && m_link.sendCmd && m_link.sendCmd(CmdUpgradeRequest, text, length, reply, sizeof reply);
+    if (ok) {
+        // The camera's answer matters only when it explicitly refuses.
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(reply));
+        int nResult = 0;
+        if (doc.isObject() && refused(doc.object(), &nResult)) {
+            qWarning() << "升级请求被设备拒绝, nResult:" << nResult;
+            ok = false;
+        }
+    }
+    if (ok)
+        return 0;
+    MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("请求升级失败"));
+    return -1;
+}
+
+int FirmwareUpgrade::parseReply(const char *reply, const char *notObjectRecord, int *status, int *progress)
+{
+    const QByteArray text(reply);
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        qDebug() << "JSON解析错误:" << error.errorString();
+        qDebug() << "错误位置:" << error.offset;
+        qDebug() << "原始数据:" << text.toHex();
+        return -1;
+    }
+    if (!doc.isObject()) {
+        qInfo() << notObjectRecord;
+        return -1;
+    }
+    const QJsonObject o = doc.object();
+    *status = o.value(QStringLiteral("UpdateStatus")).toInt(0);
+    qDebug() << "升级状态:" << *status;
+    *progress = o.value(QStringLiteral("Progress")).toInt(0);
+    qDebug() << "升级进度:" << *progress;
+    int nResult = 0;
+    if (refused(o, &nResult)) {
+        qWarning() << "设备拒绝升级数据, nResult:" << nResult;
+        return -1;
+    }
+    return 0;
+}
+
+int FirmwareUpgrade::sendFirmwareBlock(const char *data, int length, int *status, int *progress)
+{
+    char reply[kReplyBufferSize] = {};
+    if (!m_link.sendData || !m_link.sendData(CmdUpgradeData, data, length, reply, sizeof reply)) {
+        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("发送固件失败"));
+        return -1;
+    }
+    if (parseReply(reply, "升级发数据返回内容解析失败", status, progress) != 0)
+        return -1;
+    qInfo() << "请求升级成功" << length;
+    return 0;
+}
+
+int FirmwareUpgrade::queryUpgradeStatus(int *status, int *progress)
+{
+    char reply[kReplyBufferSize] = {};
+    if (!m_link.sendCmd || !m_link.sendCmd(CmdGetUpgradeStatus, nullptr, 0, reply, sizeof reply)) {
+        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("获取状态失败"));
+        return -1;
+    }
+    return parseReply(reply, "获取升级状态返回内容解析失败", status, progress);
+}
+
+// ---------------------------------------------------------------------------------------
+// The run
+
+void FirmwareUpgrade::showStage(const QString &label)
+{
+    if (m_upgradeDialog)
+        m_upgradeDialog->setLabelText(label);
+    emit stageChanged(label);
+    QCoreApplication::processEvents();
+}
+
+void FirmwareUpgrade::closeDialog()
+{
+    if (!m_upgradeDialog)
+        return;
+    QProgressDialog *dialog = m_upgradeDialog;
+    m_upgradeDialog = nullptr;
+    dialog->close();
+    delete dialog;
+}
+
+FirmwareUpgrade::Outcome FirmwareUpgrade::fail(const QString &title, const QString &text, QFile *file)
+{
+    if (file)
+        file->close();
+    MessageBoxes::showStyledMessageBox(m_panel, title, text);
+    closeDialog();
+    if (m_link.startDetection)
+        m_link.startDetection();
+    return Outcome::Failed;
+}
+
+FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &path)
+{
+    if (m_upgradeDialog)
+        return Outcome::Busy;
+    if (m_link.stopDetection)
+        m_link.stopDetection();
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+        return fail(QStringLiteral("错误"), QStringLiteral("无法打开固件文件"), &file);
+    const qint64 fileSize = file.size();
+    // An empty file would only announce nothing and wait for a completion that never
+    // comes; a size beyond 32 bits cannot be announced at all.
+    if (fileSize <= 0)
+        return fail(QStringLiteral("错误"), QStringLiteral("固件文件为空"), &file);
+    if (fileSize > kMaxFileSize)
+        return fail(QStringLiteral("错误"), QStringLiteral("固件文件过大"), &file);
+    const int size = int(fileSize);
+
+    auto *dialog = new QProgressDialog(QStringLiteral("正在准备升级..."), QStringLiteral("取消"), 0, 100, m_panel);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(0);
+    dialog->setAutoReset(false);
+    dialog->setAutoClose(false);
+    dialog->setStyleSheet(QString::fromLatin1(kProgressDialogStyle));
+    dialog->setValue(0);
+    m_upgradeDialog = dialog;
+
+    showStage(QStringLiteral("正在请求升级..."));
+    if (requestUpgrade(size) != 0)
+        return fail(QStringLiteral("升级失败"), QStringLiteral("请求升级失败"), &file);
+
+    int status = 0;
+    int progress = 0;
+    showStage(QStringLiteral("正在发送固件数据..."));
+    const int sending = runUpload(file, size, &status, &progress);
+    if (sending < 0)
+        return Outcome::Failed;
+    file.close();
+    if (sending > 0) {
+        closeDialog();
+        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("升级结果"), QStringLiteral("升级已取消"));
+        if (m_link.startDetection)
+            m_link.startDetection();
+        return Outcome::Cancelled;
+    }
+
+    showStage(QStringLiteral("等待升级完成..."));
+    if (status != kStatusComplete) {
+        for (int query = 1; query <= kMaxStatusQueries; ++query) {
+            if (!m_upgradeDialog || m_upgradeDialog->wasCanceled())
+                break;
+            if (queryUpgradeStatus(&status, &progress) != 0)
+                return fail(QStringLiteral("升级失败"), QStringLiteral("获取升级状态失败"));
+            if (m_upgradeDialog)
+                m_upgradeDialog->setValue(progress);
+            showStage(QStringLiteral("升级中... (%1%)").arg(progress));
+            if (status == kStatusComplete)
+                break;
+            if (m_sleeper)
+                m_sleeper(kPollIntervalMs);
+            if (query == kMaxStatusQueries)
+                return fail(QStringLiteral("升级失败"), QStringLiteral("升级超时"));
+        }
+    }
+    closeDialog();
+
+    Outcome outcome = Outcome::Unfinished;
+    if (status == kStatusComplete) {
+        askForRestart();
+        char reply[kReplyBufferSize] = {};
+        qDebug() << "发送设备重启命令...";
+        if (!m_link.sendCmd || !m_link.sendCmd(CmdReboot, nullptr, 0, reply, sizeof reply)) {
+            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"), QStringLiteral("设备重启失败"));
+            if (m_link.startDetection)
+                m_link.startDetection();
+            return Outcome::RebootFailed;
+        }
+        QTimer::singleShot(m_refreshAfterRebootMs, this, [this] {
+            if (m_link.refreshDevices)
+                m_link.refreshDevices();
+        });
+        QWidget *preview = m_link.previewWindow ? m_link.previewWindow() : nullptr;
+        if (preview && preview->isVisible())
+            QTimer::singleShot(m_closePreviewAfterMs, preview, &QWidget::close);
+        outcome = Outcome::Rebooting;
+    } else {
+        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("升级结果"), QStringLiteral("升级未完成"));
+    }
+    if (m_link.startDetection)
+        m_link.startDetection();
+    return outcome;
+}
+
+int FirmwareUpgrade::runUpload(QFile &file, int size, int *status, int *progress)
+{
+    QByteArray buffer(kBlockSize, '\0');
+    qint64 sent = 0;
+    // Only the announced bytes are sent, even if the file grows meanwhile.
+    while (sent < size) {
+        if (!m_upgradeDialog || m_upgradeDialog->wasCanceled())
+            return 1;
+        const qint64 n = file.read(buffer.data(), qMin<qint64>(kBlockSize, size - sent));
+        if (n <= 0) {
+            // The file shrank or became unreadable after it was opened.
+            qWarning() << "读取固件文件失败:" << file.errorString();
+            fail(QStringLiteral("升级失败"), QStringLiteral("读取固件文件失败"), &file);
+            return -1;
+        }
+        if (sendFirmwareBlock(buffer.constData(), int(n), status, progress) != 0) {
+            fail(QStringLiteral("升级失败"), QStringLiteral("发送固件数据失败"), &file);
+            return -1;
+        }
+        sent += n;
+        if (m_upgradeDialog)
+            m_upgradeDialog->setValue(*progress);
+        showStage(QStringLiteral("已发送: %1 / %2 MB (%3%)")
+                      .arg(sent / kBlockSize)
+                      .arg(size / kBlockSize)
+                      .arg(*progress));
+    }
+    return !m_upgradeDialog || m_upgradeDialog->wasCanceled() ? 1 : 0;
+}
+
+void FirmwareUpgrade::askForRestart()
+{
+    // The only choice is to restart; closing the box counts the same.
+    QMessageBox box(m_panel);
+    box.setWindowTitle(QStringLiteral("升级完成"));
+    box.setText(QStringLiteral("固件升级已完成，请点击重启按钮重启设备"));
+    box.setStyleSheet(QString::fromLatin1(kRebootBoxStyle));
+    QPushButton *restart = box.addButton(QStringLiteral("重启"), QMessageBox::AcceptRole);
+    box.setDefaultButton(restart);
+    MessageBoxes::exec(&box);
+}
