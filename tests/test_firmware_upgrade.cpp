@@ -494,6 +494,60 @@ private slots:
         QCOMPARE(run.camera.starts, 1);
     }
 
+    void progressDialogIsWindowModalAndBlocksASecondRun()
+    {
+        ScriptedRun run;
+        run.camera.dataReplies = {statusReply(2, 100)};
+        QTemporaryDir files;
+        const QString path = writeFile(files.path(), "fw.dat", firmware(10));
+        bool checked = false;
+        QObject::connect(run.upgrade.get(), &FirmwareUpgrade::stageChanged, run.upgrade.get(), [&](const QString &) {
+            if (checked)
+                return;
+            checked = true;
+            QProgressDialog *dialog = run.upgrade->upgradeDialog();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->parentWidget(), &run.panel);
+            QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+            QCOMPARE(dialog->minimum(), 0);
+            QCOMPARE(dialog->maximum(), 100);
+            QVERIFY(!dialog->autoReset());
+            QVERIFY(!dialog->autoClose());
+            QCOMPARE(dialog->labelText(), QString("正在请求升级..."));
+            QStringList captions;
+            for (QPushButton *b : dialog->findChildren<QPushButton *>())
+                captions << b->text();
+            QCOMPARE(captions, QStringList{"取消"});
+            QCOMPARE(run.camera.stops, 1);
+            QCOMPARE(run.camera.starts, 0);
+            QCOMPARE(run.upgrade->startFirmwareUpgrade(path), FirmwareUpgrade::Outcome::Busy);
+        });
+        QCOMPARE(run.upgrade->startFirmwareUpgrade(path), FirmwareUpgrade::Outcome::Rebooting);
+        QVERIFY(checked);
+        QCOMPARE(run.camera.count(CmdUpgradeRequest), 1);
+        QCOMPARE(run.camera.stops, 1);
+        QCOMPARE(run.camera.starts, 1);
+    }
+
+    void restartRefreshesTheListAndClosesThePreview()
+    {
+        ScriptedRun run;
+        run.camera.dataReplies = {statusReply(2, 100)};
+        QWidget preview;
+        preview.show();
+        FirmwareUpgrade::Link link = run.camera.link();
+        link.previewWindow = [&preview]() -> QWidget * { return &preview; };
+        FirmwareUpgrade upgrade(link, &run.panel);
+        upgrade.setRebootDelays(30, 10);
+        QTemporaryDir files;
+        QCOMPARE(upgrade.startFirmwareUpgrade(writeFile(files.path(), "fw.dat", firmware(10))),
+                 FirmwareUpgrade::Outcome::Rebooting);
+        QCOMPARE(run.camera.refreshes, 0);
+        QVERIFY(preview.isVisible());
+        QTRY_VERIFY(!preview.isVisible());
+        QTRY_COMPARE(run.camera.refreshes, 1);
+    }
+
     void restartFailureIsReportedWithoutRefresh()
     {
         ScriptedRun run;
