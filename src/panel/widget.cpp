@@ -1,6 +1,7 @@
 #include "widget.h"
 
 #include "builtin_param_pages.h"
+#include "camera_config_transfer.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
 #include "collapsible_group.h"
@@ -20,6 +21,7 @@
 #include "video_inputs.h"
 #include "window_dragger.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QHBoxLayout>
@@ -181,6 +183,8 @@ QWidget *Widget::buildDeviceListArea()
     m_exportConfigAction = actions.exportConfig;
     connect(m_refreshButton, &QPushButton::clicked, this, &Widget::handleRefresh);
     connect(m_upgradeButton, &QPushButton::clicked, this, &Widget::onFirmwareUpgradeClicked);
+    connect(m_importConfigAction, &QAction::triggered, this, &Widget::importCameraConfig);
+    connect(m_exportConfigAction, &QAction::triggered, this, &Widget::exportCameraConfig);
     area->addLayout(actions.layout);
 
     m_noCameraLabel = ControlPanelChrome::buildNoCameraLabel(m_deviceListArea);
@@ -539,6 +543,19 @@ void Widget::applyCameraParams(const CameraParams &params, bool fromFile)
 void Widget::collectCameraParams(CameraParams &params)
 {
     m_paramPages->collect(params);
+}
+
+// The model panels hand over their own record here once they exist.
+void Widget::exportCameraConfig()
+{
+    CameraConfigTransfer::exportConfig(
+        this, m_cameraParams, [this](CameraParams &record) { collectCameraParams(record); }, m_lastConfigDir);
+}
+
+void Widget::importCameraConfig()
+{
+    CameraConfigTransfer::importConfig(
+        this, m_cameraParams, [this](const CameraParams &record) { applyCameraParams(record, true); }, m_lastConfigDir);
 }
 
 bool Widget::sendVideoParam(const QString &key, const QString &value)

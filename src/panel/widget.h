@@ -140,6 +140,7 @@ public:
     QWidget *builtInPage() const { return m_builtInPage; }
     PtzArea *ptzPanel() const { return m_ptzPanel; }
     void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
+    QString lastConfigDir() const { return m_lastConfigDir; }
 
 signals:
     void deviceListRefreshed();
@@ -157,6 +158,9 @@ public slots:
     void cleanupAllDevices();
     void onCameraButtonClicked();
     void onPtzToggleClicked();
+    // "导出配置" / "导入配置": the active camera's record to and from a configuration file.
+    void exportCameraConfig();
+    void importCameraConfig();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -233,6 +237,7 @@ private:
     QString m_currentModel;
     QString m_currentSerial;
     QMap<QString, QString> m_deviceNames;
+    QString m_lastConfigDir; // directory of the last configuration file chosen
 
     // Orientation and preview
     int m_direction = 1;
