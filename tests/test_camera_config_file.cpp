@@ -19,6 +19,11 @@
 #include <QTest>
 #include <QtEndian>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 const QString kSettingsKey = QStringLiteral("LastConfigPath");
 const QString kFilter = QStringLiteral("配置文件 (*.config);;所有文件 (*.*)");
@@ -289,6 +294,36 @@ private slots:
         QVERIFY(p.w->cameraParams() == before); // not collected
         QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
         QCOMPARE(QSettings().value(kSettingsKey).toString(), QFileInfo(path).absolutePath());
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+#ifdef Q_OS_UNIX
+        SimFixture sim;
+        Panel p(sim);
+        const QString path = m_files.filePath("kept.config");
+        const QByteArray old = CameraConfigFile::encode(numberedRecord());
+        QVERIFY(writeFile(path, old));
+
+        // Files of this process may not grow past 1000 bytes while the export runs.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        p.exportTo(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QCOMPARE(sim.boxes.size(), 1);
+        QCOMPARE(sim.boxes[0].title, QString("错误"));
+        QVERIFY2(sim.boxes[0].text.startsWith("写入文件失败: "), qPrintable(sim.boxes[0].text));
+        QCOMPARE(readFile(path), old); // neither truncated nor half written
+        QCOMPARE(QDir(m_files.path()).entryList({"kept.config*"}, QDir::Files), QStringList({"kept.config"}));
+#else
+        QSKIP("needs a file size limit");
+#endif
     }
 
     void importSendsEveryChangedValue()

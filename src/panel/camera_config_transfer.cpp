@@ -64,7 +64,8 @@ bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, c
     logFileRecord(QStringLiteral("[EXPORT_PARAM]"), QStringLiteral("File: %1").arg(path), record);
 
     const QByteArray image = CameraConfigFile::encode(record);
-    if (file.write(image) != image.size() || !file.commit()) {
+    // The explicit flush: commit() alone lets a failing flush of the last bytes through.
+    if (file.write(image) != image.size() || !file.flush() || !file.commit()) {
         const QString error = file.errorString();
         file.cancelWriting();
         showError(parent, QStringLiteral("写入文件失败: %1").arg(error));
