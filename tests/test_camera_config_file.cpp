@@ -28,8 +28,7 @@ namespace {
 const QString kSettingsKey = QStringLiteral("LastConfigPath");
 const QString kFilter = QStringLiteral("配置文件 (*.config);;所有文件 (*.*)");
 
-QByteArray setVideo(const QString &key, int value)
-{
+QByteArray setVideo(const QString &key, int value) {
     return QStringLiteral("{\"Cmd\":\"ReqSetVideoParam\",\"wCmdId\":40001090,\"Content\":{\"ChanNum\":0,"
                           "\"VideoParam\":{\"%1\":%2}}}")
         .arg(key)
@@ -37,21 +36,18 @@ QByteArray setVideo(const QString &key, int value)
         .toUtf8();
 }
 
-QByteArray readFile(const QString &path)
-{
+QByteArray readFile(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
+bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A record whose named slots all differ, for format and log checks.
-CameraParams numberedRecord()
-{
+CameraParams numberedRecord() {
     CameraParams rec;
     for (int i = 0; i < CameraParams::kSlotCount; ++i)
         rec[i] = 1000 + i;
@@ -62,8 +58,7 @@ CameraParams numberedRecord()
 
 // A control panel with a simulated camera activated and the file dialogs answered.
 struct Panel {
-    explicit Panel(SimFixture &sim) : camera(sim.add("RV-K310A-WU", "Cam", "SN001"))
-    {
+    explicit Panel(SimFixture &sim) : camera(sim.add("RV-K310A-WU", "Cam", "SN001")) {
         FileDialogs::setTestResponder([this](const FileDialogs::Request &request) {
             dialogs << request;
             return answer;
@@ -78,26 +73,22 @@ struct Panel {
     QSlider *slider(const QString &key) const { return c(key)->slider.slider; }
     QComboBox *combo(const QString &key) const { return c(key)->combo; }
     void settle() const { QTRY_COMPARE_WITH_TIMEOUT(w->paramSender()->pendingCount(), 0, 2000); }
-    void exportTo(const QString &path)
-    {
+    void exportTo(const QString &path) {
         answer = path;
         w->exportConfigAction()->trigger();
     }
-    void importFrom(const QString &path)
-    {
+    void importFrom(const QString &path) {
         answer = path;
         w->importConfigAction()->trigger();
     }
-    QList<QByteArray> sets() const
-    {
+    QList<QByteArray> sets() const {
         QList<QByteArray> out;
         for (const auto &r : camera->receivedRequests())
             if (r.cmd.startsWith("ReqSet"))
                 out << r.payload;
         return out;
     }
-    QStringList setCmds() const
-    {
+    QStringList setCmds() const {
         QStringList out;
         for (const auto &r : camera->receivedRequests())
             if (r.cmd.startsWith("ReqSet"))
@@ -119,8 +110,7 @@ private:
     QTemporaryDir m_files;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_settingsDir.isValid() && m_files.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
@@ -128,8 +118,7 @@ private slots:
     }
     void init() { QSettings().remove(kSettingsKey); }
 
-    void imageLayout()
-    {
+    void imageLayout() {
         const CameraParams rec = numberedRecord();
         const QByteArray image = CameraConfigFile::encode(rec);
         QCOMPARE(image.size(), 3084);
@@ -148,8 +137,7 @@ private slots:
         QCOMPARE(back.saturationFactor(), 1.25);
     }
 
-    void decodeRefusesBrokenImages_data()
-    {
+    void decodeRefusesBrokenImages_data() {
         QTest::addColumn<QByteArray>("image");
         QTest::addColumn<int>("status");
         const QByteArray good = CameraConfigFile::encode(numberedRecord());
@@ -162,8 +150,7 @@ private slots:
         QTest::newRow("one byte more") << good + 'x' << int(S::Ok);
         QTest::newRow("two records") << good + good << int(S::Ok);
     }
-    void decodeRefusesBrokenImages()
-    {
+    void decodeRefusesBrokenImages() {
         QFETCH(QByteArray, image);
         QFETCH(int, status);
         CameraParams rec;
@@ -175,8 +162,7 @@ private slots:
             QCOMPARE(rec[11], 42); // untouched
     }
 
-    void logLinesNameEverySlot()
-    {
+    void logLinesNameEverySlot() {
         const CameraParams rec = numberedRecord();
         const QStringList lines = CameraConfigFile::logLines(rec);
         const auto fill = [&rec](QString text, const QList<int> &slotList) {
@@ -197,7 +183,11 @@ private slots:
                  {33, 34, 35, 36, 38, 37}),
             fill("ggGain=%1, rTurning=%2, gTurning=%3, bTurning=%4", {39, 40, 41, 42}),
             QString("hueDelta=%1, hueRange=%2, saturationFactor=1.25, R=%3, G=%4, B=%5")
-                .arg(rec[4]).arg(rec[5]).arg(rec[8]).arg(rec[9]).arg(rec[10]),
+                .arg(rec[4])
+                .arg(rec[5])
+                .arg(rec[8])
+                .arg(rec[9])
+                .arg(rec[10]),
             fill("brightness=%1, contrast=%2, saturation=%3, hue=%4, sharpness=%5", {11, 12, 13, 14, 15}),
             fill("ruddy=%1, sirose=%2, smoothEn=%3, smoothLevel=%4, uvcEn=%5", {16, 17, 18, 19, 20}),
             fill("mirror=%1, flip=%2, portrait=%3, scene=%4, screen=%5", {71, 72, 73, 74, 75}),
@@ -222,8 +212,7 @@ private slots:
         QVERIFY(CameraConfigFile::logLines(zero).at(4).contains("saturationFactor=0.1, "));
     }
 
-    void exportWritesTheShownRecord()
-    {
+    void exportWritesTheShownRecord() {
         SimFixture sim;
         Panel p(sim);
         LogCapture log;
@@ -267,14 +256,12 @@ private slots:
         QCOMPARE(readFile(path), CameraConfigFile::encode(p.w->cameraParams()));
     }
 
-    void exportRefusedWhenTheFileCannotBeCreated_data()
-    {
+    void exportRefusedWhenTheFileCannotBeCreated_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("missing directory") << "no such dir/camera.config";
         QTest::newRow("a directory") << "adir";
     }
-    void exportRefusedWhenTheFileCannotBeCreated()
-    {
+    void exportRefusedWhenTheFileCannotBeCreated() {
         QFETCH(QString, name);
         SimFixture sim;
         Panel p(sim);
@@ -291,13 +278,12 @@ private slots:
         QCOMPARE(sim.boxes[0].title, QString("错误"));
         QVERIFY2(sim.boxes[0].text.startsWith("无法创建文件: "), qPrintable(sim.boxes[0].text));
         QVERIFY(sim.boxes[0].text.size() > QString("无法创建文件: ").size()); // with the reason
-        QVERIFY(p.w->cameraParams() == before); // not collected
+        QVERIFY(p.w->cameraParams() == before);                               // not collected
         QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
         QCOMPARE(QSettings().value(kSettingsKey).toString(), QFileInfo(path).absolutePath());
     }
 
-    void failedWriteKeepsTheOldFile()
-    {
+    void failedWriteKeepsTheOldFile() {
 #ifdef Q_OS_UNIX
         SimFixture sim;
         Panel p(sim);
@@ -326,18 +312,17 @@ private slots:
 #endif
     }
 
-    void importSendsEveryChangedValue()
-    {
+    void importSendsEveryChangedValue() {
         SimFixture sim;
         Panel p(sim);
         const CameraParams shown = p.w->cameraParams();
         CameraParams file = shown;
-        file[11] = 72;  // "Luminance", a slider: 100 ms later
-        file[62] = 30;  // "uc2DNR", in tenths
-        file[24] = 9;   // "uiMShutterSpeed", a combo: at once
-        file[72] = 1;   // "bVertInvert", a switch
-        file[78] = 0;   // "language", a setting
-        file[3] = 77;   // no control: kept, never sent
+        file[11] = 72; // "Luminance", a slider: 100 ms later
+        file[62] = 30; // "uc2DNR", in tenths
+        file[24] = 9;  // "uiMShutterSpeed", a combo: at once
+        file[72] = 1;  // "bVertInvert", a switch
+        file[78] = 0;  // "language", a setting
+        file[3] = 77;  // no control: kept, never sent
         QList<int> hue = file.table(CameraParams::HueTable);
         hue[5] = 33;
         file.setTable(CameraParams::HueTable, hue);
@@ -368,9 +353,10 @@ private slots:
 
         p.settle();
         const QList<QByteArray> sets = p.sets();
-        for (const QByteArray &sent : {setVideo("Luminance", 72), setVideo("uc2DNR", 30), setVideo("uiMShutterSpeed", 9),
-                                       setVideo("bVertInvert", 1), setVideo("eExposureMode", file[21]),
-                                       setVideo("eWBMode", file[33]), setVideo("eSceneMode", file[74])})
+        for (const QByteArray &sent :
+             {setVideo("Luminance", 72), setVideo("uc2DNR", 30), setVideo("uiMShutterSpeed", 9),
+              setVideo("bVertInvert", 1), setVideo("eExposureMode", file[21]), setVideo("eWBMode", file[33]),
+              setVideo("eSceneMode", file[74])})
             QVERIFY2(sets.contains(sent), sent.constData());
         QVERIFY(sets.contains(QByteArray("{\"Cmd\":\"ReqSetSetting\",\"Content\":{\"language\":0}}")));
         QCOMPARE(p.setCmds().count("ReqSetHSVHueLut"), 1);
@@ -393,8 +379,7 @@ private slots:
         QCOMPARE(p.w->colourTables()->table(HsvKind::Hue)[5], 33);
     }
 
-    void exportThenImportRoundTrips()
-    {
+    void exportThenImportRoundTrips() {
         SimFixture sim;
         Panel p(sim);
         p.slider("Saturation")->setValue(-12);
@@ -427,8 +412,7 @@ private slots:
         QCOMPARE(readFile(m_files.filePath("again.config")), readFile(path));
     }
 
-    void cancelDoesNothing()
-    {
+    void cancelDoesNothing() {
         SimFixture sim;
         Panel p(sim);
         LogCapture log;
@@ -449,23 +433,27 @@ private slots:
         QVERIFY(!log.contains("[EXPORT_PARAM]") && !log.contains("[IMPORT_PARAM]"));
     }
 
-    void brokenFilesAreRefused_data()
-    {
+    void brokenFilesAreRefused_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("box");
         const QByteArray good = CameraConfigFile::encode(numberedRecord());
-        QTest::newRow("empty") << QByteArray() << "empty.config" << "文件大小不正确，可能已损坏";
-        QTest::newRow("header only") << good.left(4) << "header.config" << "文件大小不正确，可能已损坏";
-        QTest::newRow("one byte short") << good.left(3083) << "short.config" << "文件大小不正确，可能已损坏";
+        QTest::newRow("empty") << QByteArray() << "empty.config"
+                               << "文件大小不正确，可能已损坏";
+        QTest::newRow("header only") << good.left(4) << "header.config"
+                                     << "文件大小不正确，可能已损坏";
+        QTest::newRow("one byte short") << good.left(3083) << "short.config"
+                                        << "文件大小不正确，可能已损坏";
         QTest::newRow("reversed magic") << QByteArray::fromHex("3412DEC0") + good.mid(4) << "swapped.config"
                                         << "无效的文件格式";
-        QTest::newRow("text file") << QByteArray(4000, 'a') << "text.config" << "无效的文件格式";
-        QTest::newRow("missing file") << QByteArray() << "" << "无法打开文件: ";
-        QTest::newRow("a directory") << QByteArray() << "/" << "无法打开文件: ";
+        QTest::newRow("text file") << QByteArray(4000, 'a') << "text.config"
+                                   << "无效的文件格式";
+        QTest::newRow("missing file") << QByteArray() << ""
+                                      << "无法打开文件: ";
+        QTest::newRow("a directory") << QByteArray() << "/"
+                                     << "无法打开文件: ";
     }
-    void brokenFilesAreRefused()
-    {
+    void brokenFilesAreRefused() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, name);
         QFETCH(QString, box);
@@ -505,8 +493,7 @@ private slots:
         QCOMPARE(p.w->lastConfigDir(), QFileInfo(path).absolutePath());
     }
 
-    void trailingBytesAreIgnored()
-    {
+    void trailingBytesAreIgnored() {
         SimFixture sim;
         Panel p(sim);
         CameraParams file = p.w->cameraParams();
@@ -538,8 +525,7 @@ private slots:
         QFile::remove(large);
     }
 
-    void lastConfigPathRemembered()
-    {
+    void lastConfigPathRemembered() {
         SimFixture sim;
         QVERIFY(QDir(m_files.path()).mkpath("one/two"));
         const QString dirA = m_files.filePath("one");

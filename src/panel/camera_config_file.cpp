@@ -19,8 +19,7 @@ const std::initializer_list<std::initializer_list<int>> kLogLines = {
     {55, 56, 57, 58, 59},     {48, 49, 76, 77},         {60, 61, 78, 79, 80},
 };
 
-QString fileLabel(int slot)
-{
+QString fileLabel(int slot) {
     static const QHash<int, QString> labels = [] {
         QHash<int, QString> out;
         for (const CameraParams::SlotInfo &info : CameraParams::layout())
@@ -30,8 +29,7 @@ QString fileLabel(int slot)
     return labels.value(slot);
 }
 
-QString tableLine(const CameraParams &params, int firstSlot)
-{
+QString tableLine(const CameraParams &params, int firstSlot) {
     QStringList values;
     for (int value : params.table(firstSlot))
         values << QString::number(value);
@@ -39,8 +37,7 @@ QString tableLine(const CameraParams &params, int firstSlot)
 }
 } // namespace
 
-QByteArray CameraConfigFile::encode(const CameraParams &params)
-{
+QByteArray CameraConfigFile::encode(const CameraParams &params) {
     QByteArray image;
     image.reserve(kFileSize);
     QDataStream out(&image, QIODevice::WriteOnly);
@@ -51,8 +48,7 @@ QByteArray CameraConfigFile::encode(const CameraParams &params)
     return image;
 }
 
-CameraConfigFile::Status CameraConfigFile::decode(const QByteArray &image, CameraParams &params)
-{
+CameraConfigFile::Status CameraConfigFile::decode(const QByteArray &image, CameraParams &params) {
     if (image.size() < kFileSize)
         return Status::TooShort;
     QDataStream in(image);
@@ -71,8 +67,7 @@ CameraConfigFile::Status CameraConfigFile::decode(const QByteArray &image, Camer
     return Status::Ok;
 }
 
-CameraConfigFile::ReadResult CameraConfigFile::read(const QString &path)
-{
+CameraConfigFile::ReadResult CameraConfigFile::read(const QString &path) {
     ReadResult result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -87,15 +82,15 @@ CameraConfigFile::ReadResult CameraConfigFile::read(const QString &path)
     return result;
 }
 
-QStringList CameraConfigFile::logLines(const CameraParams &params)
-{
+QStringList CameraConfigFile::logLines(const CameraParams &params) {
     QStringList lines;
     for (const auto &line : kLogLines) {
         QStringList fields;
         for (int slot : line) {
-            const QString value = slot == CameraParams::SaturationFactor
-                                      ? QString::number(params.saturationFactor(), 'g', QLocale::FloatingPointShortest)
-                                      : QString::number(params[slot]);
+            const QString value =
+                slot == CameraParams::SaturationFactor
+                    ? QString::number(params.saturationFactor(), 'g', QLocale::FloatingPointShortest)
+                    : QString::number(params[slot]);
             fields << fileLabel(slot) + QLatin1Char('=') + value;
         }
         lines << fields.join(QStringLiteral(", "));

@@ -37,9 +37,9 @@ public:
 
     struct ReadResult {
         Status status = Status::CannotOpen;
-        CameraParams params;  // the file's record when status is Ok, zeros otherwise
-        qint64 fileSize = 0;  // as the file system reports it
-        QString errorString;  // the file's error text when it could not be opened
+        CameraParams params; // the file's record when status is Ok, zeros otherwise
+        qint64 fileSize = 0; // as the file system reports it
+        QString errorString; // the file's error text when it could not be opened
     };
     // Reads at most kFileSize bytes, however large the file is.
     static ReadResult read(const QString &path);

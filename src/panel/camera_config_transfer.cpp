@@ -17,37 +17,33 @@ const QString kErrorTitle = QStringLiteral("错误");
 const QString kSuccessTitle = QStringLiteral("成功");
 constexpr int kNoticeMs = 1000;
 
-void showError(QWidget *parent, const QString &text)
-{
+void showError(QWidget *parent, const QString &text) {
     MessageBoxes::showStyledMessageBox(parent, kErrorTitle, text);
 }
 } // namespace
 
-QString CameraConfigTransfer::lastDirectory()
-{
+QString CameraConfigTransfer::lastDirectory() {
     return QSettings().value(QLatin1String(kSettingsKey), QDir::currentPath()).toString();
 }
 
-void CameraConfigTransfer::rememberDirectory(const QString &filePath, QString &lastConfigDir)
-{
+void CameraConfigTransfer::rememberDirectory(const QString &filePath, QString &lastConfigDir) {
     lastConfigDir = QFileInfo(filePath).absolutePath();
     QSettings().setValue(QLatin1String(kSettingsKey), lastConfigDir);
 }
 
-void CameraConfigTransfer::logFileRecord(const QString &prefix, const QString &firstLine, const CameraParams &record)
-{
+void CameraConfigTransfer::logFileRecord(const QString &prefix, const QString &firstLine,
+                                         const CameraParams &record) {
     ::logRecord(DEBUG, QStringLiteral("Data"), prefix + QLatin1Char(' ') + firstLine);
     for (const QString &line : CameraConfigFile::logLines(record))
         ::logRecord(DEBUG, QStringLiteral("Data"), prefix + QLatin1Char(' ') + line);
 }
 
 bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, const Collect &collect,
-                                        QString &lastConfigDir)
-{
-    const QString path = FileDialogs::getSaveFileName(
-        parent, QStringLiteral("导出相机配置"),
-        lastDirectory() + QLatin1Char('/') + QLatin1String(CameraConfigFile::kDefaultFileName),
-        QString::fromUtf8(CameraConfigFile::kFilter));
+                                        QString &lastConfigDir) {
+    const QString path = FileDialogs::getSaveFileName(parent, QStringLiteral("导出相机配置"),
+                                                      lastDirectory() + QLatin1Char('/') +
+                                                          QLatin1String(CameraConfigFile::kDefaultFileName),
+                                                      QString::fromUtf8(CameraConfigFile::kFilter));
     if (path.isEmpty())
         return false;
     rememberDirectory(path, lastConfigDir);
@@ -71,13 +67,13 @@ bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, c
         showError(parent, QStringLiteral("写入文件失败: %1").arg(error));
         return false;
     }
-    MessageBoxes::showTimedNotice(parent, kSuccessTitle, QStringLiteral("相机配置已成功导出到: %1").arg(path), kNoticeMs);
+    MessageBoxes::showTimedNotice(parent, kSuccessTitle, QStringLiteral("相机配置已成功导出到: %1").arg(path),
+                                  kNoticeMs);
     return true;
 }
 
 bool CameraConfigTransfer::importConfig(QWidget *parent, CameraParams &record, const Apply &apply,
-                                        QString &lastConfigDir)
-{
+                                        QString &lastConfigDir) {
     const QString path = FileDialogs::getOpenFileName(parent, QStringLiteral("导入相机配置"), lastDirectory(),
                                                       QString::fromUtf8(CameraConfigFile::kFilter));
     if (path.isEmpty())
@@ -104,7 +100,8 @@ bool CameraConfigTransfer::importConfig(QWidget *parent, CameraParams &record, c
 
     // Two-argument arg(): a "%2" in the path must not take the size's place.
     logFileRecord(QStringLiteral("[IMPORT_PARAM]"),
-              QStringLiteral("File: %1, size: %2 bytes").arg(path, QString::number(file.fileSize)), file.params);
+                  QStringLiteral("File: %1, size: %2 bytes").arg(path, QString::number(file.fileSize)),
+                  file.params);
     record = file.params;
     if (apply)
         apply(record);

@@ -24,12 +24,14 @@ public:
     // Asks for a file and writes `record` to it, collected from the controls just before.
     // An existing file is replaced only by a completely written one. Returns whether the
     // file was written.
-    static bool exportConfig(QWidget *parent, CameraParams &record, const Collect &collect, QString &lastConfigDir);
+    static bool exportConfig(QWidget *parent, CameraParams &record, const Collect &collect,
+                             QString &lastConfigDir);
 
     // Asks for a file and, when it is a whole configuration file, copies its record over
     // `record` and applies it. A refused file leaves `record` and the camera untouched.
     // Returns whether a record was applied.
-    static bool importConfig(QWidget *parent, CameraParams &record, const Apply &apply, QString &lastConfigDir);
+    static bool importConfig(QWidget *parent, CameraParams &record, const Apply &apply,
+                             QString &lastConfigDir);
 
     // The remembered directory (the current directory when none is).
     static QString lastDirectory();
