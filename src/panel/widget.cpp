@@ -8,6 +8,8 @@
 #include "control_panel_chrome.h"
 #include "debounced_param_sender.h"
 #include "device_connection_watcher.h"
+#include "device_maintenance.h"
+#include "device_rename_editor.h"
 #include "device_name_store.h"
 #include "device_slot_strip.h"
 #include "hid_manager.h"
@@ -88,6 +90,11 @@ Widget::Widget(QWidget *parent)
 
     buildFrame();
     loadDeviceNames();
+    m_maintenance = new DeviceMaintenance(this);
+    m_rename = new DeviceRenameEditor(this);
+    connect(m_resetButton, &QPushButton::clicked, this, &Widget::showDeviceResetMenu);
+    connect(m_slots, &DeviceSlotStrip::slotLabelDoubleClicked, this, &Widget::beginDeviceRename);
+    connect(m_rename, &DeviceRenameEditor::renamed, m_maintenance, &DeviceMaintenance::applyDeviceName);
 
     m_watcher = new DeviceConnectionWatcher([this] { return isRefreshing(); }, this);
     connect(m_watcher, &DeviceConnectionWatcher::refreshDue, this, &Widget::handleRefresh);
@@ -274,6 +281,30 @@ void Widget::saveDeviceNames()
 {
     DeviceNameStore::save(m_deviceNames);
 }
+
+void Widget::rememberDeviceName(const QString &key, const QString &name)
+{
+    m_deviceNames[key] = name;
+    saveDeviceNames();
+}
+
+// Only the selected camera's name can be edited.
+void Widget::beginDeviceRename(int index)
+{
+    QLabel *label = m_slots->label(index);
+    if (index < 0 || !label || index >= m_hidManagers.size() || index != m_currentIndex)
+        return;
+    const QString key = m_maintenance->nameKey(index);
+    m_rename->begin(index, label, key, m_deviceNames.value(key, label->text()));
+}
+
+void Widget::finishDeviceRename() { m_rename->finish(); }
+void Widget::showDeviceResetMenu() { m_maintenance->showDeviceResetMenu(); }
+void Widget::onRebootClicked() { m_maintenance->onRebootClicked(); }
+void Widget::onImageResetClicked() { m_maintenance->onImageResetClicked(); }
+void Widget::onFactoryResetClicked() { m_maintenance->onFactoryResetClicked(); }
+void Widget::resetImageDefaults() { m_maintenance->resetImageDefaults(); }
+void Widget::resetFactoryDefaults() { m_maintenance->resetFactoryDefaults(); }
 
 // ---------------------------------------------------------------------------------------
 // Senders and routing
@@ -633,7 +664,11 @@ void Widget::handleRefresh()
 
     HIDManager scanner;
     const quint16 vendorId = cameraVendorId();
-    for (const HidDeviceInfo &info : scanner.enumerateDevices(vendorId)) {
+    const QList<HidDeviceInfo> found = scanner.enumerateDevices(vendorId);
+    // The watcher compares with what this refresh saw, so that a camera coming or going
+    // while the refresh runs (one restarting after a rename, say) brings another refresh.
+    m_refreshSeenCount = int(found.size());
+    for (const HidDeviceInfo &info : found) {
         if (info.vendorId != vendorId)
             continue;
         auto *manager = new HIDManager;
@@ -659,7 +694,7 @@ void Widget::finishRefresh()
 {
     countConnectedDevices();
     qDebug() << "刷新完成，连接设备数量:" << m_connectedCount;
-    m_watcher->setLastCount(DeviceConnectionWatcher::interfaceCount());
+    m_watcher->setLastCount(m_refreshSeenCount);
     m_deviceListArea->show();
     m_noCameraLabel->setVisible(m_connectedCount == 0);
     m_refreshButton->setEnabled(true);

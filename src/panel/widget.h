@@ -24,6 +24,8 @@
 
 class CameraWindow;
 class DeviceConnectionWatcher;
+class DeviceMaintenance;
+class DeviceRenameEditor;
 class QAction;
 class DeviceSlotStrip;
 class BuiltInParamPages;
@@ -140,6 +142,22 @@ public:
     QWidget *builtInPage() const { return m_builtInPage; }
     PtzArea *ptzPanel() const { return m_ptzPanel; }
     void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
+    QMap<QString, QString> deviceNames() const { return m_deviceNames; }
+
+    // Maintenance and names; the work is done by m_maintenance and m_rename.
+    void showDeviceResetMenu();
+    void onRebootClicked();
+    void onImageResetClicked();
+    void onFactoryResetClicked();
+    void resetImageDefaults();
+    void resetFactoryDefaults();
+    void beginDeviceRename(int index);
+    void finishDeviceRename();
+    // Stores a user-given name under its name key and saves the names.
+    void rememberDeviceName(const QString &key, const QString &name);
+    void setCameraParam(int slot, qint32 value) { m_cameraParams[slot] = value; }
+    DeviceMaintenance *maintenance() const { return m_maintenance; }
+    DeviceRenameEditor *renameEditor() const { return m_rename; }
     QString lastConfigDir() const { return m_lastConfigDir; }
 
 signals:
@@ -222,6 +240,7 @@ private:
     QAction *m_exportConfigAction = nullptr;
     DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh
     int m_connectedCount = 0;
+    int m_refreshSeenCount = 0; // interfaces the last refresh enumerated
     PanelKind m_panelKind = PanelKind::BuiltIn;
     bool m_sendEnabled = true; // the panel's send guard
     bool m_applyingParams = false; // the pages are being filled from a record
@@ -237,6 +256,8 @@ private:
     QString m_currentModel;
     QString m_currentSerial;
     QMap<QString, QString> m_deviceNames;
+    DeviceMaintenance *m_maintenance = nullptr;
+    DeviceRenameEditor *m_rename = nullptr; // the in-place editor of a slot label
     QString m_lastConfigDir; // directory of the last configuration file chosen
 
     // Orientation and preview
