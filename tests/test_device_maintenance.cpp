@@ -23,15 +23,13 @@ namespace {
 const char *const kModel = "RV-K310A-WU"; // served by the control panel's own pages
 const char *const kKey = "B1-345";        // its series and the serial's last three characters
 
-QByteArray defaultsText(int n)
-{
+QByteArray defaultsText(int n) {
     return QByteArray("{\"Cmd\":\"ReqSetDefaultParam\",\"wCmdId\":40001093,\"Content\":{\"ChanNum\":0,"
                       "\"eDefaultParamCfg\":") +
            QByteArray::number(n) + "}}";
 }
 
-QList<SimulatedCamera::ReceivedRequest> requestsOf(SimulatedCamera *cam, quint32 cmdId)
-{
+QList<SimulatedCamera::ReceivedRequest> requestsOf(SimulatedCamera *cam, quint32 cmdId) {
     QList<SimulatedCamera::ReceivedRequest> out;
     for (const auto &r : cam->receivedRequests())
         if (r.cmdId == cmdId)
@@ -39,16 +37,14 @@ QList<SimulatedCamera::ReceivedRequest> requestsOf(SimulatedCamera *cam, quint32
     return out;
 }
 
-int countCmd(SimulatedCamera *cam, const QString &cmd)
-{
+int countCmd(SimulatedCamera *cam, const QString &cmd) {
     int n = 0;
     for (const auto &r : cam->receivedRequests())
         n += r.cmd == cmd;
     return n;
 }
 
-QList<MessageBoxRequest> boxesTitled(const SimFixture &sim, const QString &title)
-{
+QList<MessageBoxRequest> boxesTitled(const SimFixture &sim, const QString &title) {
     QList<MessageBoxRequest> out;
     for (const MessageBoxRequest &b : sim.boxes)
         if (b.title == title)
@@ -57,28 +53,24 @@ QList<MessageBoxRequest> boxesTitled(const SimFixture &sim, const QString &title
 }
 
 // The list the user sees: the first refresh has finished.
-void waitForList(Widget &w)
-{
+void waitForList(Widget &w) {
     if (w.refreshButton()->isEnabled())
         return;
     QSignalSpy refreshed(&w, &Widget::deviceListRefreshed);
     QVERIFY(refreshed.wait(3000));
 }
 
-void select(Widget &w, int slot)
-{
+void select(Widget &w, int slot) {
     w.onDeviceDoubleClicked(w.deviceItem(slot), 0);
     QCOMPARE(w.currentIndex(), slot);
 }
 
-QString storedName(const SimFixture &sim, const QString &key)
-{
+QString storedName(const SimFixture &sim, const QString &key) {
     QSettings ini(sim.appDir() + "/device_names.ini", QSettings::IniFormat);
     return ini.value("DeviceNames/" + key).toString();
 }
 
-void typeName(QLineEdit *editor, const QString &text)
-{
+void typeName(QLineEdit *editor, const QString &text) {
     editor->selectAll();
     editor->insert(text);
 }
@@ -89,8 +81,7 @@ class TestDeviceMaintenance : public QObject {
 private slots:
     // ---- the reset menu and its three actions --------------------------------------
 
-    void resetMenuOffersTheThreeActions()
-    {
+    void resetMenuOffersTheThreeActions() {
         SimFixture sim;
         sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -111,8 +102,7 @@ private slots:
         menu->hide();
     }
 
-    void cancelSendsNothing()
-    {
+    void cancelSendsNothing() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -126,7 +116,8 @@ private slots:
         QVERIFY(cam->receivedRequests().isEmpty());
         QCOMPARE(sim.boxes.size(), 3);
         const QStringList titles{"重启设备", "重置图像", "恢复出厂设置"};
-        const QStringList texts{"确定要重启设备吗?", "确定要恢复图像默认设置吗?\n此操作将同时重置调色盘设置。",
+        const QStringList texts{"确定要重启设备吗?",
+                                "确定要恢复图像默认设置吗?\n此操作将同时重置调色盘设置。",
                                 "确定要恢复出厂设置吗?\n此操作将清除所有自定义设置!\n同时会重置调色盘设置。"};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(sim.boxes[i].kind, MessageBoxRequest::Styled);
@@ -141,8 +132,7 @@ private slots:
         QVERIFY(cam->receivedRequests().isEmpty());
     }
 
-    void restartSendsAnEmptyRebootAndTheListRecovers()
-    {
+    void restartSendsAnEmptyRebootAndTheListRecovers() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         cam->setReturnDelayMs(60000); // brought back below by the camera's clock
@@ -167,8 +157,7 @@ private slots:
         QVERIFY(w.slotStrip()->button(0)->isEnabled());
     }
 
-    void failedRestartSaysSo()
-    {
+    void failedRestartSaysSo() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -181,8 +170,7 @@ private slots:
         QCOMPARE(cam->reboots(), 0);
     }
 
-    void imageResetOnTheBuiltInPages()
-    {
+    void imageResetOnTheBuiltInPages() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         LogCapture log;
@@ -222,8 +210,7 @@ private slots:
         QCOMPARE(cam->videoParam("u8Yellow"), 50);
     }
 
-    void factoryResetOnTheBuiltInPages()
-    {
+    void factoryResetOnTheBuiltInPages() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         cam->setReturnDelayMs(60000); // stays away for the rest of the test
@@ -246,8 +233,7 @@ private slots:
         QCOMPARE(notice.timeoutMs, 1000);
     }
 
-    void refusedFactoryResetIsNotAnnounced()
-    {
+    void refusedFactoryResetIsNotAnnounced() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -264,8 +250,7 @@ private slots:
         QCOMPARE(boxesTitled(sim, "恢复出厂设置").size(), 2);
     }
 
-    void lensPanelCameraResetsItsTablesByCommand()
-    {
+    void lensPanelCameraResetsItsTablesByCommand() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add("RV-T782-KB", "Room", "AB777");
         cam->setReturnDelayMs(60000);
@@ -293,8 +278,7 @@ private slots:
 
     // ---- names --------------------------------------------------------------------
 
-    void renameInPlaceTellsTheCameraAndRemembersTheName()
-    {
+    void renameInPlaceTellsTheCameraAndRemembersTheName() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         cam->setBuildDate("2024");
@@ -331,7 +315,8 @@ private slots:
 
             const auto sent = requestsOf(cam, CmdSetDeviceName);
             QCOMPARE(sent.size(), 1);
-            const QByteArray expected = QByteArray("{\"DeviceName\": \"") + QString::fromUtf8("会议\\\"室\\\"\\\\1").toUtf8() +
+            const QByteArray expected = QByteArray("{\"DeviceName\": \"") +
+                                        QString::fromUtf8("会议\\\"室\\\"\\\\1").toUtf8() +
                                         QByteArray("\"}") + QByteArray(1, '\0');
             QCOMPARE(sent[0].payload, expected);
             QCOMPARE(sent[0].payloadSize, expected.size());
@@ -361,8 +346,7 @@ private slots:
         QCOMPARE(again.slotStrip()->label(0)->text(), name);
     }
 
-    void renameIsCommittedByAClickElsewhere()
-    {
+    void renameIsCommittedByAClickElsewhere() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         cam->setReturnDelayMs(60000);
@@ -387,8 +371,7 @@ private slots:
         QCOMPARE(storedName(sim, kKey), QString("讲台"));
     }
 
-    void escapeBlanksAndTheSameTextChangeNothing()
-    {
+    void escapeBlanksAndTheSameTextChangeNothing() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -417,8 +400,7 @@ private slots:
         QTRY_VERIFY(w.findChild<QLineEdit *>("deviceRenameEditor") == nullptr); // the editor is gone
     }
 
-    void startingASecondRenameCommitsTheFirst()
-    {
+    void startingASecondRenameCommitsTheFirst() {
         SimFixture sim;
         SimulatedCamera *first = sim.add(kModel, "Cam", "SN12345");
         SimulatedCamera *second = sim.add(kModel, "Desk", "XY987");
@@ -453,8 +435,7 @@ private slots:
         QVERIFY(requestsOf(second, CmdSetDeviceName)[0].payload.startsWith("{\"DeviceName\": \"Right\"}"));
     }
 
-    void overLongNameIsRefused()
-    {
+    void overLongNameIsRefused() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
@@ -473,12 +454,12 @@ private slots:
 
         // The longest name the buffer takes goes through whole.
         const int room = DeviceMaintenance::kNameBufferSize - int(qstrlen("{\"DeviceName\": \"\"}")) - 1;
-        QCOMPARE(DeviceMaintenance::nameCommand(QString(room, QChar('y'))).size(), DeviceMaintenance::kNameBufferSize);
+        QCOMPARE(DeviceMaintenance::nameCommand(QString(room, QChar('y'))).size(),
+                 DeviceMaintenance::kNameBufferSize);
         QVERIFY(DeviceMaintenance::nameCommand(QString(room + 1, QChar('y'))).isEmpty());
     }
 
-    void closingWithoutNamesLeavesTheFileAlone()
-    {
+    void closingWithoutNamesLeavesTheFileAlone() {
         SimFixture sim;
         sim.add(kModel, "Cam", "SN12345");
         {

@@ -31,12 +31,13 @@ const int kToneSlots[] = {43, 44, 45, 46, 47};
 constexpr int kToneNeutral = 50;
 
 // True when the exchange went through and the camera did not report a failure.
-bool succeeded(bool exchanged, const QByteArray &reply)
-{
+bool succeeded(bool exchanged, const QByteArray &reply) {
     if (!exchanged)
         return false;
-    const QJsonObject content =
-        QJsonDocument::fromJson(QByteArray(reply.constData())).object().value(QStringLiteral("Content")).toObject();
+    const QJsonObject content = QJsonDocument::fromJson(QByteArray(reply.constData()))
+                                    .object()
+                                    .value(QStringLiteral("Content"))
+                                    .toObject();
     return content.value(QStringLiteral("nResult")).toInt(0) >= 0;
 }
 } // namespace
@@ -46,11 +47,13 @@ const char *const DeviceMaintenance::kMenuStyle =
     "QMenu::item {   padding: 8px 20px;   color: #eeeeee;}"
     "QMenu::item:selected {   background-color: #1b89ef;}";
 
-DeviceMaintenance::DeviceMaintenance(Widget *panel) : QObject(panel), m_panel(panel)
-{
+DeviceMaintenance::DeviceMaintenance(Widget *panel) : QObject(panel), m_panel(panel) {
     m_menu = new QMenu(panel);
     m_menu->setObjectName("deviceResetMenu");
     m_menu->setStyleSheet(kMenuStyle);
+    // Rounded corners need a frameless, see-through menu window.
+    m_menu->setWindowFlags(m_menu->windowFlags() | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    m_menu->setAttribute(Qt::WA_TranslucentBackground);
     connect(m_menu->addAction(QStringLiteral("重启设备")), &QAction::triggered, this,
             &DeviceMaintenance::onRebootClicked);
     connect(m_menu->addAction(QStringLiteral("重置图像")), &QAction::triggered, this,
@@ -59,8 +62,8 @@ DeviceMaintenance::DeviceMaintenance(Widget *panel) : QObject(panel), m_panel(pa
             &DeviceMaintenance::onFactoryResetClicked);
 }
 
-void DeviceMaintenance::setModelPanelResets(std::function<void()> imageReset, std::function<void()> factoryReset)
-{
+void DeviceMaintenance::setModelPanelResets(std::function<void()> imageReset,
+                                            std::function<void()> factoryReset) {
     m_modelImageReset = std::move(imageReset);
     m_modelFactoryReset = std::move(factoryReset);
 }
@@ -68,40 +71,37 @@ void DeviceMaintenance::setModelPanelResets(std::function<void()> imageReset, st
 // ---------------------------------------------------------------------------------------
 // Restart and resets
 
-void DeviceMaintenance::showDeviceResetMenu()
-{
+void DeviceMaintenance::showDeviceResetMenu() {
     QPushButton *button = m_panel->resetButton();
     m_menu->popup(button->mapToGlobal(QPoint(0, button->height())));
 }
 
-bool DeviceMaintenance::confirm(const QString &title, const QString &text)
-{
+bool DeviceMaintenance::confirm(const QString &title, const QString &text) {
     return MessageBoxes::showStyledMessageBox(m_panel, title, text, QMessageBox::Ok | QMessageBox::Cancel,
                                               QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
-bool DeviceMaintenance::sendDefaults(int config)
-{
+bool DeviceMaintenance::sendDefaults(int config) {
     const QByteArray text = CommandTexts::setDefaultParam(config);
     QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-    const bool exchanged = m_panel->sendCmdToDevice(m_panel->currentIndex(), CmdSetDefaultParam, text.constData(),
-                                                    int(text.size()), reply.data());
+    const bool exchanged = m_panel->sendCmdToDevice(m_panel->currentIndex(), CmdSetDefaultParam,
+                                                    text.constData(), int(text.size()), reply.data());
     return succeeded(exchanged, reply);
 }
 
-void DeviceMaintenance::onRebootClicked()
-{
+void DeviceMaintenance::onRebootClicked() {
     if (!confirm(QStringLiteral("重启设备"), QStringLiteral("确定要重启设备吗?")))
         return;
     qDebug() << "发送设备重启命令...";
     QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-    const bool exchanged = m_panel->sendCmdToDevice(m_panel->currentIndex(), CmdReboot, nullptr, 0, reply.data());
+    const bool exchanged =
+        m_panel->sendCmdToDevice(m_panel->currentIndex(), CmdReboot, nullptr, 0, reply.data());
     if (!succeeded(exchanged, reply))
-        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"), QStringLiteral("设备重启失败"));
+        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"),
+                                           QStringLiteral("设备重启失败"));
 }
 
-void DeviceMaintenance::onImageResetClicked()
-{
+void DeviceMaintenance::onImageResetClicked() {
     if (!confirm(QStringLiteral("重置图像"),
                  QStringLiteral("确定要恢复图像默认设置吗?\n此操作将同时重置调色盘设置。")))
         return;
@@ -121,10 +121,10 @@ void DeviceMaintenance::onImageResetClicked()
     }
 }
 
-void DeviceMaintenance::onFactoryResetClicked()
-{
-    if (!confirm(QStringLiteral("恢复出厂设置"),
-                 QStringLiteral("确定要恢复出厂设置吗?\n此操作将清除所有自定义设置!\n同时会重置调色盘设置。")))
+void DeviceMaintenance::onFactoryResetClicked() {
+    if (!confirm(
+            QStringLiteral("恢复出厂设置"),
+            QStringLiteral("确定要恢复出厂设置吗?\n此操作将清除所有自定义设置!\n同时会重置调色盘设置。")))
         return;
     qDebug() << "执行恢复出厂设置...";
     const PanelKind kind = m_panel->panelKind();
@@ -154,20 +154,18 @@ void DeviceMaintenance::onFactoryResetClicked()
     QTimer::singleShot(kFactoryNoticeDelayMs, this, &DeviceMaintenance::showFactoryResetNotice);
 }
 
-void DeviceMaintenance::showFactoryResetNotice()
-{
+void DeviceMaintenance::showFactoryResetNotice() {
     MessageBoxes::showTimedNotice(m_panel, QStringLiteral("恢复出厂设置"),
-                                  QStringLiteral("设备已恢复出厂设置并正在重启，请稍后重新连接设备"), kFactoryNoticeMs);
+                                  QStringLiteral("设备已恢复出厂设置并正在重启，请稍后重新连接设备"),
+                                  kFactoryNoticeMs);
 }
 
-void DeviceMaintenance::resetImageDefaults()
-{
+void DeviceMaintenance::resetImageDefaults() {
     sendDefaults(kImageDefaults); // ignored: the refresh below shows what the camera did
     resetToDefaults(true);
 }
 
-void DeviceMaintenance::resetFactoryDefaults()
-{
+void DeviceMaintenance::resetFactoryDefaults() {
     sendDefaults(kFactoryDefaults);
     resetToDefaults(false);
 }
@@ -175,8 +173,7 @@ void DeviceMaintenance::resetFactoryDefaults()
 // What follows the defaults command on the built-in pages: the default colour tables in
 // the record, on the camera and on the page, the tone sliders (image reset only) and
 // the re-reads.
-void DeviceMaintenance::resetToDefaults(bool resetTones)
-{
+void DeviceMaintenance::resetToDefaults(bool resetTones) {
     ColourTables *tables = m_panel->colourTables();
     for (HsvKind kind : {HsvKind::Hue, HsvKind::Saturation}) {
         const HsvTable &defaults = HsvKindInfo::of(kind).defaults;
@@ -197,15 +194,15 @@ void DeviceMaintenance::resetToDefaults(bool resetTones)
         pages->endApply();
     }
     m_panel->clearColorHighlights();
-    QTimer::singleShot(kRefreshAfterResetMs, m_panel, [panel = m_panel] { panel->refreshCameraParams(panel->currentIndex()); });
+    QTimer::singleShot(kRefreshAfterResetMs, m_panel,
+                       [panel = m_panel] { panel->refreshCameraParams(panel->currentIndex()); });
     QTimer::singleShot(kTablesAfterResetMs, m_panel, [panel = m_panel] { panel->readHsvTables(); });
 }
 
 // ---------------------------------------------------------------------------------------
 // Names
 
-QString DeviceMaintenance::nameKey(int index) const
-{
+QString DeviceMaintenance::nameKey(int index) const {
     if (QTreeWidgetItem *item = m_panel->deviceItem(index))
         return displayNameForModel(item->data(3, Qt::UserRole).toString()) + "-" +
                DeviceEntry::serialTail(item->data(1, Qt::UserRole).toString());
@@ -213,14 +210,12 @@ QString DeviceMaintenance::nameKey(int index) const
     return label ? label->text() : QString();
 }
 
-QByteArray DeviceMaintenance::nameCommand(const QString &name)
-{
+QByteArray DeviceMaintenance::nameCommand(const QString &name) {
     const QByteArray text = CommandTexts::deviceName(name);
     return text.size() > kNameBufferSize ? QByteArray() : text;
 }
 
-bool DeviceMaintenance::acceptName(const QString &name)
-{
+bool DeviceMaintenance::acceptName(const QString &name) {
     if (!nameCommand(name).isEmpty())
         return true;
     qWarning() << "设备名称过长，未修改:" << name.left(40);
@@ -229,8 +224,7 @@ bool DeviceMaintenance::acceptName(const QString &name)
     return false;
 }
 
-void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QString &name)
-{
+void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QString &name) {
     if (!acceptName(name))
         return;
     if (QLabel *label = m_panel->slotStrip()->label(index))
@@ -247,8 +241,8 @@ void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QSt
     m_panel->sendCmdToDevice(index, CmdSetDeviceName, text.constData(), int(text.size()), nullptr);
     qDebug() << "设备" << index << "的名称已修改为:" << name;
 
-    MessageBoxes::showTimedNotice(m_panel, QStringLiteral("提示"), QStringLiteral("设备名称修改成功，设备正在重启"),
-                                  kRenameNoticeMs);
+    MessageBoxes::showTimedNotice(m_panel, QStringLiteral("提示"),
+                                  QStringLiteral("设备名称修改成功，设备正在重启"), kRenameNoticeMs);
     // The camera leaves the bus to take the name; the refresh (and the connection
     // watcher after it) lists it again once it is back.
     QTimer::singleShot(kRefreshAfterRenameMs, m_panel, &Widget::handleRefresh);

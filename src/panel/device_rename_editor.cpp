@@ -12,14 +12,12 @@ const char *const DeviceRenameEditor::kEditorStyle =
 
 DeviceRenameEditor::DeviceRenameEditor(QWidget *panel) : QObject(panel), m_panel(panel) {}
 
-DeviceRenameEditor::~DeviceRenameEditor()
-{
+DeviceRenameEditor::~DeviceRenameEditor() {
     if (m_renameEditor)
         qApp->removeEventFilter(this);
 }
 
-void DeviceRenameEditor::begin(int index, QLabel *label, const QString &key, const QString &fullName)
-{
+void DeviceRenameEditor::begin(int index, QLabel *label, const QString &key, const QString &fullName) {
     if (!label)
         return;
     if (isActive())
@@ -43,8 +41,7 @@ void DeviceRenameEditor::begin(int index, QLabel *label, const QString &key, con
     qApp->installEventFilter(this);
 }
 
-void DeviceRenameEditor::finish()
-{
+void DeviceRenameEditor::finish() {
     if (!isActive())
         return;
     const QString name = m_renameEditor->text().trimmed();
@@ -56,14 +53,12 @@ void DeviceRenameEditor::finish()
         emit renamed(index, key, name);
 }
 
-void DeviceRenameEditor::cancel()
-{
+void DeviceRenameEditor::cancel() {
     if (isActive())
         end();
 }
 
-void DeviceRenameEditor::end()
-{
+void DeviceRenameEditor::end() {
     qApp->removeEventFilter(this);
     if (m_label)
         m_label->show();
@@ -78,8 +73,7 @@ void DeviceRenameEditor::end()
     m_renameKey.clear();
 }
 
-bool DeviceRenameEditor::eventFilter(QObject *watched, QEvent *event)
-{
+bool DeviceRenameEditor::eventFilter(QObject *watched, QEvent *event) {
     if (!m_renameEditor)
         return false;
     if (watched == m_renameEditor && event->type() == QEvent::KeyPress) {
