@@ -10,6 +10,7 @@
 #include "simulated_clock.h"
 #include "widget.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -274,6 +275,29 @@ private slots:
         QCOMPARE(defaults[1].payload, defaultsText(35));
         QCOMPARE(defaults[2].payload, defaultsText(36));
         QTRY_VERIFY_WITH_TIMEOUT(boxesTitled(sim, "恢复出厂设置").size() == 2, 5000);
+    }
+
+    // ---- language -----------------------------------------------------------------
+
+    void languageIsAnOrdinarySetting() {
+        SimFixture sim;
+        SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
+        Widget w;
+        select(w, 0);
+        ParamControl *language = w.paramPages()->control("language");
+        QVERIFY(language && language->combo);
+        QCOMPARE(language->combo->itemText(0), QString("ENG"));
+        QCOMPARE(language->combo->itemText(1), QString("中文"));
+        QCOMPARE(language->value(), cam->setting("language")); // read with the other settings
+
+        const int other = 1 - language->value();
+        cam->clearReceived();
+        language->combo->setCurrentIndex(other);
+        QTRY_COMPARE(cam->setting("language"), other);
+        QCOMPARE(cam->lastRequest().text(),
+                 QString("{\"Cmd\":\"ReqSetSetting\",\"Content\":{\"language\":%1}}").arg(other));
+        // The tool's own texts stay as they are.
+        QCOMPARE(w.resetButton()->text(), QString("设备重置"));
     }
 
     // ---- names --------------------------------------------------------------------
