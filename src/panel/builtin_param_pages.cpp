@@ -1,8 +1,13 @@
 #include "builtin_param_pages.h"
 
+#include "collapsible_group.h"
+#include "control_panel_chrome.h"
+
 #include <QDebug>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <tuple>
 
 BuiltInParamPages::BuiltInParamPages(const ParamPageSet::Guard &guard, const Callbacks &callbacks, QObject *parent)
     : QObject(parent), m_callbacks(callbacks)
@@ -100,4 +105,21 @@ void BuiltInParamPages::collect(CameraParams &params) const
     qDebug() << "曝光补偿:" << params[CameraParams::ExposureValue];
     qDebug() << "WDR开关:" << params[CameraParams::WdrMode];
     qDebug() << "WDR级别:" << params[CameraParams::WdrStrength];
+}
+
+QList<CollapsibleGroup *> BuiltInParamPages::buildThemeGroups(QWidget *parent)
+{
+    const std::tuple<const char *, const char *, CollapsibleGroup::ContentFactory> themes[] = {
+        {"曝光调整", "exposure.png", [this](QWidget *p) { return buildExposurePage(p); }},
+        {"颜色调节", "color.png", [this](QWidget *p) { return buildColourPage(p); }},
+        {"噪声抑制", "setting.png", [this](QWidget *p) { return buildNoisePage(p); }},
+    };
+    QList<CollapsibleGroup *> groups;
+    for (const auto &[title, iconFile, factory] : themes) {
+        auto *group = new CollapsibleGroup(QString::fromUtf8(title), factory, parent);
+        group->setIcon(ControlPanelChrome::iconPath(iconFile));
+        group->hide();
+        groups << group;
+    }
+    return groups;
 }

@@ -12,6 +12,8 @@ class QWidget;
 // The control panel's own parameter pages: the image page, the first rows of the focus
 // page (with the AI face-model area below them) and the settings page, plus the
 // regrouped exposure, colour and noise pages. Shows a record on them and collects it.
+class CollapsibleGroup;
+
 class BuiltInParamPages : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +36,9 @@ public:
     // Content factories for "曝光调整", "颜色调节" and "噪声抑制": controls of their own,
     // sending like the others, not shown by apply.
     QWidget *buildExposurePage(QWidget *parent);
+    // "曝光调整", "颜色调节" and "噪声抑制" as hidden groups under `parent`, for the panels
+    // that split the pages by theme.
+    QList<CollapsibleGroup *> buildThemeGroups(QWidget *parent);
     QWidget *buildColourPage(QWidget *parent);
     QWidget *buildNoisePage(QWidget *parent);
 

@@ -25,6 +25,23 @@ QByteArray setCommand(HsvKind kind, const HsvTable &table)
 }
 } // namespace
 
+namespace {
+int recordSlot(HsvKind kind)
+{
+    return kind == HsvKind::Hue ? CameraParams::HueTable : CameraParams::SaturationTable;
+}
+} // namespace
+
+HsvTable ColourTables::recordTable(const CameraParams &params, HsvKind kind)
+{
+    return HsvTable::fromList(params.table(recordSlot(kind))).value_or(HsvTable());
+}
+
+void ColourTables::setRecordTable(CameraParams &params, HsvKind kind, const HsvTable &table)
+{
+    params.setTable(recordSlot(kind), table.toList());
+}
+
 ColourTables::ColourTables(Link link, QObject *parent)
     : QObject(parent), m_link(std::move(link)), m_tableRefreshTimer(new QTimer(this))
 {

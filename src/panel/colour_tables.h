@@ -1,5 +1,6 @@
 #pragma once
 
+#include "camera_params.h"
 #include "hsv_table.h"
 
 #include <QJsonObject>
@@ -16,6 +17,11 @@ class ColourTables : public QObject {
     Q_OBJECT
 public:
     static constexpr int kTableRefreshMs = 800;
+
+    // The tables as a parameter record keeps them (hue in slots 81–104, saturation in
+    // 105–128).
+    static HsvTable recordTable(const CameraParams &params, HsvKind kind);
+    static void setRecordTable(CameraParams &params, HsvKind kind, const HsvTable &table);
 
     struct Link {
         // Sends one command text to the selected camera; `reply`, when given, receives

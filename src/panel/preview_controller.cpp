@@ -3,6 +3,7 @@
 #include "camera_window.h"
 #include "command_texts.h"
 #include "device_models.h"
+#include "device_slot_strip.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
 #include "widget.h"
@@ -32,6 +33,44 @@ PreviewController::~PreviewController() {
 
 CameraWindow *PreviewController::cameraWindow() const {
     return m_cameraWindow.data();
+}
+
+void PreviewController::onToggleClicked() {
+    QPushButton *toggle = m_panel->previewToggle();
+    if (!toggle->isChecked()) {
+        toggle->setIcon(toggleIcon("collapse.png"));
+        close();
+        return;
+    }
+    if (!m_panel->testDeviceConnection()) {
+        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        return;
+    }
+    toggle->setIcon(toggleIcon("expand.png"));
+    openOnActiveCamera(Forwarding::Plain);
+}
+
+void PreviewController::openForFaceModels() {
+    m_panel->previewToggle()->setChecked(true);
+    m_panel->previewToggle()->setIcon(toggleIcon("expand.png"));
+    openOnActiveCamera(Forwarding::ResendFocusMode);
+}
+
+void PreviewController::openOnActiveCamera(Forwarding forwarding) {
+    const int index = m_panel->currentIndex();
+    if (index == -1) {
+        MessageBoxes::information(m_panel, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
+        resetToggle();
+        return;
+    }
+    QPushButton *button = m_panel->slotStrip()->button(index);
+    if (button && button->isVisible() && button->isEnabled() && m_panel->deviceItem(index)) {
+        open(forwarding);
+        return;
+    }
+    MessageBoxes::warning(m_panel, QStringLiteral("错误"),
+                          QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(index + 1));
+    resetToggle();
 }
 
 void PreviewController::open(Forwarding forwarding) {

@@ -30,6 +30,12 @@ public:
     explicit PreviewController(Widget *panel);
     ~PreviewController() override;
 
+    // The panel's preview toggle changed state: checked tests the link and opens the
+    // preview, unchecked closes it.
+    void onToggleClicked();
+    // Opens the preview for the face-model flows: no link test, and the commands of a
+    // collection are followed by the focus mode.
+    void openForFaceModels();
     // Picks the active camera's input and opens the preview on it, or re-points the
     // open one; shows it beside the toggle and starts the orientation probe.
     void open(Forwarding forwarding);
@@ -51,6 +57,7 @@ signals:
     void faceDataCollectionFailed();
 
 private:
+    void openOnActiveCamera(Forwarding forwarding);
     void createWindow(Forwarding forwarding);
     void startDirectionProbe();
     void stopDirectionProbe();

@@ -20,6 +20,7 @@
 #include "camera_window.h"
 #include "ptz_area.h"
 #include "command_texts.h"
+#include "video_input_chooser.h"
 #include "video_inputs.h"
 #include "window_dragger.h"
 
@@ -309,26 +310,6 @@ void Widget::resetFactoryDefaults() { m_maintenance->resetFactoryDefaults(); }
 // ---------------------------------------------------------------------------------------
 // Senders and routing
 
-bool Widget::sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply)
-{
-    return m_sender.sendCmdToDevice(index, cmdId, payload, length, reply);
-}
-
-bool Widget::sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply)
-{
-    return m_sender.sendDataToDevice(index, cmdId, data, length, reply);
-}
-
-bool Widget::sendToDevice(int index, const QByteArray &packet)
-{
-    return m_sender.sendToDevice(index, packet);
-}
-
-QByteArray Widget::readFromDevice(int index, void *arg)
-{
-    return m_sender.readFromDevice(index, arg);
-}
-
 void Widget::onDataReceived(const QByteArray &data, void *deviceIndex)
 {
     m_router->route(data, deviceIndex ? *static_cast<int *>(deviceIndex) : -1);
@@ -377,65 +358,18 @@ void Widget::detectCameras()
         qDebug() << "没有设备接入，跳过摄像头检测";
         return;
     }
-    const QList<VideoInput> inputs = VideoInputs::list();
-    qDebug() << "==========================================";
-    qDebug() << "开始检测摄像头，设备数量:" << m_connectedCount;
-    qDebug() << "Qt检测到" << inputs.size() << "个摄像头设备";
-    qDebug() << "==========================================";
-    for (int i = 0; i < inputs.size(); ++i)
-        qDebug().noquote() << "  [" << i << "] " << inputs[i].description << (inputs[i].isDefault ? "(默认)" : "");
-    qDebug() << "selectCameraName:" << m_selectionName;
-    for (const VideoInput &input : inputs) {
-        qDebug() << "cameraId:" << input.id;
-        qDebug() << "cameraName:" << input.description;
-        if (input.description == m_selectionName) {
-            m_selectedCameraId = input.id;
-            qDebug() << "camera match, will open " << input.id << "right now";
-        }
-    }
+    m_selectedCameraId =
+        VideoInputChooser::choose(VideoInputs::list(), m_selectionName, m_selectedCameraId, m_connectedCount);
 }
 
 void Widget::onCameraButtonClicked()
 {
-    if (!m_previewToggle->isChecked()) {
-        m_previewToggle->setIcon(icon("collapse.png"));
-        m_preview->close();
-        return;
-    }
-    if (!testDeviceConnection()) {
-        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
-        return;
-    }
-    m_previewToggle->setIcon(icon("expand.png"));
-    openPreviewOnActiveCamera(PreviewController::Forwarding::Plain);
+    m_preview->onToggleClicked();
 }
 
 void Widget::openCameraWindow()
 {
-    m_previewToggle->setChecked(true);
-    m_previewToggle->setIcon(icon("expand.png"));
-    openPreviewOnActiveCamera(PreviewController::Forwarding::ResendFocusMode);
-}
-
-void Widget::openPreviewOnActiveCamera(PreviewController::Forwarding forwarding)
-{
-    auto refuse = [this] {
-        m_previewToggle->setChecked(false);
-        m_previewToggle->setIcon(icon("collapse.png"));
-    };
-    if (m_currentIndex == -1) {
-        MessageBoxes::information(this, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
-        refuse();
-        return;
-    }
-    QPushButton *button = m_slots->button(m_currentIndex);
-    if (button && button->isVisible() && button->isEnabled() && m_deviceItems.value(m_currentIndex)) {
-        m_preview->open(forwarding);
-        return;
-    }
-    MessageBoxes::warning(this, QStringLiteral("错误"),
-                          QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(m_currentIndex + 1));
-    refuse();
+    m_preview->openForFaceModels();
 }
 
 void Widget::forwardPreviewCommand(const QString &command)
@@ -460,31 +394,23 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     };
     callbacks.rows.requestFaceModels = [this] { requestFaceModels(); };
 
-    // The colour tables live in the record (slots 81–104 and 105–128); the tone sliders
-    // make the camera recompute them.
-    const auto tableSlot = [](HsvKind kind) {
-        return kind == HsvKind::Hue ? CameraParams::HueTable : CameraParams::SaturationTable;
-    };
-    const auto tableOf = [tableSlot](const CameraParams &params, HsvKind kind) {
-        return HsvTable::fromList(params.table(tableSlot(kind))).value_or(HsvTable());
-    };
-    m_colourTables->setStorage([this, tableOf](HsvKind kind) { return tableOf(m_cameraParams, kind); },
-                               [this, tableSlot](HsvKind kind, const HsvTable &table) {
-                                   m_cameraParams.setTable(tableSlot(kind), table.toList());
-                               });
+    // The colour tables live in the record; the tone sliders make the camera recompute them.
+    m_colourTables->setStorage(
+        [this](HsvKind kind) { return ColourTables::recordTable(m_cameraParams, kind); },
+        [this](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(m_cameraParams, kind, table); });
     callbacks.rows.colourToneChanged = [this] {
         m_colourTables->tableRefreshTimer()->start();
         m_colourTables->scheduleYellowOrangeRuddyRefresh();
     };
-    callbacks.showColourTables = [this, tableOf](const CameraParams &params) {
+    callbacks.showColourTables = [this](const CameraParams &params) {
         if (PaletteLabel *hue = m_colourPage->hueLabel())
-            hue->setValues(tableOf(params, HsvKind::Hue).toList());
+            hue->setValues(ColourTables::recordTable(params, HsvKind::Hue).toList());
         if (PaletteLabel *sat = m_colourPage->satLabel())
-            sat->setValues(tableOf(params, HsvKind::Saturation).toList());
+            sat->setValues(ColourTables::recordTable(params, HsvKind::Saturation).toList());
     };
-    callbacks.sendColourTables = [this, tableOf](const CameraParams &params) {
-        m_colourTables->sendHueTable(tableOf(params, HsvKind::Hue));
-        m_colourTables->sendSaturationTable(tableOf(params, HsvKind::Saturation));
+    callbacks.sendColourTables = [this](const CameraParams &params) {
+        m_colourTables->sendHueTable(ColourTables::recordTable(params, HsvKind::Hue));
+        m_colourTables->sendSaturationTable(ColourTables::recordTable(params, HsvKind::Saturation));
     };
     m_paramPages = new BuiltInParamPages({&m_sendEnabled, &m_applyingParams, m_paramSender}, callbacks, this);
     connect(m_colourTables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
@@ -506,13 +432,7 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     layout->insertWidget(layout->count() - 1, m_settingsGroup);
 
     // Built for the panels that split the pages by theme; not placed on this page.
-    const std::tuple<const char *, const char *, CollapsibleGroup::ContentFactory> spare[] = {
-        {"曝光调整", "exposure.png", [this](QWidget *p) { return m_paramPages->buildExposurePage(p); }},
-        {"颜色调节", "color.png", [this](QWidget *p) { return m_paramPages->buildColourPage(p); }},
-        {"噪声抑制", "setting.png", [this](QWidget *p) { return m_paramPages->buildNoisePage(p); }},
-    };
-    for (const auto &[title, iconFile, factory] : spare)
-        group(title, iconFile, factory)->hide();
+    m_paramPages->buildThemeGroups(m_builtInContent);
 }
 
 QWidget *Widget::buildImagePage(QWidget *parent)
@@ -619,16 +539,6 @@ void Widget::requestFaceModels()
 bool Widget::isRefreshing() const
 {
     return !m_refreshButton->isEnabled();
-}
-
-void Widget::startDeviceDetection()
-{
-    m_watcher->start();
-}
-
-void Widget::stopDeviceDetection()
-{
-    m_watcher->stop();
 }
 
 void Widget::onFirmwareUpgradeClicked()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device_connection_watcher.h"
 #include "device_entry.h"
 #include "camera_params.h"
 #include "device_models.h"
@@ -23,7 +24,6 @@
 #include <array>
 
 class CameraWindow;
-class DeviceConnectionWatcher;
 class DeviceMaintenance;
 class DeviceRenameEditor;
 class QAction;
@@ -63,10 +63,16 @@ public:
                    const QString &productModel);
 
     // The senders, working over m_hidManagers.
-    bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply);
-    bool sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply);
-    bool sendToDevice(int index, const QByteArray &packet);
-    QByteArray readFromDevice(int index, void *arg);
+    bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply)
+    {
+        return m_sender.sendCmdToDevice(index, cmdId, payload, length, reply);
+    }
+    bool sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply)
+    {
+        return m_sender.sendDataToDevice(index, cmdId, data, length, reply);
+    }
+    bool sendToDevice(int index, const QByteArray &packet) { return m_sender.sendToDevice(index, packet); }
+    QByteArray readFromDevice(int index, void *arg) { return m_sender.readFromDevice(index, arg); }
 
     void probeDirection(int index);
     bool testDeviceConnection();
@@ -171,8 +177,8 @@ public slots:
     void onDeviceDoubleClicked(QTreeWidgetItem *item, int column);
     // "固件升级": the work is done by m_firmwareUpgrade.
     void onFirmwareUpgradeClicked();
-    void startDeviceDetection();
-    void stopDeviceDetection();
+    void startDeviceDetection() { m_watcher->start(); }
+    void stopDeviceDetection() { m_watcher->stop(); }
     void cleanupAllDevices();
     void onCameraButtonClicked();
     void onPtzToggleClicked();
@@ -207,7 +213,6 @@ private:
     void highlightDeviceButton(int active);
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);
-    void openPreviewOnActiveCamera(PreviewController::Forwarding forwarding);
     void loadDeviceNames();
     void saveDeviceNames();
 
