@@ -105,6 +105,30 @@ private slots:
         }
     }
 
+    // Bytes worked out by hand. Each output channel of this cube depends on its own
+    // input axis only: red = 0.1 + 0.8 t, green = 0.9 - 0.8 t, blue = 0.5, t = v / 255,
+    // so a byte is the truncation of 25.5 + 0.8 v, 229.5 - 0.8 v and 127.5. Inputs are
+    // picked where truncating and rounding disagree.
+    void bytesTruncateTheInterpolatedValue() {
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 2\n"
+                                  "0.1 0.9 0.5\n0.9 0.9 0.5\n0.1 0.1 0.5\n0.9 0.1 0.5\n"
+                                  "0.1 0.9 0.5\n0.9 0.9 0.5\n0.1 0.1 0.5\n0.9 0.1 0.5\n")));
+        struct Case {
+            int r, g, b;
+            int outR, outG, outB;
+        };
+        const Case cases[] = {
+            {128, 128, 128, 127, 127, 127}, // mid-grey: 127.9, 127.1, 127.5
+            {0, 255, 64, 25, 25, 127},      // 25.5, 25.5
+            {255, 0, 200, 229, 229, 127},   // 229.5, 229.5
+            {64, 32, 0, 76, 203, 127},      // 76.7, 203.9
+            {191, 10, 255, 178, 221, 127},  // 178.3, 221.5
+        };
+        for (const Case &c : cases)
+            QCOMPARE(entry(lut, c.b, c.g, c.r), cv::Vec3b(uchar(c.outB), uchar(c.outG), uchar(c.outR)));
+    }
+
     void identityCubeReproducesInputs() {
         Lut3d lut;
         QVERIFY(lut.loadLUT(write(identityCube(17))));

@@ -113,6 +113,43 @@ private slots:
         QVERIFY(w.sendEnabled());
     }
 
+    // Every key the camera reports carries its own value; after the selection load
+    // each named slot of the record must hold the value of the key the record layout
+    // gives it.
+    void everyKeyLandsInItsSlot()
+    {
+        SimFixture sim;
+        Panel p(sim);
+        SimulatedCameraState &s = p.camera->state();
+        QMap<QString, int> sent;
+        int next = 1001;
+        s.setVideoParamValue("eSceneMode", next); // first: a scene switch rewrites several keys
+        sent["eSceneMode"] = next++;
+        for (const QString &key : SimulatedCameraState::videoParamKeys())
+            if (!sent.contains(key)) {
+                s.setVideoParamValue(key, next);
+                sent[key] = next++;
+            }
+        QJsonObject settings;
+        for (const char *key : {"language", "trace", "hgr", "sleep"}) {
+            settings[key] = next;
+            sent[key] = next++;
+        }
+        s.setSetting(settings);
+        p.activate();
+
+        int checked = 0;
+        for (const CameraParams::SlotInfo &slot : CameraParams::layout()) {
+            const QString key = QLatin1String(slot.key);
+            if (!sent.contains(key))
+                continue;
+            QVERIFY2(p.w->cameraParams()[slot.slot] == sent[key],
+                     qPrintable(QStringLiteral("slot %1 (%2)").arg(slot.slot).arg(key)));
+            ++checked;
+        }
+        QCOMPARE(checked, 66); // slots 11-47, 50, 51, 53-57, 59-80
+    }
+
     void activationFillsEveryControl()
     {
         SimFixture sim;
