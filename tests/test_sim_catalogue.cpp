@@ -234,6 +234,19 @@ private slots:
         SimulatedClock::advance(60000);
         QCOMPARE(status(), QString("finish"));
         QCOMPARE(SimRig::nResult(send(CmdJson, CommandTexts::setFaceFocusTrain("dance", 4))), -1);
+
+        // A scripted step with its own capture time, and one whose result never comes.
+        cam->faceModels().setStepScript({{"error", 500}, {"silent", 0}});
+        sendOk(CmdJson, CommandTexts::setFaceFocusTrain("start", 4), "ReqSetFaceFocusTrain");
+        sendOk(CmdJson, CommandTexts::setFaceFocusTrain("run", 4), "ReqSetFaceFocusTrain");
+        QCOMPARE(status(), QString("run_done"));
+        SimulatedClock::advance(500);
+        QCOMPARE(status(), QString("error"));
+        sendOk(CmdJson, CommandTexts::setFaceFocusTrain("run", 4), "ReqSetFaceFocusTrain");
+        SimulatedClock::advance(600000);
+        QCOMPARE(status(), QString("run_done"));
+        sendOk(CmdJson, CommandTexts::setFaceFocusTrain("stop", 4), "ReqSetFaceFocusTrain");
+        QCOMPARE(status(), QString("stop_done"));
     }
 
     void wrongPacketCommandIsRefused() {

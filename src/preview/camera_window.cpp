@@ -1,5 +1,6 @@
 #include "camera_window.h"
 
+#include "face_collection_overlay.h"
 #include "preview_dialogs.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
@@ -87,6 +88,12 @@ CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *pa
     connect(m_source, &VideoFrameSource::frameReady, this, &CameraWindow::onQtVideoFrame,
             Qt::UniqueConnection);
     connect(m_source, &VideoFrameSource::errorOccurred, this, &CameraWindow::onSourceError);
+
+    m_faceCollection = new FaceCollectionOverlay(this);
+    connect(m_faceCollection, &FaceCollectionOverlay::commandReady, this, &CameraWindow::sendFaceCollectionCommand);
+    connect(m_faceCollection, &FaceCollectionOverlay::succeeded, this, &CameraWindow::faceDataCollectionSuccess);
+    connect(m_faceCollection, &FaceCollectionOverlay::failed, this, &CameraWindow::faceDataCollectionFailed);
+    connect(m_faceCollection, &FaceCollectionOverlay::closeRequested, this, &CameraWindow::close);
 
     openCameraById(deviceId);
 }
@@ -279,14 +286,26 @@ void CameraWindow::onLoadLUTClicked() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Face data collection (the overlay comes with its own change)
+// Face data collection: the work is done by m_faceCollection.
 
-void CameraWindow::showFaceCollectionPanel() {}
+void CameraWindow::setFaceModelId(int id) {
+    m_faceCollection->setFaceModelId(id);
+}
 
-void CameraWindow::onStartCollectionClicked() {}
+bool CameraWindow::collectionFinished() const {
+    return m_faceCollection->finished();
+}
+
+void CameraWindow::showFaceCollectionPanel() {
+    m_faceCollection->showPanel();
+}
+
+void CameraWindow::onStartCollectionClicked() {
+    m_faceCollection->onStartClicked();
+}
 
 void CameraWindow::handleFaceCollectionStatus(const QString &status) {
-    qDebug() << "Handle face collection status:" << status;
+    m_faceCollection->handleStatus(status);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -404,7 +423,7 @@ void CameraWindow::resizeEvent(QResizeEvent *event) {
 }
 
 void CameraWindow::closeEvent(QCloseEvent *event) {
-    if (!m_collectionFinished)
+    if (!m_faceCollection->finished())
         emit faceDataCollectionFailed();
     stopCamera();
     setAttribute(Qt::WA_DeleteOnClose);

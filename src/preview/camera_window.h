@@ -11,6 +11,7 @@
 #include <QVideoFrame>
 #include <QWidget>
 
+class FaceCollectionOverlay;
 class QLabel;
 class QPushButton;
 class VideoFrameSource;
@@ -45,9 +46,10 @@ public:
     const Lut3d &lut() const { return m_lut; }
 
     // Face data collection.
-    void setFaceModelId(int id) { m_faceModelId = id; }
+    void setFaceModelId(int id);
     void showFaceCollectionPanel();
-    bool collectionFinished() const { return m_collectionFinished; }
+    bool collectionFinished() const;
+    FaceCollectionOverlay *faceCollection() const { return m_faceCollection; }
 
     // The picture area and the last picture shown (full size, before scaling).
     QLabel *imageLabel() const { return m_imageLabel; }
@@ -116,6 +118,5 @@ private:
     bool m_lutEnabled = false;
     Lut3d m_lut;
 
-    int m_faceModelId = 1;
-    bool m_collectionFinished = false;
+    FaceCollectionOverlay *m_faceCollection = nullptr;
 };

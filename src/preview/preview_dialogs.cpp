@@ -1,5 +1,6 @@
 #include "preview_dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -31,4 +32,19 @@ QString PreviewDialogs::openFileName(QWidget *parent, const QString &caption, co
     if (fileResponder())
         return fileResponder()(caption, filter);
     return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+PreviewDialogs::DialogResponder &PreviewDialogs::dialogResponder() {
+    static DialogResponder r;
+    return r;
+}
+
+void PreviewDialogs::setDialogResponder(DialogResponder responder) {
+    dialogResponder() = std::move(responder);
+}
+
+int PreviewDialogs::execDialog(QDialog *dialog) {
+    if (dialogResponder())
+        return dialogResponder()(dialog);
+    return dialog->exec();
 }

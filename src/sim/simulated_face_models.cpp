@@ -92,12 +92,17 @@ void SimulatedFaceModels::abortTraining() {
     m_status = QStringLiteral("idle");
 }
 
+void SimulatedFaceModels::setStepOutcomes(const QStringList &outcomes) {
+    m_script.clear();
+    for (const QString &outcome : outcomes)
+        m_script << Step{outcome, -1};
+}
+
 void SimulatedFaceModels::settleCapture(qint64 now) {
-    if (!m_capturing || now < m_captureEnds)
+    if (!m_capturing || now < m_captureEnds || m_step.outcome == QLatin1String("silent"))
         return;
     m_capturing = false;
-    const QString outcome = m_outcomes.isEmpty() ? QStringLiteral("finish") : m_outcomes.takeFirst();
-    const bool ok = outcome != QLatin1String("error");
+    const bool ok = m_step.outcome != QLatin1String("error");
     m_status = ok ? QStringLiteral("finish") : QStringLiteral("error");
     ++m_stepsRun;
     if (ok)
@@ -122,8 +127,9 @@ bool SimulatedFaceModels::train(const QString &type, int id, qint64 now) {
     if (type == QLatin1String("run")) {
         if (!m_session || id != m_trainingId || m_capturing || m_stepsRun >= kSteps)
             return false;
+        m_step = m_script.isEmpty() ? Step() : m_script.takeFirst();
         m_capturing = true;
-        m_captureEnds = now + m_captureMs;
+        m_captureEnds = now + (m_step.captureMs >= 0 ? m_step.captureMs : m_captureMs);
         m_status = QStringLiteral("run_done");
         return true;
     }

@@ -43,10 +43,18 @@ public:
 
     bool train(const QString &type, int id, qint64 nowMs);
     QString trainingStatus(qint64 nowMs);
-    // The outcomes of the next capture steps, in order ("finish" or "error");
-    // steps beyond the list succeed.
-    void setStepOutcomes(const QStringList &outcomes) { m_outcomes = outcomes; }
+    // How the next capture steps end, in order. "silent" is a step whose result never
+    // comes (the status stays "run_done"); a negative capture time takes the default.
+    // Steps beyond the script succeed after the default capture time.
+    struct Step {
+        QString outcome = QStringLiteral("finish"); // "finish", "error" or "silent"
+        int captureMs = -1;
+    };
+    void setStepScript(const QList<Step> &steps) { m_script = steps; }
+    // The outcomes only ("finish" or "error"), each after the default capture time.
+    void setStepOutcomes(const QStringList &outcomes);
     void setCaptureMs(int ms) { m_captureMs = qMax(0, ms); }
+    int stepsRun() const { return m_stepsRun; }
     bool trainingActive() const { return m_session; }
     void abortTraining();
 
@@ -66,6 +74,7 @@ private:
     bool m_capturing = false;
     qint64 m_captureEnds = 0;
     QString m_status = QStringLiteral("idle");
-    QStringList m_outcomes;
+    QList<Step> m_script;
+    Step m_step; // the capture in progress
     int m_captureMs = 4000;
 };
