@@ -1,3 +1,4 @@
+#include "mouse_events.h"
 #include "palette_label.h"
 
 #include <QApplication>
@@ -10,17 +11,9 @@
 namespace {
 const char *const kHuePicture = ":/icons/resources/icons/HSV_Hue.png";
 const char *const kSatPicture = ":/icons/resources/icons/HSV_Sta.png";
-
-void send(QWidget *w, QEvent::Type type, QPoint pos, Qt::MouseButtons held)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-void press(QWidget *w, QPoint pos) { send(w, QEvent::MouseButtonPress, pos, Qt::LeftButton); }
-void move(QWidget *w, QPoint pos) { send(w, QEvent::MouseMove, pos, Qt::LeftButton); }
-void release(QWidget *w, QPoint pos) { send(w, QEvent::MouseButtonRelease, pos, Qt::NoButton); }
 } // namespace
+
+using namespace MouseEvents;
 
 class TestPaletteLabel : public QObject {
     Q_OBJECT
