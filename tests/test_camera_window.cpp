@@ -2,10 +2,13 @@
 #include "log_capture.h"
 #include "preview_dialogs.h"
 #include "preview_frame_pipeline.h"
+#include "preview_lut_settings.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -52,6 +55,20 @@ QVideoFrame halfWhiteFrame(int w, int h) {
     return frame;
 }
 
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes) {
+    QFile f(dir.filePath(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
+}
+
+QByteArray rgbBytes(const QImage &img) {
+    QByteArray bytes;
+    for (int y = 0; y < img.height(); ++y)
+        bytes.append(reinterpret_cast<const char *>(img.constScanLine(y)), img.width() * 3);
+    return bytes;
+}
+
 int grey(const QImage &img, int x, int y) {
     return qGray(img.pixel(x, y));
 }
@@ -92,6 +109,7 @@ private slots:
         VideoFrameSource::setFactory({});
         PreviewDialogs::setBoxResponder({});
         PreviewDialogs::setFileResponder({});
+        PreviewLutSettings::set(false, QString());
     }
 
     void rePointingKeepsOneSourceAndDeliversFramesOnce() {
@@ -312,14 +330,8 @@ private slots:
     void lutFromTheButton() {
         QTemporaryDir dir;
         const QString good = dir.filePath("good.cube"), bad = dir.filePath("bad.cube");
-        QFile g(good);
-        g.open(QIODevice::WriteOnly);
-        g.write("LUT_3D_SIZE 1\n0.2 0.4 0.6\n");
-        g.close();
-        QFile b(bad);
-        b.open(QIODevice::WriteOnly);
-        b.write("LUT_3D_SIZE 2\n0 0 0\n");
-        b.close();
+        writeFile(dir, "good.cube", "LUT_3D_SIZE 1\n0.2 0.4 0.6\n");
+        writeFile(dir, "bad.cube", "LUT_3D_SIZE 2\n0 0 0\n");
 
         CameraWindow w("cam-a");
         w.setLandscape(true);
@@ -345,6 +357,81 @@ private slots:
         const int boxes = m_boxTitles.size();
         w.onLoadLUTClicked();
         QCOMPARE(m_boxTitles.size(), boxes);
+    }
+
+    void lutButtonOnRequest() {
+        PreviewLutSettings::set(true, QString());
+        CameraWindow w("cam-a");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.lutButton()->isVisible());
+        QVERIFY(w.lutButton()->geometry().right() < w.minimizeButton()->geometry().left());
+    }
+
+    void lutAsThePreviewOpens_data() {
+        QTest::addColumn<QByteArray>("cube"); // empty: no such file
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("good") << QByteArray("LUT_3D_SIZE 1\n0.2 0.4 0.6\n") << true;
+        QTest::newRow("short") << QByteArray("LUT_3D_SIZE 2\n0 0 0\n") << false;
+        QTest::newRow("missing") << QByteArray() << false;
+    }
+    void lutAsThePreviewOpens() {
+        QFETCH(QByteArray, cube);
+        QFETCH(bool, loaded);
+        LogCapture log;
+        QTemporaryDir dir;
+        const QString path = cube.isEmpty() ? dir.filePath("none.cube") : writeFile(dir, "look.cube", cube);
+        PreviewLutSettings::set(true, path);
+        for (int opening = 0; opening < 2; ++opening) {
+            auto *w = new CameraWindow("cam-a");
+            w->setLandscape(true);
+            QCOMPARE(w->lutEnabled(), loaded);
+            QVERIFY(!w->lutButton()->isHidden());
+            m_sources.last()->push(halfWhiteFrame(16, 8));
+            QCOMPARE(w->currentImage().pixel(2, 2), loaded ? qRgb(51, 102, 153) : qRgb(255, 255, 255));
+            QCoreApplication::processEvents();
+            delete w;
+        }
+        // A failure is logged at every opening but shown once; success is not shown.
+        QCOMPARE(log.count("LUT 文件加载失败:"), loaded ? 0 : 2);
+        QCOMPARE(m_boxTitles, loaded ? QStringList() : QStringList({"失败"}));
+    }
+
+    void clearingRestoresThePlainPicture() {
+        QTemporaryDir dir;
+        m_nextFile = writeFile(dir, "look.cube", "LUT_3D_SIZE 2\n1 0 0\n0 1 0\n0 0 1\n1 1 0\n"
+                                                 "0 1 1\n1 0 1\n0.5 0.5 0.5\n0 0 0\n");
+        PreviewLutSettings::set(true, QString());
+        CameraWindow plain("cam-a");
+        CameraWindow w("cam-a");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QVideoFrame frame = halfWhiteFrame(64, 32);
+        m_sources.first()->push(frame);
+        m_sources.last()->push(frame);
+        const QByteArray untouched = rgbBytes(plain.currentImage());
+        QCOMPARE(rgbBytes(w.currentImage()), untouched);
+
+        w.lutButton()->click(); // no LUT yet: the file flow
+        QVERIFY(w.lutEnabled());
+        QVERIFY(!w.lutMenu()->isVisible());
+        m_sources.last()->push(frame);
+        QVERIFY(rgbBytes(w.currentImage()) != untouched);
+
+        w.lutButton()->click(); // a LUT on: the menu
+        QTRY_VERIFY(w.lutMenu()->isVisible());
+        const QList<QAction *> actions = w.lutMenu()->actions();
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.first()->text(), QString("清除LUT"));
+        actions.first()->trigger();
+        w.lutMenu()->hide();
+        QVERIFY(!w.lutEnabled());
+        m_sources.last()->push(frame);
+        QCOMPARE(rgbBytes(w.currentImage()), untouched);
+
+        actions.last()->trigger(); // loading again from the menu
+        QVERIFY(w.lutEnabled());
+        QCOMPARE(m_boxTitles, QStringList({"成功", "成功"}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "build_config.h"
 #include "command_line_options.h"
 
+#include <QDir>
 #include <QTest>
 
 class TestCommandLine : public QObject {
@@ -41,6 +42,39 @@ private slots:
         const CommandLineOptions o = CommandLineOptions::parse(args);
         QVERIFY(!o.error.isEmpty());
         QVERIFY(o.helpText.startsWith("Usage: kestrane"));
+    }
+
+    void previewLut_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<QString>("file"); // relative to the working directory
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("default") << QStringList{"kestrane"} << false << QString() << true;
+        QTest::newRow("button") << QStringList{"kestrane", "--lut-button"} << true << QString() << true;
+        QTest::newRow("file") << QStringList{"kestrane", "--lut", "looks/warm.cube"} << true << "looks/warm.cube" << true;
+        QTest::newRow("file=") << QStringList{"kestrane", "--lut=warm.cube", "--simulate"} << true << "warm.cube" << true;
+        QTest::newRow("empty file") << QStringList{"kestrane", "--lut="} << false << QString() << false;
+        QTest::newRow("no file") << QStringList{"kestrane", "--lut"} << false << QString() << false;
+    }
+    void previewLut()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, button);
+        QFETCH(QString, file);
+        QFETCH(bool, valid);
+        const CommandLineOptions o = CommandLineOptions::parse(args);
+        QCOMPARE(o.error.isEmpty(), valid);
+        if (!valid)
+            return;
+        QCOMPARE(o.lutButton, button);
+        QCOMPARE(o.lutFile, file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
+        QVERIFY(o.helpText.contains("--lut <FILE>"));
+        QVERIFY(o.helpText.contains("--lut-button"));
+        // The command-line tool has no preview.
+        const CommandLineOptions cli = CommandLineOptions::parse({"kestrane-cli", "list"}, "list");
+        QVERIFY(!cli.helpText.contains("--lut"));
+        QVERIFY(!CommandLineOptions::parse({"kestrane-cli", "--lut-button", "list"}, "list").error.isEmpty());
     }
 
     void cliTakesPositionals()

@@ -37,8 +37,20 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     parser.addOption(version);
     parser.addOption(simulate);
     parser.addOption(vendor);
-    if (!cliSyntax.isEmpty())
+    // The preview's LUT belongs to the GUI only.
+    const QCommandLineOption lutButton("lut-button",
+                                       "Show the preview's LUT button: it loads a .cube file and, while one "
+                                       "is on, offers to clear it.");
+    const QCommandLineOption lut("lut",
+                                 "Load this .cube file into the preview whenever it opens (also shows the "
+                                 "LUT button, to clear it).",
+                                 "FILE");
+    if (cliSyntax.isEmpty()) {
+        parser.addOption(lutButton);
+        parser.addOption(lut);
+    } else {
         parser.addPositionalArgument("command", cliSyntax);
+    }
     // The usage line names the program by its file name, whether or not an application
     // object exists yet.
     const QString program = QFileInfo(arguments.value(0)).fileName();
@@ -71,6 +83,16 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         }
         options.vendorId = quint16(id);
         options.vendorIdOverridden = true;
+    }
+    if (cliSyntax.isEmpty()) {
+        options.lutButton = parser.isSet(lutButton) || parser.isSet(lut);
+        if (parser.isSet(lut)) {
+            if (parser.value(lut).isEmpty()) {
+                options.error = QStringLiteral("--lut needs a file");
+                return options;
+            }
+            options.lutFile = QFileInfo(parser.value(lut)).absoluteFilePath();
+        }
     }
     options.positional = parser.positionalArguments();
     if (cliSyntax.isEmpty() && !options.positional.isEmpty())

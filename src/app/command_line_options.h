@@ -9,6 +9,8 @@ struct CommandLineOptions {
     QStringList simulatedModels;   // model codes of the simulated cameras, in bus order
     bool vendorIdOverridden = false;
     quint16 vendorId = 0;
+    bool lutButton = false;        // the preview shows its "LUT" button
+    QString lutFile;               // a cube each preview loads as it opens (absolute path)
     QStringList positional;        // what remains (the CLI's sub-command and its arguments)
     QString error;                 // non-empty when the line could not be understood
     bool helpRequested = false;

@@ -2,6 +2,7 @@
 
 #include "face_collection_overlay.h"
 #include "preview_dialogs.h"
+#include "preview_lut_settings.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
 
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,6 +39,15 @@ const char *const kLightBoxStyle =
     "QPushButton { background-color: #f0f0f0; color: black; border: 1px solid #c0c0c0;"
     " border-radius: 4px; padding: 5px 16px; min-width: 60px; }"
     "QPushButton:hover { background-color: #e0e0e0; }";
+
+const char *const kLutButtonStyle = "QPushButton { background-color: #272c33; color: white; font-size: 13px;"
+                                    " border: 1px solid #43474c; border-radius: 4px; }"
+                                    "QPushButton:hover { background-color: #1b89ef; border-color: #1b89ef; }"
+                                    "QPushButton:pressed { background-color: #1e90ff; }";
+
+const char *const kLutMenuStyle = "QMenu { background-color: #1e1e1e; color: white; border: 1px solid #43474c; }"
+                                  "QMenu::item { padding: 6px 20px; }"
+                                  "QMenu::item:selected { background-color: #1b89ef; }";
 
 } // namespace
 
@@ -95,6 +106,9 @@ CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *pa
     connect(m_faceCollection, &FaceCollectionOverlay::failed, this, &CameraWindow::faceDataCollectionFailed);
     connect(m_faceCollection, &FaceCollectionOverlay::closeRequested, this, &CameraWindow::close);
 
+    const QString startupCube = PreviewLutSettings::startupCube();
+    if (!startupCube.isEmpty())
+        loadStartupLut(startupCube);
     openCameraById(deviceId);
 }
 
@@ -120,8 +134,13 @@ QWidget *CameraWindow::buildTitleBar() {
 
     m_lutButton = new QPushButton(QStringLiteral("LUT"), bar);
     m_lutButton->setFixedSize(60, 30);
-    m_lutButton->hide();
-    connect(m_lutButton, &QPushButton::clicked, this, &CameraWindow::onLoadLUTClicked);
+    m_lutButton->setStyleSheet(kLutButtonStyle);
+    m_lutButton->setVisible(PreviewLutSettings::buttonShown());
+    connect(m_lutButton, &QPushButton::clicked, this, &CameraWindow::onLutButtonClicked);
+    m_lutMenu = new QMenu(m_lutButton);
+    m_lutMenu->setStyleSheet(kLutMenuStyle);
+    m_lutMenu->addAction(QStringLiteral("清除LUT"), this, &CameraWindow::clearLUT);
+    m_lutMenu->addAction(QStringLiteral("选择 LUT 文件"), this, &CameraWindow::onLoadLUTClicked);
     row->addWidget(m_lutButton);
     row->addStretch();
 
@@ -263,21 +282,49 @@ cv::Mat CameraWindow::applyLUTFast(const cv::Mat &frame) const {
     return m_lut.applyLUTFast(frame);
 }
 
+void CameraWindow::clearLUT() {
+    m_lutEnabled = false;
+}
+
+// Without a LUT on, the button loads one; with one on, it offers to clear it or to
+// load another, so that a look never sticks.
+void CameraWindow::onLutButtonClicked() {
+    if (!m_lutEnabled) {
+        onLoadLUTClicked();
+        return;
+    }
+    m_lutMenu->popup(m_lutButton->mapToGlobal(QPoint(0, m_lutButton->height())));
+}
+
 void CameraWindow::onLoadLUTClicked() {
     const QString path = PreviewDialogs::openFileName(this, QStringLiteral("选择 LUT 文件"),
                                                       QStringLiteral("LUT 文件 (*.cube);;所有文件 (*.*)"));
     if (path.isEmpty())
         return;
+    m_lutEnabled = loadLUT(path);
+    showLutResult(m_lutEnabled);
+}
+
+// The cube given on the command line, loaded as each preview opens. Success is only
+// logged; a failure is logged each time and shown once per run.
+void CameraWindow::loadStartupLut(const QString &path) {
+    m_lutEnabled = loadLUT(path);
+    if (m_lutEnabled)
+        return;
+    qWarning() << "LUT 文件加载失败:" << path;
+    if (PreviewLutSettings::claimFailureReport())
+        QMetaObject::invokeMethod(this, [this] { showLutResult(false); }, Qt::QueuedConnection);
+}
+
+void CameraWindow::showLutResult(bool loaded) {
     QMessageBox box(this);
     box.setStyleSheet(kLightBoxStyle);
     box.setStandardButtons(QMessageBox::Ok);
-    if (loadLUT(path)) {
-        m_lutEnabled = true;
+    if (loaded) {
         box.setIcon(QMessageBox::Information);
         box.setWindowTitle(QStringLiteral("成功"));
         box.setText(QStringLiteral("3D LUT (大小 %1) 加载成功").arg(m_lut.lutSize()));
     } else {
-        m_lutEnabled = false;
         box.setIcon(QMessageBox::Warning);
         box.setWindowTitle(QStringLiteral("失败"));
         box.setText(QStringLiteral("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));

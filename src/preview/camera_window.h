@@ -13,6 +13,7 @@
 
 class FaceCollectionOverlay;
 class QLabel;
+class QMenu;
 class QPushButton;
 class VideoFrameSource;
 
@@ -43,6 +44,8 @@ public:
     void buildLutTable() { m_lut.buildLutTable(); }
     cv::Mat applyLUTFast(const cv::Mat &frame) const;
     bool lutEnabled() const { return m_lutEnabled; }
+    // Back to the plain picture; the loaded cube stays for the window's life.
+    void clearLUT();
     const Lut3d &lut() const { return m_lut; }
 
     // Face data collection.
@@ -61,6 +64,8 @@ public:
     QPushButton *minimizeButton() const { return m_minimizeButton; }
     QPushButton *closeButton() const { return m_closeButton; }
     QPushButton *lutButton() const { return m_lutButton; }
+    // What a click on the "LUT" button offers while a LUT is on.
+    QMenu *lutMenu() const { return m_lutMenu; }
     // The resize edges (ResizeEdge bits) whose zones contain a local point.
     int edgesAt(const QPoint &local) const;
 
@@ -93,6 +98,9 @@ private:
     void stopCamera();
     void onSourceError(const QString &text);
     void showPicture(const QImage &image);
+    void onLutButtonClicked();
+    void loadStartupLut(const QString &path);
+    void showLutResult(bool loaded);
     void warnDropped(PreviewFramePipeline::Status status, QVideoFrameFormat::PixelFormat format);
 
     QString m_deviceId;
@@ -100,6 +108,7 @@ private:
     bool m_isLandscape = false;
     QLabel *m_imageLabel = nullptr;
     QPushButton *m_lutButton = nullptr;
+    QMenu *m_lutMenu = nullptr;
     QPushButton *m_minimizeButton = nullptr;
     QPushButton *m_closeButton = nullptr;
     VideoFrameSource *m_source = nullptr;

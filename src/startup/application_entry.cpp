@@ -4,6 +4,7 @@
 #include "command_line_options.h"
 #include "device_models.h"
 #include "log_manager.h"
+#include "preview_lut_settings.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "startup_window.h"
@@ -50,6 +51,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     startupRecord(DEBUG, QStringLiteral("主屏幕分辨率: %1x%2").arg(screen.width()).arg(screen.height()));
 
     setCameraVendorId(options.vendorId);
+    PreviewLutSettings::set(options.lutButton, options.lutFile);
     if (options.simulate)
         SimulatedVideo::install(SimulatedCameraBus::install(options.simulatedModels, options.vendorId));
 
