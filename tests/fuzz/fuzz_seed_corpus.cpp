@@ -2,6 +2,7 @@
 // of the simulated cameras (healthy and with each fault), real request reports, and
 // real-looking files. Run once when a target or the protocol changes; the files are
 // committed under tests/fuzz/corpus/<target>/ next to what fuzzing found.
+#include "adjustment_file.h"
 #include "camera_config_file.h"
 #include "camera_params.h"
 #include "command_texts.h"
@@ -151,6 +152,17 @@ void fileSeeds()
     seed("cube_file", three);
     seed("cube_file", "LUT_3D_SIZE 257\n0 0 0\n");
     seed("cube_file", "lut_3d_size 2\n1e-3 .5 +1\n");
+
+    PaletteState palette;
+    palette.numAngles = 3;
+    palette.numRadii = 2;
+    palette.deltaSaturation = {{0.5f, -0.25f}, {0.0f, 0.125f}, {1.0f, 0.0f}};
+    palette.deltaHue = {{10.0f, -179.5f}, {0.0f, 3.25f}, {180.0f, 0.0f}};
+    palette.controlPoints = {{0, 1, 120.5, 88.0, 110.0, 90.0}, {2, 0, 1.0, 2.0, 3.0, 4.0}};
+    palette.hisiOutput = {{0x01000CFBu, 0x00FF8800u, 4294967295u}, {}};
+    seed("adjustment_file", AdjustmentFile::toJson(palette));
+    seed("adjustment_file", AdjustmentFile::toJson(palette).left(200));
+    seed("adjustment_file", R"({"numAngles": 24, "numRadii": 6, "deltaHue": [[1e300]], "hisiOutput": [[-1]]})");
 
     seed("ini_files", FuzzInput::encodeChunk("[DeviceNames]\nRV-K310A-WU-123=\\x4f1a\\x8bae\\x5ba4\nCam-001=Front\n") +
                           "[General]\nFirmwarePath=firmware\n");
