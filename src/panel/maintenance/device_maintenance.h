@@ -5,8 +5,14 @@
 
 #include <functional>
 
+class DeviceSlotStrip;
+class PanelCameraContext;
+class PanelResets;
 class QMenu;
-class Widget;
+class QPushButton;
+class QTreeWidgetItem;
+class QWidget;
+enum class PanelKind;
 
 // The maintenance actions of the "设备重置" button (restart, image reset, factory reset)
 // and what follows a camera's rename: the label, the list item, the stored name, the
@@ -15,24 +21,33 @@ class DeviceMaintenance : public QObject {
     Q_OBJECT
 public:
     static const char *const kMenuStyle;
-    static constexpr int kRefreshAfterResetMs = 500;
-    static constexpr int kTablesAfterResetMs = 800;
     static constexpr int kFactoryNoticeDelayMs = 3000;
     static constexpr int kFactoryNoticeMs = 1000;
     static constexpr int kRenameNoticeMs = 1500;
     static constexpr int kRefreshAfterRenameMs = 2000;
     // The name command is formatted into a buffer of this size, its zero byte included.
     static constexpr int kNameBufferSize = 512;
-    // Defaults reset selectors ("eDefaultParamCfg").
-    static constexpr int kImageDefaults = 1;
-    static constexpr int kFactoryDefaults = 255;
+    // Defaults reset selectors ("eDefaultParamCfg") of the table resets.
     static constexpr int kHueTableDefaults = 35;
     static constexpr int kSaturationTableDefaults = 36;
 
-    explicit DeviceMaintenance(Widget *panel);
+    // What the maintenance actions need from the control panel.
+    struct Host {
+        QWidget *window = nullptr;            // parents the menu and the boxes
+        QPushButton *resetButton = nullptr;   // "设备重置"
+        PanelCameraContext *camera = nullptr; // the control panel's: active index and senders
+        DeviceSlotStrip *slotStrip = nullptr;
+        std::function<QTreeWidgetItem *(int index)> deviceItem;
+        std::function<void(const QString &key, const QString &name)> rememberName;
+        std::function<void()> refreshDevices;      // lists the cameras again
+        std::function<PanelKind()> panelKind;      // the panel showing the active camera
+        std::function<void()> refreshCameraParams; // the control panel's refresh of the active camera
+        // The resets of the panel showing the active camera; null for a panel that has
+        // none (its camera is reset by commands alone).
+        std::function<PanelResets *()> activeResets;
+    };
 
-    // The model-specific panels hand in their own image and factory resets.
-    void setModelPanelResets(std::function<void()> imageReset, std::function<void()> factoryReset);
+    explicit DeviceMaintenance(const Host &host, QObject *parent = nullptr);
 
     void showDeviceResetMenu();
     QMenu *resetMenu() const { return m_menu; }
@@ -56,11 +71,9 @@ public:
 private:
     bool confirm(const QString &title, const QString &text);
     bool sendDefaults(int config);
-    void resetToDefaults(bool resetTones);
     void showFactoryResetNotice();
+    void showFactoryResetRefused();
 
-    Widget *m_panel;
+    Host m_host;
     QMenu *m_menu = nullptr;
-    std::function<void()> m_modelImageReset;
-    std::function<void()> m_modelFactoryReset;
 };

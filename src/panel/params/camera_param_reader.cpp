@@ -81,6 +81,27 @@ const QList<CameraParamReader::KeySlot> &CameraParamReader::videoKeys()
     return keys;
 }
 
+const QList<CameraParamReader::KeySlot> &CameraParamReader::settingKeys()
+{
+    static const QList<KeySlot> keys = {{"language", CameraParams::Language},
+                                        {"trace", CameraParams::Trace},
+                                        {"hgr", CameraParams::Gesture}};
+    return keys;
+}
+
+QList<CameraParamReader::KeySlot> CameraParamReader::without(const QList<KeySlot> &keys, const QList<KeySlot> &dropped)
+{
+    QList<KeySlot> out;
+    for (const KeySlot &k : keys) {
+        bool drop = false;
+        for (const KeySlot &d : dropped)
+            drop = drop || (qstrcmp(k.key, d.key) == 0 && (d.slot < 0 || d.slot == k.slot));
+        if (!drop)
+            out << k;
+    }
+    return out;
+}
+
 CameraParamReader::Profile CameraParamReader::refreshProfile()
 {
     return Profile();
@@ -90,7 +111,7 @@ CameraParamReader::Profile CameraParamReader::selectionProfile()
 {
     Profile p;
     p.videoTexts = kEnglishParseTexts;
-    p.readLensType = true;
+    p.videoKeys << KeySlot{"u8LensType", CameraParams::LensType};
     p.logSleep = true;
     return p;
 }
@@ -147,10 +168,8 @@ CameraParamReader::Result CameraParamReader::readVideoReply(const QByteArray &re
     if (refused(c))
         return Result::Refused;
     const QJsonObject video = c.value(QStringLiteral("VideoParam")).toObject();
-    for (const KeySlot &k : videoKeys())
+    for (const KeySlot &k : profile.videoKeys)
         params[k.slot] = readIntField(video, QLatin1String(k.key), 0);
-    if (profile.readLensType)
-        params[CameraParams::LensType] = readIntField(video, QStringLiteral("u8LensType"), 0);
     qInfo() << "相机参数解析成功";
     return Result::Stored;
 }
@@ -166,15 +185,14 @@ CameraParamReader::Result CameraParamReader::readSettingsReply(const QByteArray 
     const QJsonObject c = content(document);
     if (refused(c))
         return Result::Refused;
-    params[CameraParams::Language] = readIntField(c, QStringLiteral("language"), 0);
-    params[CameraParams::Trace] = readIntField(c, QStringLiteral("trace"), 0);
-    params[CameraParams::Gesture] = readIntField(c, QStringLiteral("hgr"), 0);
-    const int sleepValue = readIntField(c, QStringLiteral("sleep"), 0);
+    for (const KeySlot &k : profile.settingKeys)
+        params[k.slot] = readIntField(c, QLatin1String(k.key), 0);
+    const int sleepValue = sleep ? readIntField(c, QStringLiteral("sleep"), 0) : 0;
     if (sleep)
         *sleep = sleepValue;
-    qDebug() << "language：" << params[CameraParams::Language];
-    qDebug() << "trace" << params[CameraParams::Trace];
-    qDebug() << "hgr" << params[CameraParams::Gesture];
+    if (profile.logSettings)
+        for (const KeySlot &k : profile.settingKeys)
+            qDebug() << (qstrcmp(k.key, "language") == 0 ? "language：" : k.key) << params[k.slot];
     if (profile.logSleep)
         qDebug() << "sleep" << sleepValue;
     return Result::Stored;

@@ -34,6 +34,11 @@ public:
     // The video keys a refresh reads, in reading order ("u32AIFocus" twice, and
     // "ucCamCorrection" into both of its slots). "u8LensType" is not among them.
     static const QList<KeySlot> &videoKeys();
+    // The settings a refresh reads into the record: "language", "trace", "hgr".
+    static const QList<KeySlot> &settingKeys();
+    // `keys` without the entries of `dropped` (by key, or by key and slot when the
+    // slot is given).
+    static QList<KeySlot> without(const QList<KeySlot> &keys, const QList<KeySlot> &dropped);
 
     enum class Result {
         Stored,      // the reply was read into the record
@@ -43,11 +48,13 @@ public:
     };
     static bool proceeds(Result result) { return result == Result::Stored || result == Result::NotAnObject; }
 
-    // How one reading differs from another.
+    // How one reading differs from another: the keys each panel reads, in order.
     struct Profile {
         ParseErrorTexts videoTexts = kChineseParseTexts;
-        bool readLensType = false; // slot 51, read by the selection load only
-        bool logSleep = false;     // a fourth "sleep" debug record after the settings
+        QList<KeySlot> videoKeys = CameraParamReader::videoKeys();
+        QList<KeySlot> settingKeys = CameraParamReader::settingKeys();
+        bool logSettings = true; // a debug record per setting read ("language：", "trace", "hgr")
+        bool logSleep = false;   // a further "sleep" debug record after the settings
     };
     static Profile refreshProfile();
     static Profile selectionProfile();
@@ -58,6 +65,7 @@ public:
     static int readIntField(const QJsonObject &object, const QString &key, int defaultValue);
 
     static Result readVideoReply(const QByteArray &reply, CameraParams &params, const Profile &profile);
+    // "sleep" is kept outside the record: it is read into `sleep` when given.
     static Result readSettingsReply(const QByteArray &reply, CameraParams &params, qint32 *sleep,
                                     const Profile &profile);
 

@@ -2,11 +2,10 @@
 
 #include "camera_window.h"
 #include "command_texts.h"
-#include "device_models.h"
-#include "device_slot_strip.h"
+#include "device_sender.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
-#include "widget.h"
+#include "panel_camera_context.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -21,7 +20,7 @@ QIcon toggleIcon(const char *name) {
 }
 } // namespace
 
-PreviewController::PreviewController(Widget *panel) : QObject(panel), m_panel(panel) {}
+PreviewController::PreviewController(const Host &host, QObject *parent) : QObject(parent), m_host(host) {}
 
 PreviewController::~PreviewController() {
     // The window is top-level and not owned by the panel; it goes with it.
@@ -36,13 +35,13 @@ CameraWindow *PreviewController::cameraWindow() const {
 }
 
 void PreviewController::onToggleClicked() {
-    QPushButton *toggle = m_panel->previewToggle();
+    QPushButton *toggle = m_host.toggle;
     if (!toggle->isChecked()) {
         toggle->setIcon(toggleIcon("collapse.png"));
         close();
         return;
     }
-    if (!m_panel->testDeviceConnection()) {
+    if (!m_host.testConnection()) {
         MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
         return;
     }
@@ -51,34 +50,33 @@ void PreviewController::onToggleClicked() {
 }
 
 void PreviewController::openForFaceModels() {
-    m_panel->previewToggle()->setChecked(true);
-    m_panel->previewToggle()->setIcon(toggleIcon("expand.png"));
+    m_host.toggle->setChecked(true);
+    m_host.toggle->setIcon(toggleIcon("expand.png"));
     openOnActiveCamera(Forwarding::ResendFocusMode);
 }
 
 void PreviewController::openOnActiveCamera(Forwarding forwarding) {
-    const int index = m_panel->currentIndex();
+    const int index = m_host.camera->deviceIndex();
     if (index == -1) {
-        MessageBoxes::information(m_panel, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
+        MessageBoxes::information(m_host.window, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
         resetToggle();
         return;
     }
-    QPushButton *button = m_panel->slotStrip()->button(index);
-    if (button && button->isVisible() && button->isEnabled() && m_panel->deviceItem(index)) {
+    if (m_host.isListed(index)) {
         open(forwarding);
         return;
     }
-    MessageBoxes::warning(m_panel, QStringLiteral("错误"),
+    MessageBoxes::warning(m_host.window, QStringLiteral("错误"),
                           QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(index + 1));
     resetToggle();
 }
 
 void PreviewController::open(Forwarding forwarding) {
-    m_panel->detectCameras();
+    const QString input = m_host.chooseVideoInput();
     if (m_cameraWindow)
-        m_cameraWindow->openCameraById(m_panel->selectedCameraId());
+        m_cameraWindow->openCameraById(input);
     else
-        createWindow(forwarding);
+        createWindow(input, forwarding);
     m_cameraWindow->show();
     m_cameraWindowOpen = true;
     if (!m_directionTimer)
@@ -86,9 +84,9 @@ void PreviewController::open(Forwarding forwarding) {
     placeBesideToggle();
 }
 
-void PreviewController::createWindow(Forwarding forwarding) {
-    m_cameraWindow = new CameraWindow(m_panel->selectedCameraId());
-    m_cameraWindow->setLandscape(m_panel->isLandscape());
+void PreviewController::createWindow(const QString &input, Forwarding forwarding) {
+    m_cameraWindow = new CameraWindow(input);
+    m_cameraWindow->setLandscape(m_host.isLandscape());
     connect(m_cameraWindow, &CameraWindow::windowClosed, this, &PreviewController::onWindowClosed);
     connect(m_cameraWindow, &QObject::destroyed, this, [this] {
         onWindowClosed();
@@ -113,11 +111,10 @@ void PreviewController::close() {
 void PreviewController::followActiveCamera() {
     if (!m_cameraWindow || !m_cameraWindowOpen)
         return;
-    m_panel->detectCameras();
-    m_cameraWindow->openCameraById(m_panel->selectedCameraId());
+    m_cameraWindow->openCameraById(m_host.chooseVideoInput());
     if (m_cameraWindow->isVisible()) {
-        m_panel->previewToggle()->setChecked(true);
-        m_panel->previewToggle()->setIcon(toggleIcon("expand.png"));
+        m_host.toggle->setChecked(true);
+        m_host.toggle->setIcon(toggleIcon("expand.png"));
     }
 }
 
@@ -133,17 +130,15 @@ void PreviewController::onWindowClosed() {
 }
 
 void PreviewController::resetToggle() {
-    m_panel->previewToggle()->setChecked(false);
-    m_panel->previewToggle()->setIcon(toggleIcon("collapse.png"));
+    m_host.toggle->setChecked(false);
+    m_host.toggle->setIcon(toggleIcon("collapse.png"));
 }
 
 // ---------------------------------------------------------------------------------------
 // Orientation probe
 
 void PreviewController::startDirectionProbe() {
-    const int index = m_panel->currentIndex();
-    if (index < 0 || index >= Widget::kMaxEntries ||
-        !supportsDirectionProbe(m_panel->deviceEntry(index).productModel))
+    if (!m_host.canProbe(m_host.camera->deviceIndex()))
         return;
     m_directionTimer = new QTimer(this);
     m_directionTimer->setInterval(kDirectionProbeIntervalMs);
@@ -161,16 +156,14 @@ void PreviewController::stopDirectionProbe() {
 }
 
 void PreviewController::probeActiveCamera() {
-    const int index = m_panel->currentIndex();
-    if (index >= 0 && index < m_panel->deviceCount() && index < Widget::kMaxEntries)
-        m_panel->probeDirection(index);
+    m_host.probe(m_host.camera->deviceIndex());
 }
 
 // ---------------------------------------------------------------------------------------
 // Placement
 
 void PreviewController::placeBesideToggle() {
-    QPushButton *toggle = m_panel->previewToggle();
+    QPushButton *toggle = m_host.toggle;
     const QPoint anchor = toggle->mapToGlobal(toggle->rect().topRight());
     QScreen *screen = toggle->screen() ? toggle->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -191,16 +184,16 @@ void PreviewController::placeBesideToggle() {
 
 void PreviewController::forward(const QString &command, Forwarding forwarding) {
     qDebug() << "Send face collection command:" << command;
-    const int index = m_panel->currentIndex();
+    PanelCameraContext *camera = m_host.camera;
     if (command.contains(QLatin1String("ReqSetManualRebootSet"))) {
         QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-        if (!m_panel->sendCmdToDevice(index, CmdReboot, nullptr, 0, reply.data()))
-            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"),
+        if (!camera->sendCmd(CmdReboot, nullptr, 0, reply.data()))
+            MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("重启设备"),
                                                QStringLiteral("设备重启失败"));
         return;
     }
     const QByteArray text = command.toUtf8();
-    m_panel->sendCmdToDevice(index, CmdJson, text.constData(), int(text.size()), nullptr);
+    camera->sendCmd(CmdJson, text.constData(), int(text.size()), nullptr);
     if (forwarding != Forwarding::ResendFocusMode || !command.contains(QLatin1String("\"Type\":\"start\"")) ||
         !m_focusModeCode)
         return;
@@ -208,5 +201,5 @@ void PreviewController::forward(const QString &command, Forwarding forwarding) {
     if (code < 0)
         return;
     const QByteArray focus = CommandTexts::setFocusMode(code);
-    m_panel->sendCmdToDevice(index, CmdSetVideoParam, focus.constData(), int(focus.size()), nullptr);
+    camera->sendCmd(CmdSetVideoParam, focus.constData(), int(focus.size()), nullptr);
 }

@@ -7,8 +7,10 @@
 #include <functional>
 
 class CameraWindow;
+class PanelCameraContext;
+class QPushButton;
 class QTimer;
-class Widget;
+class QWidget;
 
 // The control panel's side of the preview: the one preview window, opening it on the
 // active camera's video input or re-pointing it, placing it beside the preview
@@ -27,7 +29,23 @@ public:
     // the kinds that need it is active.
     using FocusModeCode = std::function<int()>;
 
-    explicit PreviewController(Widget *panel);
+    // What the preview needs from the control panel.
+    struct Host {
+        QWidget *window = nullptr;            // parents the boxes
+        QPushButton *toggle = nullptr;        // the preview toggle
+        PanelCameraContext *camera = nullptr; // the control panel's: active index and senders
+        std::function<bool()> testConnection;
+        // Whether the camera at `index` is listed with an enabled slot button.
+        std::function<bool(int index)> isListed;
+        // Chooses the active camera's video input; its id.
+        std::function<QString()> chooseVideoInput;
+        std::function<bool()> isLandscape;
+        // Whether the camera at `index` answers the orientation probe, and the probe.
+        std::function<bool(int index)> canProbe;
+        std::function<void(int index)> probe;
+    };
+
+    PreviewController(const Host &host, QObject *parent = nullptr);
     ~PreviewController() override;
 
     // The panel's preview toggle changed state: checked tests the link and opens the
@@ -58,7 +76,7 @@ signals:
 
 private:
     void openOnActiveCamera(Forwarding forwarding);
-    void createWindow(Forwarding forwarding);
+    void createWindow(const QString &input, Forwarding forwarding);
     void startDirectionProbe();
     void stopDirectionProbe();
     void probeActiveCamera();
@@ -66,7 +84,7 @@ private:
     void resetToggle();
     void onWindowClosed();
 
-    Widget *m_panel;
+    Host m_host;
     QPointer<CameraWindow> m_cameraWindow;
     bool m_cameraWindowOpen = false;
     QTimer *m_directionTimer = nullptr;

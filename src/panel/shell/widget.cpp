@@ -4,6 +4,7 @@
 #include "camera_config_transfer.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
+#include "panel_resets.h"
 #include "collapsible_group.h"
 #include "control_panel_chrome.h"
 #include "debounced_param_sender.h"
@@ -48,10 +49,12 @@ QIcon icon(const char *name)
 } // namespace
 
 Widget::Widget(QWidget *parent)
-    : QWidget(parent), m_dragger(this),
-      m_sender([this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
-               DeviceSender::RequestLog::QtDebug, &m_routerState.quietProbe)
+    : QWidget(parent), m_dragger(this)
 {
+    m_camera = new PanelCameraContext(
+        [this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
+        &m_currentIndex, {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
+        &m_routerState.quietProbe, this);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setStyleSheet("background-color: transparent;");
@@ -62,11 +65,10 @@ Widget::Widget(QWidget *parent)
     m_router = new ReplyRouter(&m_routerState, this);
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
-    m_preview = new PreviewController(this);
 
     ColourTables::Link colourLink;
     colourLink.send = [this](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
-        return m_sender.sendText(m_currentIndex, int(cmdId), text, reply, capacity);
+        return m_camera->sendText(int(cmdId), text, reply, capacity);
     };
     m_colourTables = new ColourTables(colourLink, this);
     m_colourPage = new ColourPage(m_colourTables, this);
@@ -78,10 +80,10 @@ Widget::Widget(QWidget *parent)
 
     FirmwareUpgrade::Link upgradeLink;
     upgradeLink.sendCmd = [this](quint32 cmdId, const void *payload, int length, char *reply, int capacity) {
-        return m_sender.sendCmdToDevice(m_currentIndex, int(cmdId), payload, length, reply, capacity);
+        return m_camera->sendCmd(int(cmdId), payload, length, reply, capacity);
     };
     upgradeLink.sendData = [this](quint32 cmdId, const char *data, int length, char *reply, int capacity) {
-        return m_sender.sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
+        return m_camera->sender().sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
     };
     upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
@@ -91,7 +93,42 @@ Widget::Widget(QWidget *parent)
 
     buildFrame();
     loadDeviceNames();
-    m_maintenance = new DeviceMaintenance(this);
+
+    PreviewController::Host previewHost;
+    previewHost.window = this;
+    previewHost.toggle = m_previewToggle;
+    previewHost.camera = m_camera;
+    previewHost.testConnection = [this] { return testDeviceConnection(); };
+    previewHost.isListed = [this](int index) {
+        QPushButton *button = m_slots->button(index);
+        return button && button->isVisible() && button->isEnabled() && m_deviceItems.value(index);
+    };
+    previewHost.chooseVideoInput = [this] {
+        detectCameras();
+        return m_selectedCameraId;
+    };
+    previewHost.isLandscape = [this] { return m_isLandscape; };
+    previewHost.canProbe = [this](int index) {
+        return index >= 0 && index < kMaxEntries && supportsDirectionProbe(m_deviceEntries[size_t(index)].productModel);
+    };
+    previewHost.probe = [this](int index) {
+        if (index >= 0 && index < m_hidManagers.size() && index < kMaxEntries)
+            probeDirection(index);
+    };
+    m_preview = new PreviewController(previewHost, this);
+
+    DeviceMaintenance::Host maintenanceHost;
+    maintenanceHost.window = this;
+    maintenanceHost.resetButton = m_resetButton;
+    maintenanceHost.camera = m_camera;
+    maintenanceHost.slotStrip = m_slots;
+    maintenanceHost.deviceItem = [this](int index) { return m_deviceItems.value(index); };
+    maintenanceHost.rememberName = [this](const QString &key, const QString &name) { rememberDeviceName(key, name); };
+    maintenanceHost.refreshDevices = [this] { handleRefresh(); };
+    maintenanceHost.panelKind = [this] { return m_panelKind; };
+    maintenanceHost.refreshCameraParams = [this] { refreshCameraParams(m_currentIndex); };
+    maintenanceHost.activeResets = [this] { return m_resets; };
+    m_maintenance = new DeviceMaintenance(maintenanceHost, this);
     m_rename = new DeviceRenameEditor(this);
     connect(m_resetButton, &QPushButton::clicked, this, &Widget::showDeviceResetMenu);
     connect(m_slots, &DeviceSlotStrip::slotLabelDoubleClicked, this, &Widget::beginDeviceRename);
@@ -129,10 +166,10 @@ void Widget::buildFrame()
     m_bodyLayout->addWidget(buildDeviceListArea());
 
     PtzCommands::Context ptz;
-    ptz.send = [this](int index, const QByteArray &text) { return m_sender.sendText(index, CmdJson, text); };
+    ptz.send = [this](int index, const QByteArray &text) { return m_camera->sender().sendText(index, CmdJson, text); };
     ptz.currentIndex = &m_currentIndex;
     ptz.currentModel = &m_currentModel;
-    ptz.sendEnabled = &m_sendEnabled;
+    ptz.sendEnabled = m_camera->sendEnabledFlag();
     m_ptzPanel = new PtzArea(ptz, this, body);
     m_ptzPanel->hide();
     m_bodyLayout->addWidget(m_ptzPanel);
@@ -335,13 +372,13 @@ void Widget::probeDirection(int index)
     if (index < 0 || index >= kMaxEntries || !supportsDirectionProbe(m_deviceEntries[size_t(index)].productModel))
         return;
     m_routerState.quietProbe = true;
-    m_sender.sendText(index, CmdJson, CommandTexts::getDeviceDirection());
+    m_camera->sender().sendText(index, CmdJson, CommandTexts::getDeviceDirection());
 }
 
 bool Widget::testDeviceConnection()
 {
     QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getDeviceDirection(), reply.data(), int(reply.size()));
+    m_camera->sendText(CmdJson, CommandTexts::getDeviceDirection(), reply.data(), int(reply.size()));
     QJsonParseError error;
     QJsonDocument::fromJson(QByteArray(reply.constData()), &error);
     if (error.error != QJsonParseError::NoError) {
@@ -382,12 +419,10 @@ void Widget::forwardPreviewCommand(const QString &command)
 
 void Widget::addParameterGroups(QVBoxLayout *layout)
 {
-    m_paramSender = new DebouncedParamSender(this);
-
     BuiltInParamPages::Callbacks callbacks;
     callbacks.sendVideoParam = [this](const QString &key, const QString &value) { return sendVideoParam(key, value); };
     callbacks.sendSetting = [this](const QString &key, const QString &value) { return sendSystemSetting(key, value); };
-    callbacks.rows.storeSlot = [this](int slot, int value) { m_cameraParams[slot] = value; };
+    callbacks.rows.storeSlot = [this](int slot, int value) { m_camera->params()[slot] = value; };
     callbacks.rows.reloadAfterSceneChange = [this] {
         refreshCameraParams(m_currentIndex);
         m_colourTables->readHsvTables();
@@ -396,8 +431,8 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
 
     // The colour tables live in the record; the tone sliders make the camera recompute them.
     m_colourTables->setStorage(
-        [this](HsvKind kind) { return ColourTables::recordTable(m_cameraParams, kind); },
-        [this](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(m_cameraParams, kind, table); });
+        [this](HsvKind kind) { return ColourTables::recordTable(m_camera->params(), kind); },
+        [this](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(m_camera->params(), kind, table); });
     callbacks.rows.colourToneChanged = [this] {
         m_colourTables->tableRefreshTimer()->start();
         m_colourTables->scheduleYellowOrangeRuddyRefresh();
@@ -412,10 +447,13 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
         m_colourTables->sendHueTable(ColourTables::recordTable(params, HsvKind::Hue));
         m_colourTables->sendSaturationTable(ColourTables::recordTable(params, HsvKind::Saturation));
     };
-    m_paramPages = new BuiltInParamPages({&m_sendEnabled, &m_applyingParams, m_paramSender}, callbacks, this);
+    m_paramPages = new BuiltInParamPages(m_camera->guard(), callbacks, this);
     connect(m_colourTables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
-        m_paramPages->showTones(videoParam, m_cameraParams);
+        m_paramPages->showTones(videoParam, m_camera->params());
     });
+    m_resets = new PanelResets({m_camera, m_colourTables, m_colourPage, m_paramPages->pages(),
+                                [this] { refreshCameraParams(m_currentIndex); }, PanelResets::ToneReset::WithImageReset},
+                               this);
 
     // "图像调节" and "对焦" go above everything else, "设置" last (before the stretch);
     // "调色盘" sits between them.
@@ -445,23 +483,16 @@ QWidget *Widget::buildSettingsPage(QWidget *parent)
     return m_paramPages->buildSettingsPage(parent);
 }
 
-QByteArray Widget::queryCurrentDevice(const QByteArray &request)
-{
-    QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-    m_sender.sendText(m_currentIndex, CmdGetParam, request, reply.data(), int(reply.size()));
-    return QByteArray(reply.constData()); // up to the terminating zero
-}
-
 void Widget::refreshCameraParams(int deviceIndex)
 {
     qDebug("index:%d", deviceIndex);
     m_currentIndex = deviceIndex;
-    const auto exchange = [this](const QByteArray &request) { return queryCurrentDevice(request); };
-    if (!CameraParamReader::read(exchange, CameraParamReader::refreshProfile(), m_cameraParams, &m_sleepSetting))
+    const auto exchange = [this](const QByteArray &request) { return m_camera->query(request); };
+    if (!CameraParamReader::read(exchange, CameraParamReader::refreshProfile(), m_camera->params(), &m_sleepSetting))
         return;
     // The model panels take the record here once they exist; until then every camera
     // shows it on the built-in pages.
-    applyCameraParams(m_cameraParams, false);
+    applyCameraParams(m_camera->params(), false);
     m_colourTables->readHsvTables();
 }
 
@@ -470,15 +501,15 @@ void Widget::refreshCameraParams(int deviceIndex)
 bool Widget::loadSelectedCamera()
 {
     const int index = m_currentIndex;
-    const auto exchange = [this](const QByteArray &request) { return queryCurrentDevice(request); };
+    const auto exchange = [this](const QByteArray &request) { return m_camera->query(request); };
     const auto showVideo = [this, index] {
         m_currentIndex = index;
-        applyCameraParams(m_cameraParams, false);
+        applyCameraParams(m_camera->params(), false);
     };
-    if (!CameraParamReader::read(exchange, CameraParamReader::selectionProfile(), m_cameraParams, &m_sleepSetting,
+    if (!CameraParamReader::read(exchange, CameraParamReader::selectionProfile(), m_camera->params(), &m_sleepSetting,
                                  showVideo))
         return false;
-    applyCameraParams(m_cameraParams, false);
+    applyCameraParams(m_camera->params(), false);
     return true;
 }
 
@@ -500,37 +531,30 @@ void Widget::collectCameraParams(CameraParams &params)
 void Widget::exportCameraConfig()
 {
     CameraConfigTransfer::exportConfig(
-        this, m_cameraParams, [this](CameraParams &record) { collectCameraParams(record); }, m_lastConfigDir);
+        this, m_camera->params(), [this](CameraParams &record) { collectCameraParams(record); }, m_lastConfigDir);
 }
 
 void Widget::importCameraConfig()
 {
     CameraConfigTransfer::importConfig(
-        this, m_cameraParams, [this](const CameraParams &record) { applyCameraParams(record, true); }, m_lastConfigDir);
+        this, m_camera->params(), [this](const CameraParams &record) { applyCameraParams(record, true); },
+        m_lastConfigDir);
 }
 
 bool Widget::sendVideoParam(const QString &key, const QString &value)
 {
-    if (!m_sendEnabled)
-        return false;
-    qDebug() << "[CAMERA_PARAM] device:" << m_currentIndex << "command:" << key << "value:" << value;
-    const QByteArray text = CommandTexts::setVideoParam(key, value);
-    return m_sender.sendCmdToDevice(m_currentIndex, CmdSetVideoParam, text.constData(), int(text.size()), nullptr);
+    return m_camera->sendVideoParam(key, value);
 }
 
 bool Widget::sendSystemSetting(const QString &key, const QString &value)
 {
-    if (!m_sendEnabled)
-        return false;
-    qDebug() << "[SYSTEM_PARAM] device:" << m_currentIndex << "command:" << key << "value:" << value;
-    const QByteArray text = CommandTexts::setSetting(key, value);
-    return m_sender.sendCmdToDevice(m_currentIndex, CmdJson, text.constData(), int(text.size()), nullptr);
+    return m_camera->sendSystemSetting(key, value);
 }
 
 void Widget::requestFaceModels()
 {
-    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getFaceIds());
-    m_sender.sendText(m_currentIndex, CmdJson, CommandTexts::getFaceNames());
+    m_camera->sendText(CmdJson, CommandTexts::getFaceIds());
+    m_camera->sendText(CmdJson, CommandTexts::getFaceNames());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -594,7 +618,7 @@ void Widget::handleRefresh()
 
     m_routerState.deviceInfoQuery = true;
     for (int i = 0; i < m_hidManagers.size(); ++i)
-        m_sender.sendCmdToDevice(i, CmdGetDeviceInfo, nullptr, 0, nullptr);
+        m_camera->sender().sendCmdToDevice(i, CmdGetDeviceInfo, nullptr, 0, nullptr);
     m_routerState.deviceInfoQuery = false;
 
     QTimer::singleShot(kRefreshFinishMs, this, &Widget::finishRefresh);

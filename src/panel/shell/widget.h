@@ -5,6 +5,7 @@
 #include "camera_params.h"
 #include "device_models.h"
 #include "device_sender.h"
+#include "panel_camera_context.h"
 #include "preview_controller.h"
 #include "ptz_area.h"
 #include "reply_router.h"
@@ -32,6 +33,7 @@ class BuiltInParamPages;
 class CollapsibleGroup;
 class DebouncedParamSender;
 class FirmwareUpgrade;
+class PanelResets;
 class HIDManager;
 class QLabel;
 class QPushButton;
@@ -65,14 +67,17 @@ public:
     // The senders, working over m_hidManagers.
     bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply)
     {
-        return m_sender.sendCmdToDevice(index, cmdId, payload, length, reply);
+        return m_camera->sender().sendCmdToDevice(index, cmdId, payload, length, reply);
     }
     bool sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply)
     {
-        return m_sender.sendDataToDevice(index, cmdId, data, length, reply);
+        return m_camera->sender().sendDataToDevice(index, cmdId, data, length, reply);
     }
-    bool sendToDevice(int index, const QByteArray &packet) { return m_sender.sendToDevice(index, packet); }
-    QByteArray readFromDevice(int index, void *arg) { return m_sender.readFromDevice(index, arg); }
+    bool sendToDevice(int index, const QByteArray &packet) { return m_camera->sender().sendToDevice(index, packet); }
+    QByteArray readFromDevice(int index, void *arg) { return m_camera->sender().readFromDevice(index, arg); }
+    // The built-in pages' camera context: the active camera, the record, the send
+    // guard, the debounced sender and the senders.
+    PanelCameraContext *cameraContext() const { return m_camera; }
 
     void probeDirection(int index);
     bool testDeviceConnection();
@@ -111,11 +116,12 @@ public:
     bool sendSystemSetting(const QString &key, const QString &value);
     QWidget *buildImagePage(QWidget *parent);
     QWidget *buildSettingsPage(QWidget *parent);
-    const CameraParams &cameraParams() const { return m_cameraParams; }
+    const CameraParams &cameraParams() const { return m_camera->params(); }
     qint32 sleepSetting() const { return m_sleepSetting; }
-    bool sendEnabled() const { return m_sendEnabled; }
+    bool sendEnabled() const { return m_camera->sendEnabled(); }
     BuiltInParamPages *paramPages() const { return m_paramPages; }
-    DebouncedParamSender *paramSender() const { return m_paramSender; }
+    DebouncedParamSender *paramSender() const { return m_camera->paramSender(); }
+    PanelResets *builtInResets() const { return m_resets; }
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
@@ -161,7 +167,7 @@ public:
     void finishDeviceRename();
     // Stores a user-given name under its name key and saves the names.
     void rememberDeviceName(const QString &key, const QString &name);
-    void setCameraParam(int slot, qint32 value) { m_cameraParams[slot] = value; }
+    void setCameraParam(int slot, qint32 value) { m_camera->params()[slot] = value; }
     DeviceMaintenance *maintenance() const { return m_maintenance; }
     DeviceRenameEditor *renameEditor() const { return m_rename; }
     QString lastConfigDir() const { return m_lastConfigDir; }
@@ -202,7 +208,6 @@ private:
     QWidget *buildFooter();
     void addParameterGroups(QVBoxLayout *layout);
     bool loadSelectedCamera();
-    QByteArray queryCurrentDevice(const QByteArray &request);
     void requestFaceModels();
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
@@ -222,7 +227,7 @@ private:
     QList<HIDManager *> m_hidManagers;
     std::array<DeviceEntry, kMaxEntries> m_deviceEntries;
     int m_currentIndex = -1;
-    DeviceSender m_sender;
+    PanelCameraContext *m_camera = nullptr; // the built-in pages' context; its device index is m_currentIndex
     ReplyRouter::State m_routerState;
     ReplyRouter *m_router = nullptr;
 
@@ -247,12 +252,9 @@ private:
     int m_connectedCount = 0;
     int m_refreshSeenCount = 0; // interfaces the last refresh enumerated
     PanelKind m_panelKind = PanelKind::BuiltIn;
-    bool m_sendEnabled = true; // the panel's send guard
-    bool m_applyingParams = false; // the pages are being filled from a record
-    CameraParams m_cameraParams;   // the active camera's parameters
     qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
-    DebouncedParamSender *m_paramSender = nullptr;
     BuiltInParamPages *m_paramPages = nullptr;
+    PanelResets *m_resets = nullptr; // the built-in pages' image and factory resets
     CollapsibleGroup *m_imageGroup = nullptr;
     CollapsibleGroup *m_focusGroup = nullptr;
     CollapsibleGroup *m_settingsGroup = nullptr;
