@@ -38,42 +38,34 @@ HIDManager *PanelCameraContext::manager() const
 
 bool PanelCameraContext::sendVideoParam(const QString &key, const QString &value)
 {
-    if (!m_sendEnabled)
-        return false;
-    const QByteArray text = CommandTexts::setVideoParam(key, value);
-    switch (m_style.paramLog) {
-    case ParamLog::ControlPanel:
-        qDebug() << "[CAMERA_PARAM] device:" << deviceIndex() << "command:" << key << "value:" << value;
-        break;
-    case ParamLog::CommandRecord:
-        LogManager::instance()->log(INFO, "Command",
-                                    QStringLiteral("[CAMERA_PARAM] command:%1, value:%2, sendcmd:%3")
-                                        .arg(key, value, QString::fromUtf8(text)));
-        break;
-    case ParamLog::None:
-        break;
-    }
-    return m_sender.sendText(deviceIndex(), CmdSetVideoParam, text);
+    return sendParam(true, key, value);
 }
 
 bool PanelCameraContext::sendSystemSetting(const QString &key, const QString &value)
 {
+    return sendParam(false, key, value);
+}
+
+bool PanelCameraContext::sendParam(bool video, const QString &key, const QString &value)
+{
     if (!m_sendEnabled)
         return false;
-    const QByteArray text = CommandTexts::setSetting(key, value);
+    const QByteArray text = video ? CommandTexts::setVideoParam(key, value) : CommandTexts::setSetting(key, value);
     switch (m_style.paramLog) {
     case ParamLog::ControlPanel:
-        qDebug() << "[SYSTEM_PARAM] device:" << deviceIndex() << "command:" << key << "value:" << value;
+        qDebug() << (video ? "[CAMERA_PARAM] device:" : "[SYSTEM_PARAM] device:") << deviceIndex()
+                 << "command:" << key << "value:" << value;
         break;
     case ParamLog::CommandRecord:
         LogManager::instance()->log(INFO, "Command",
-                                    QStringLiteral("sendSystemParam - command:%1, value:%2, sendcmd:%3")
+                                    QString::fromLatin1(video ? "[CAMERA_PARAM] command:%1, value:%2, sendcmd:%3"
+                                                              : "sendSystemParam - command:%1, value:%2, sendcmd:%3")
                                         .arg(key, value, QString::fromUtf8(text)));
         break;
     case ParamLog::None:
         break;
     }
-    return m_sender.sendText(deviceIndex(), CmdJson, text);
+    return m_sender.sendText(deviceIndex(), video ? CmdSetVideoParam : CmdJson, text);
 }
 
 bool PanelCameraContext::sendText(int cmdId, const QByteArray &text, char *reply, int replyCapacity)

@@ -89,6 +89,8 @@ public:
     bool sendChecked(int cmdId, const QByteArray &text);
 
 private:
+    bool sendParam(bool video, const QString &key, const QString &value);
+
     Style m_style;
     QPointer<HIDManager> m_manager;
     int m_ownIndex = -1;
