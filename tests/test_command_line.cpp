@@ -77,6 +77,16 @@ private slots:
         QVERIFY(!CommandLineOptions::parse({"kestrane-cli", "--lut-button", "list"}, "list").error.isEmpty());
     }
 
+    void palettePageIsOffUnlessAsked()
+    {
+        QVERIFY(!CommandLineOptions::parse({"kestrane", "--simulate"}).palettePage);
+        const CommandLineOptions o = CommandLineOptions::parse({"kestrane", "--palette-page", "--simulate=RV-T782-KB"});
+        QVERIFY(o.error.isEmpty());
+        QVERIFY(o.palettePage);
+        QVERIFY(o.helpText.contains("--palette-page"));
+        QVERIFY(!CommandLineOptions::parse({"kestrane-cli", "--palette-page", "list"}, "list").error.isEmpty());
+    }
+
     void cliTakesPositionals()
     {
         const CommandLineOptions o = CommandLineOptions::parse({"kestrane-cli", "--simulate", "set", "0", "Luminance", "70"},

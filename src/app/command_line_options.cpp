@@ -45,9 +45,13 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
                                  "Load this .cube file into the preview whenever it opens (also shows the "
                                  "LUT button, to clear it).",
                                  "FILE");
+    const QCommandLineOption palettePage("palette-page",
+                                         "Show the palette page (polar hue/saturation editor with upload) "
+                                         "in the panel of RV-T782-KB cameras.");
     if (cliSyntax.isEmpty()) {
         parser.addOption(lutButton);
         parser.addOption(lut);
+        parser.addOption(palettePage);
     } else {
         parser.addPositionalArgument("command", cliSyntax);
     }
@@ -85,6 +89,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         options.vendorIdOverridden = true;
     }
     if (cliSyntax.isEmpty()) {
+        options.palettePage = parser.isSet(palettePage);
         options.lutButton = parser.isSet(lutButton) || parser.isSet(lut);
         if (parser.isSet(lut)) {
             if (parser.value(lut).isEmpty()) {

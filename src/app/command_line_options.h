@@ -11,6 +11,7 @@ struct CommandLineOptions {
     quint16 vendorId = 0;
     bool lutButton = false;        // the preview shows its "LUT" button
     QString lutFile;               // a cube each preview loads as it opens (absolute path)
+    bool palettePage = false;      // the RV-T782-KB panel shows its "调色盘" page in its column
     QStringList positional;        // what remains (the CLI's sub-command and its arguments)
     QString error;                 // non-empty when the line could not be understood
     bool helpRequested = false;

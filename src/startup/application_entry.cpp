@@ -4,6 +4,7 @@
 #include "command_line_options.h"
 #include "device_models.h"
 #include "log_manager.h"
+#include "palette_page.h"
 #include "preview_lut_settings.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
@@ -52,6 +53,7 @@ int ApplicationEntry::run(int argc, char *argv[])
 
     setCameraVendorId(options.vendorId);
     PreviewLutSettings::set(options.lutButton, options.lutFile);
+    PalettePage::setPlacedInPanel(options.palettePage);
     if (options.simulate)
         SimulatedVideo::install(SimulatedCameraBus::install(options.simulatedModels, options.vendorId));
 

@@ -6,8 +6,7 @@
 
 #include <QByteArray>
 
-KESTRANE_FUZZ_TARGET(adjustment_file)
-{
+KESTRANE_FUZZ_TARGET(adjustment_file) {
     PaletteState current;
     current.deltaSaturation = PaletteTable(current.numAngles, QVector<float>(current.numRadii, 0.25f));
     current.deltaHue = current.deltaSaturation;
@@ -36,9 +35,10 @@ KESTRANE_FUZZ_TARGET(adjustment_file)
         FUZZ_CHECK(row.size() == PaletteLut::kHisiWords);
 
     QVector<QRgb> cube;
-    PaletteLut::generateCube(result.deltaSaturation, result.deltaHue, result.numAngles, result.numRadii, &cube);
-    const HisiTable table =
-        PaletteLut::toHisiTable(cube, result.deltaSaturation, result.deltaHue, result.numAngles, result.numRadii);
+    PaletteLut::generateCube(result.deltaSaturation, result.deltaHue, result.numAngles, result.numRadii,
+                             &cube);
+    const HisiTable table = PaletteLut::toHisiTable(cube, result.deltaSaturation, result.deltaHue,
+                                                    result.numAngles, result.numRadii);
     FUZZ_CHECK(table.size() == PaletteLut::kHisiRows);
     FUZZ_CHECK(AdjustmentFile::toJson(result).size() > 0);
     return 0;
