@@ -1,6 +1,6 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
 // documentation: boot window, series selection, not-connected window, control panel,
-// preview.
+// preview, palette page.
 // Usage: screenshot_tour OUTPUT_DIR
 #include "application_entry.h"
 #include "device_selection_window.h"
@@ -10,6 +10,11 @@
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "camera_window.h"
+#include "collapsible_group.h"
+#include "hid_manager.h"
+#include "palette_control_panel.h"
+#include "palette_page.h"
+#include "panel_camera_context.h"
 #include "startup_window.h"
 #include "unselected_device_window.h"
 #include "widget.h"
@@ -20,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -96,6 +102,33 @@ int main(int argc, char *argv[])
             ok = false;
     }
     SimulatedVideo::uninstall();
+    HidBackend::setActive(nullptr);
+    delete bus;
+
+    // The palette page of an RV-T782-KB camera after a random adjustment, in its
+    // group as --palette-page shows it.
+    bus = SimulatedCameraBus::install({"RV-T782-KB"}, cameraVendorId());
+    {
+        HIDManager manager;
+        manager.openDevice(bus->cameraAt(0)->path());
+        PanelCameraContext context{PanelCameraContext::Style{}};
+        context.setDevice(&manager, 0);
+        context.setSendEnabled(true);
+        QWidget column;
+        column.setObjectName(QStringLiteral("column"));
+        column.setStyleSheet(QStringLiteral("QWidget#column { background-color: #1e1e1e; }"));
+        auto *layout = new QVBoxLayout(&column);
+        PalettePage *page = nullptr;
+        CollapsibleGroup *group = PalettePage::createGroup(&context, &page);
+        group->setCollapsed(false);
+        layout->addWidget(group);
+        column.resize(740, 700);
+        column.show();
+        waitMs(500);
+        page->controlPanel()->onRandomAdjustment();
+        waitMs(300);
+        ok &= save(&column, out + "/palette-page.png");
+    }
     HidBackend::setActive(nullptr);
     delete bus;
     return ok ? 0 : 1;
