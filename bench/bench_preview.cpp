@@ -1,9 +1,11 @@
 
 
 // The preview's per-frame work and the LUT table build.
+#include "bench_frames.h"
 #include "lut3d.h"
 #include "lut_reference.h"
 #include "preview_frame_pipeline.h"
+#include "process_cpu.h"
 #include "simulated_video_scene.h"
 
 #include <QGuiApplication>
@@ -20,27 +22,9 @@
 
 namespace {
 
-constexpr int kW = 1280;
-constexpr int kH = 720;
-// Noise of the "natural" frame, in code values of each YUYV byte: a webcam's picture
-// after its image processor's noise reduction.
-constexpr int kSensorNoise = 1;
-
-cv::Mat randomCube(int n) {
-    cv::Mat cube(n * n * n, 1, CV_32FC3);
-    QRandomGenerator rng(5);
-    float *v = cube.ptr<float>();
-    // A mild grade: identity plus a little random warp, as real cubes are.
-    for (int b = 0, i = 0; b < n; ++b)
-        for (int g = 0; g < n; ++g)
-            for (int r = 0; r < n; ++r, ++i) {
-                const float base[3] = {float(r) / (n - 1), float(g) / (n - 1), float(b) / (n - 1)};
-                for (int c = 0; c < 3; ++c)
-                    v[i * 3 + c] =
-                        std::min(1.0f, std::max(0.0f, base[c] + float(rng.generateDouble() - 0.5) * 0.05f));
-            }
-    return cube;
-}
+using benchframes::kH;
+using benchframes::kW;
+using benchframes::randomCube;
 
 const Lut3d &sharedLut() {
     static Lut3d lut;
@@ -49,22 +33,8 @@ const Lut3d &sharedLut() {
     return lut;
 }
 
-// A camera-like picture: the simulated scene with a little sensor noise.
 const std::vector<unsigned char> &naturalFrame() {
-    static std::vector<unsigned char> frame = [] {
-        std::vector<unsigned char> f(size_t(kW) * kH * 2);
-        SimulatedVideoScene scene;
-        SimulatedVideoScene::View view;
-        view.name = QStringLiteral("Camera-123");
-        view.pan = 20;
-        view.zoom = 30;
-        scene.renderYuyv(view, f.data(), kW * 2);
-        QRandomGenerator rng(9);
-        for (unsigned char &b : f)
-            b = static_cast<unsigned char>(
-                std::clamp(int(b) + int(rng.bounded(kSensorNoise * 2 + 1)) - kSensorNoise, 0, 255));
-        return f;
-    }();
+    static const std::vector<unsigned char> frame = benchframes::naturalFrame();
     return frame;
 }
 
@@ -92,8 +62,10 @@ void BM_BuildLutTable(benchmark::State &state) {
     const int n = int(state.range(0));
     Lut3d lut;
     const cv::Mat cube = randomCube(n);
+    const double cpuStart = processCpuMs();
     for (auto _ : state)
         lut.setCube(n, cube);
+    state.counters["cpu_all_ms"] = benchmark::Counter(processCpuMs() - cpuStart, benchmark::Counter::kAvgIterations);
     state.counters["threads"] = cv::getNumThreads();
 }
 BENCHMARK(BM_BuildLutTable)->Arg(17)->Arg(33)->Arg(65)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -10,7 +10,12 @@
 #include <QApplication>
 #include <QDir>
 
-inline int runOffscreenBenchmarks(int argc, char **argv)
+#include <functional>
+
+// `reporter` (optional) receives the results instead of the console; `after` runs once
+// all benchmarks are done, with the application still alive.
+inline int runOffscreenBenchmarks(int argc, char **argv, benchmark::BenchmarkReporter *reporter = nullptr,
+                                  const std::function<void()> &after = {})
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -19,7 +24,9 @@ inline int runOffscreenBenchmarks(int argc, char **argv)
     LogManager::instance()->setLogDirectory(QDir::tempPath() + "/kestrane-bench-logs");
     LogManager::instance()->installMessageHandler();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    benchmark::RunSpecifiedBenchmarks(reporter);
+    if (after)
+        after();
     benchmark::Shutdown();
     return 0;
 }

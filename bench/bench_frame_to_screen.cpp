@@ -1,0 +1,203 @@
+// The whole per-frame cost of the preview on the GUI thread: from the delivered YUYV
+// frame to the picture label holding the picture at its shown size, for the default
+// window and a 1920x1080 one, with and without a LUT, portrait and landscape; next to
+// a straightforward OpenCV pipeline doing the same on the same frames.
+#include "bench_frames.h"
+#include "camera_window.h"
+#include "lut3d.h"
+#include "offscreen_benchmark_main.h"
+#include "preview_lut_settings.h"
+#include "process_cpu.h"
+#include "video_frame_source.h"
+#include "video_inputs.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QVideoFrame>
+
+#include <opencv2/core/utility.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using benchframes::kH;
+using benchframes::kW;
+
+// The default window is 70 % of the available area of a 1600 x 1000 screen.
+const QSize kWindowSizes[] = {QSize(1120, 700), QSize(1920, 1080)};
+constexpr int kCubeSize = 33;
+
+class IdleSource : public VideoFrameSource {
+public:
+    using VideoFrameSource::VideoFrameSource;
+    void open(const QString &) override { m_open = true; }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    void deactivate() override {}
+    bool selectFormat(QVideoFrameFormat::PixelFormat, const QSize &, float) override { return true; }
+
+private:
+    bool m_open = false;
+};
+
+// A few natural frames in a row, as the camera delivers them.
+const std::vector<QVideoFrame> &frames() {
+    static const std::vector<QVideoFrame> all = [] {
+        std::vector<QVideoFrame> list;
+        for (int seed = 9; seed < 13; ++seed) {
+            const std::vector<unsigned char> yuyv = benchframes::naturalFrame(seed);
+            QVideoFrame frame(QVideoFrameFormat(QSize(kW, kH), QVideoFrameFormat::Format_YUYV));
+            frame.map(QVideoFrame::WriteOnly);
+            for (int y = 0; y < kH; ++y)
+                std::copy_n(yuyv.data() + size_t(y) * kW * 2, kW * 2, frame.bits(0) + y * frame.bytesPerLine(0));
+            frame.unmap();
+            list.push_back(frame);
+        }
+        return list;
+    }();
+    return all;
+}
+
+const QString &cubeFile() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.filePath("grade.cube");
+        QFile out(file);
+        out.open(QIODevice::WriteOnly | QIODevice::Text);
+        QTextStream text(&out);
+        text << "LUT_3D_SIZE " << kCubeSize << "\n";
+        const cv::Mat cube = benchframes::randomCube(kCubeSize);
+        const float *v = cube.ptr<float>();
+        for (int i = 0; i < kCubeSize * kCubeSize * kCubeSize; ++i)
+            text << v[i * 3] << ' ' << v[i * 3 + 1] << ' ' << v[i * 3 + 2] << '\n';
+        return file;
+    }();
+    return path;
+}
+
+// Results by benchmark name, for the comparison printed at the end.
+std::map<std::string, double> g_realMs;
+
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                g_realMs[run.run_name.str()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+// Arguments: window size index, LUT on, portrait.
+void BM_FrameToScreen(benchmark::State &state) {
+    const QSize windowSize = kWindowSizes[state.range(0)];
+    const bool withLut = state.range(1) != 0;
+    const bool portrait = state.range(2) != 0;
+    VideoInputs::setProvider([] { return QList<VideoInput>{{"cam", "Camera-123", true}}; });
+    VideoFrameSource::setFactory([](QObject *parent) { return new IdleSource(parent); });
+    PreviewLutSettings::set(false, withLut ? cubeFile() : QString());
+    auto window = std::make_unique<CameraWindow>("cam");
+    window->setLandscape(!portrait);
+    window->resize(windowSize);
+    window->show();
+    QCoreApplication::processEvents();
+    if (withLut && !window->lutEnabled()) {
+        state.SkipWithError("the cube did not load");
+        return;
+    }
+    const std::vector<QVideoFrame> &list = frames();
+    size_t i = 0;
+    const double cpuStart = processCpuMs();
+    for (auto _ : state)
+        window->onQtVideoFrame(list[i++ % list.size()]);
+    state.counters["cpu_all_ms"] = benchmark::Counter(processCpuMs() - cpuStart, benchmark::Counter::kAvgIterations);
+    const QPixmap shown = window->imageLabel()->pixmap();
+    state.counters["shown_w"] = shown.width();
+    state.counters["shown_h"] = shown.height();
+    window.reset();
+    PreviewLutSettings::set(false, QString());
+    VideoFrameSource::setFactory({});
+    VideoInputs::setProvider({});
+}
+
+// The same work as a plain OpenCV program would do it.
+void BM_OpenCvPipeline(benchmark::State &state) {
+    const QSize windowSize = kWindowSizes[state.range(0)];
+    const bool withLut = state.range(1) != 0;
+    const bool portrait = state.range(2) != 0;
+    static Lut3d lut;
+    if (!lut.hasTable())
+        lut.setCube(kCubeSize, benchframes::randomCube(kCubeSize));
+    const QSize area(windowSize.width(), windowSize.height() - CameraWindow::kTitleBarHeight);
+    const QSize picture = (portrait ? QSize(kH, kW) : QSize(kW, kH)).scaled(area, Qt::KeepAspectRatio);
+    std::vector<std::vector<unsigned char>> yuyv;
+    for (int seed = 9; seed < 13; ++seed)
+        yuyv.push_back(benchframes::naturalFrame(seed));
+    cv::Mat bgr, graded, rgb, turned, shown;
+    const unsigned char *table = lut.lutTable().data;
+    size_t i = 0;
+    const double cpuStart = processCpuMs();
+    for (auto _ : state) {
+        const cv::Mat packed(kH, kW, CV_8UC2, yuyv[i++ % yuyv.size()].data());
+        cv::cvtColor(packed, bgr, cv::COLOR_YUV2BGR_YUY2);
+        if (withLut) {
+            graded.create(bgr.size(), CV_8UC3);
+            cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
+                for (int y = rows.start; y < rows.end; ++y) {
+                    const unsigned char *s = bgr.ptr<unsigned char>(y);
+                    unsigned char *d = graded.ptr<unsigned char>(y);
+                    for (int x = 0; x < bgr.cols * 3; x += 3) {
+                        const unsigned char *e = table + ((size_t(s[x]) << 16) + (size_t(s[x + 1]) << 8) + s[x + 2]) * 3;
+                        d[x] = e[0], d[x + 1] = e[1], d[x + 2] = e[2];
+                    }
+                }
+            });
+        } else {
+            graded = bgr;
+        }
+        cv::cvtColor(graded, rgb, cv::COLOR_BGR2RGB);
+        if (portrait)
+            cv::rotate(rgb, turned, cv::ROTATE_90_COUNTERCLOCKWISE);
+        else
+            turned = rgb;
+        cv::resize(turned, shown, cv::Size(picture.width(), picture.height()));
+        benchmark::DoNotOptimize(shown.data);
+    }
+    state.counters["cpu_all_ms"] = benchmark::Counter(processCpuMs() - cpuStart, benchmark::Counter::kAvgIterations);
+}
+
+void sizes(benchmark::internal::Benchmark *b) {
+    for (int size = 0; size < 2; ++size)
+        for (int lut = 0; lut < 2; ++lut)
+            for (int portrait = 1; portrait >= 0; --portrait)
+                b->Args({size, lut, portrait});
+    b->ArgNames({"window", "lut", "portrait"})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_FrameToScreen)->Apply(sizes);
+BENCHMARK(BM_OpenCvPipeline)->Apply(sizes);
+
+void printComparison() {
+    std::printf("\nOpenCV pipeline time / frame-to-screen time (window 0 = 1120x700, 1 = 1920x1080):\n");
+    for (const auto &[name, ms] : g_realMs) {
+        if (name.rfind("BM_FrameToScreen/", 0) != 0)
+            continue;
+        std::string other = "BM_OpenCvPipeline/" + name.substr(std::string("BM_FrameToScreen/").size());
+        const auto found = g_realMs.find(other);
+        if (found != g_realMs.end() && ms > 0)
+            std::printf("  %-50s %6.2f ms vs %6.2f ms: %.2fx\n", name.c_str(), ms, found->second,
+                        found->second / ms);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    RecordingReporter reporter;
+    return runOffscreenBenchmarks(argc, argv, &reporter, printComparison);
+}

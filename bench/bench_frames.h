@@ -1,0 +1,54 @@
+#pragma once
+
+// The pictures and cubes the preview benchmarks feed the frame path with.
+#include "simulated_video_scene.h"
+
+#include <QRandomGenerator>
+
+#include <opencv2/core.hpp>
+
+#include <algorithm>
+#include <vector>
+
+namespace benchframes {
+
+constexpr int kW = 1280;
+constexpr int kH = 720;
+// Noise of the "natural" frame, in code values of each YUYV byte: a webcam's picture
+// after its image processor's noise reduction.
+constexpr int kSensorNoise = 1;
+
+// A mild grade: identity plus a little random warp, as real cubes are.
+inline cv::Mat randomCube(int n) {
+    cv::Mat cube(n * n * n, 1, CV_32FC3);
+    QRandomGenerator rng(5);
+    float *v = cube.ptr<float>();
+    for (int b = 0, i = 0; b < n; ++b)
+        for (int g = 0; g < n; ++g)
+            for (int r = 0; r < n; ++r, ++i) {
+                const float base[3] = {float(r) / (n - 1), float(g) / (n - 1), float(b) / (n - 1)};
+                for (int c = 0; c < 3; ++c)
+                    v[i * 3 + c] =
+                        std::min(1.0f, std::max(0.0f, base[c] + float(rng.generateDouble() - 0.5) * 0.05f));
+            }
+    return cube;
+}
+
+// A camera-like picture: the simulated scene with a little sensor noise. `seed`
+// varies the noise (and the pan) between frames of a sequence.
+inline std::vector<unsigned char> naturalFrame(int seed = 9) {
+    std::vector<unsigned char> f(size_t(kW) * kH * 2);
+    SimulatedVideoScene scene;
+    SimulatedVideoScene::View view;
+    view.name = QStringLiteral("Camera-123");
+    view.pan = 20 + (seed - 9);
+    view.zoom = 30;
+    scene.renderYuyv(view, f.data(), kW * 2);
+    QRandomGenerator rng{quint32(seed)};
+    for (unsigned char &b : f)
+        b = static_cast<unsigned char>(
+            std::clamp(int(b) + int(rng.bounded(kSensorNoise * 2 + 1)) - kSensorNoise, 0, 255));
+    return f;
+}
+
+} // namespace benchframes
