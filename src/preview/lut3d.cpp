@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int kPlaneFloats = 256 * 256 * 3; // one blue grid value: [green][red][b, g, r]
 constexpr int kRowFloats = 256 * 3;         // one green grid value: [red][b, g, r]
 // A file may announce any size; room is reserved for at most this many points up
 // front, the rest grows with the data actually read.
@@ -51,6 +50,57 @@ std::array<AxisSample, 256> axisSamples(int n) {
     }
     return samples;
 }
+
+// The two inner loops of the table build. Both are plain element-wise loops that the
+// compiler vectorises; where the processor has AVX2 a second copy built for it runs
+// twice as many elements per instruction. Neither copy contracts multiply and add, so
+// both give the same bytes.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define KESTRANE_INLINE inline __attribute__((always_inline))
+#define KESTRANE_AVX2_DISPATCH 1
+#else
+#define KESTRANE_INLINE inline
+#endif
+
+KESTRANE_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out, int count) {
+    for (int i = 0; i < count; ++i)
+        out[i] = lo[i] * wl + hi[i] * wh;
+}
+
+KESTRANE_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh, unsigned char *out,
+                                  int count) {
+    for (int i = 0; i < count; ++i) {
+        float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
+        v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
+        v = v < 255.0f ? v : 255.0f;
+        out[i] = static_cast<unsigned char>(static_cast<int>(v));
+    }
+}
+
+using LerpRowFn = void (*)(const float *, const float *, float, float, float *, int);
+using BlendFn = void (*)(const float *, const float *, float, float, unsigned char *, int);
+
+void lerpRowPlain(const float *lo, const float *hi, float wl, float wh, float *out, int count) {
+    lerpRow(lo, hi, wl, wh, out, count);
+}
+void blendPlain(const float *lo, const float *hi, float wl, float wh, unsigned char *out, int count) {
+    blendToBytes(lo, hi, wl, wh, out, count);
+}
+
+#ifdef KESTRANE_AVX2_DISPATCH
+__attribute__((target("avx2"))) void lerpRowAvx2(const float *lo, const float *hi, float wl, float wh, float *out,
+                                                 int count) {
+    lerpRow(lo, hi, wl, wh, out, count);
+}
+__attribute__((target("avx2"))) void blendAvx2(const float *lo, const float *hi, float wl, float wh,
+                                               unsigned char *out, int count) {
+    blendToBytes(lo, hi, wl, wh, out, count);
+}
+bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+#endif
 
 float readNumber(QStringView text) {
     bool ok = false;
@@ -165,9 +215,11 @@ bool Lut3d::setCube(int size, const cv::Mat &data) {
 
 // Trilinear expansion, interpolating along red, then green, then blue, all in single
 // precision. Interpolating along red depends only on the grid's (b, g) and the red
-// input, and along green only on the grid's b and the (green, red) input, so each
-// worker builds the green-interpolated plane of a blue grid value once and blends two
-// such planes per output row: the same operations on the same operands as the
+// input, and along green only on the grid's b and the (green, red) input. The table
+// rows (blue inputs) that fall between the same two blue grid values form a group:
+// a worker takes whole groups, interpolates the two grid values' planes a few green
+// inputs at a time and blends each such piece into every row of the group while it
+// is still in the cache. The same operations on the same operands as the
 // point-by-point formula, hence the same bytes.
 void Lut3d::buildLutTable() {
     if (m_data.empty() || m_size == 0)
@@ -187,18 +239,35 @@ void Lut3d::buildLutTable() {
     const float *cube = m_data.ptr<float>();
     unsigned char *table = m_tableMemory->data;
 
-    cv::parallel_for_(
-        cv::Range(0, kTableRows),
-        [&](const cv::Range &rows) {
-            std::vector<float> redRows(size_t(n) * kRowFloats);
-            std::vector<float> planes[2] = {std::vector<float>(kPlaneFloats),
-                                            std::vector<float>(kPlaneFloats)};
-            int planeOf[2] = {-1, -1};
+    // Groups of table rows with the same lower blue grid value; rows ascend with it.
+    std::vector<int> groupStart;
+    for (int row = 0; row < kTableRows; ++row)
+        if (row == 0 || axis[size_t(row)].lo != axis[size_t(row - 1)].lo)
+            groupStart.push_back(row);
+    groupStart.push_back(kTableRows);
+    LerpRowFn lerp = lerpRowPlain;
+    BlendFn blend = blendPlain;
+#ifdef KESTRANE_AVX2_DISPATCH
+    if (hasAvx2()) {
+        lerp = lerpRowAvx2;
+        blend = blendAvx2;
+    }
+#endif
+    constexpr int kTileGreens = 8;
+    constexpr int kTileFloats = kTileGreens * kRowFloats;
 
-            auto makePlane = [&](int b, float *plane) {
+    cv::parallel_for_(
+        cv::Range(0, int(groupStart.size()) - 1),
+        [&](const cv::Range &groups) {
+            // Red-interpolated rows of one blue grid value: [green grid][red input][b, g, r].
+            std::vector<float> redRows[2] = {std::vector<float>(size_t(n) * kRowFloats),
+                                             std::vector<float>(size_t(n) * kRowFloats)};
+            std::vector<float> tiles[2] = {std::vector<float>(kTileFloats), std::vector<float>(kTileFloats)};
+
+            auto makeRedRows = [&](int b, float *rowsOut) {
                 for (int g = 0; g < n; ++g) {
                     const float *line = cube + size_t((b * n + g) * n) * 3;
-                    float *out = redRows.data() + size_t(g) * kRowFloats;
+                    float *out = rowsOut + size_t(g) * kRowFloats;
                     for (int r = 0; r < 256; ++r) {
                         const AxisSample &s = axis[size_t(r)];
                         const float *lo = line + s.lo * 3;
@@ -207,48 +276,44 @@ void Lut3d::buildLutTable() {
                             out[r * 3 + 2 - c] = lo[c] * s.oneMinusF + hi[c] * s.f;
                     }
                 }
-                for (int g = 0; g < 256; ++g) {
-                    const AxisSample &s = axis[size_t(g)];
-                    const float *lo = redRows.data() + size_t(s.lo) * kRowFloats;
-                    const float *hi = redRows.data() + size_t(s.hi) * kRowFloats;
-                    float *out = plane + size_t(g) * kRowFloats;
-                    const float wl = s.oneMinusF, wh = s.f;
-                    for (int i = 0; i < kRowFloats; ++i)
-                        out[i] = lo[i] * wl + hi[i] * wh;
-                }
             };
-            auto planeFor = [&](int b) -> const float * {
-                for (int k = 0; k < 2; ++k)
-                    if (planeOf[k] == b)
-                        return planes[k].data();
-                return nullptr;
+            // Green inputs [g0, g0 + kTileGreens) of the plane of one blue grid value.
+            auto makeTile = [&](const float *rowsIn, int g0, float *tile) {
+                for (int g = g0; g < g0 + kTileGreens; ++g) {
+                    const AxisSample &s = axis[size_t(g)];
+                    lerp(rowsIn + size_t(s.lo) * kRowFloats, rowsIn + size_t(s.hi) * kRowFloats, s.oneMinusF, s.f,
+                         tile + size_t(g - g0) * kRowFloats, kRowFloats);
+                }
             };
 
-            for (int row = rows.start; row < rows.end; ++row) {
-                const AxisSample &s = axis[size_t(row)];
-                const float *lo = planeFor(s.lo);
-                const float *hi = planeFor(s.hi);
-                // Fill the slot that holds neither needed plane.
-                for (int want : {s.lo, s.hi}) {
-                    if (planeFor(want))
-                        continue;
-                    const int slot = (planeOf[0] == s.lo || planeOf[0] == s.hi) ? 1 : 0;
-                    makePlane(want, planes[slot].data());
-                    planeOf[slot] = want;
+            int redRowsOf[2] = {-1, -1};
+            for (int group = groups.start; group < groups.end; ++group) {
+                const int first = groupStart[size_t(group)], last = groupStart[size_t(group) + 1];
+                const int bGrid[2] = {axis[size_t(first)].lo, axis[size_t(first)].hi};
+                // The upper grid value of one group is the lower one of the next.
+                if (redRowsOf[1] == bGrid[0]) {
+                    std::swap(redRows[0], redRows[1]);
+                    std::swap(redRowsOf[0], redRowsOf[1]);
                 }
-                lo = planeFor(s.lo);
-                hi = planeFor(s.hi);
-                const float wl = s.oneMinusF, wh = s.f;
-                unsigned char *out = table + size_t(row) * kTableColumns * 3;
-                for (int i = 0; i < kPlaneFloats; ++i) {
-                    float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
-                    v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
-                    v = v < 255.0f ? v : 255.0f;
-                    out[i] = static_cast<unsigned char>(static_cast<int>(v));
+                for (int k = 0; k < 2; ++k)
+                    if (redRowsOf[k] != bGrid[k]) {
+                        makeRedRows(bGrid[k], redRows[k].data());
+                        redRowsOf[k] = bGrid[k];
+                    }
+                for (int g0 = 0; g0 < 256; g0 += kTileGreens) {
+                    makeTile(redRows[0].data(), g0, tiles[0].data());
+                    makeTile(redRows[1].data(), g0, tiles[1].data());
+                    const float *lo = tiles[0].data();
+                    const float *hi = tiles[1].data();
+                    for (int row = first; row < last; ++row) {
+                        const AxisSample &s = axis[size_t(row)];
+                        blend(lo, hi, s.oneMinusF, s.f,
+                              table + (size_t(row) * kTableColumns + size_t(g0) * 256) * 3, kTileFloats);
+                    }
                 }
             }
         },
-        cv::getNumThreads() * 2.0);
+        double(groupStart.size() - 1));
     qDebug() << "LUT查找表预计算完成";
 }
 
