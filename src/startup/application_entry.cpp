@@ -4,6 +4,7 @@
 #include "command_line_options.h"
 #include "device_models.h"
 #include "log_manager.h"
+#include "model_panels.h"
 #include "palette_page.h"
 #include "preview_lut_settings.h"
 #include "simulated_camera_bus.h"
@@ -54,6 +55,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     setCameraVendorId(options.vendorId);
     PreviewLutSettings::set(options.lutButton, options.lutFile);
     PalettePage::setPlacedInPanel(options.palettePage);
+    ModelPanels::install();
     if (options.simulate)
         SimulatedVideo::install(SimulatedCameraBus::install(options.simulatedModels, options.vendorId));
 

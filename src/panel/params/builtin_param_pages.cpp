@@ -83,18 +83,7 @@ void BuiltInParamPages::apply(const CameraParams &params, bool fromFile)
 
 void BuiltInParamPages::showTones(const QJsonObject &videoParam, CameraParams &params)
 {
-    QStringList shown;
-    for (const QString &key : {QStringLiteral("u8Yellow"), QStringLiteral("u8Orange"), QStringLiteral("ucRuddy")}) {
-        const ParamControl *c = m_pages->control(key);
-        const QJsonValue value = videoParam.value(key);
-        if (!c || !value.isDouble())
-            continue;
-        params[c->row.slot] = value.toInt(params[c->row.slot]);
-        shown << key;
-    }
-    m_pages->beginApply(false);
-    m_pages->applyRows(params, shown);
-    m_pages->endApply();
+    m_pages->showReported(videoParam, BuiltInParamRows::toneKeys(), params);
 }
 
 void BuiltInParamPages::collect(CameraParams &params) const

@@ -182,6 +182,11 @@ QList<ParamRow> BuiltInParamRows::noiseRows(const Callbacks &cb)
     return pick(settingsRows(cb), {"uc2DNR", "uc3DNR"});
 }
 
+QStringList BuiltInParamRows::toneKeys()
+{
+    return {"u8Yellow", "u8Orange", "ucRuddy"};
+}
+
 QStringList BuiltInParamRows::applyOrder()
 {
     return {"ucWDRStrength", "uiMShutterSpeed", "eExposureMode", "Luminance", "Contrast", "Hue",

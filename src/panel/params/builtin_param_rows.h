@@ -53,6 +53,8 @@ public:
     // the panel shows the colour tables first and sets it last.
     static QStringList applyOrder();
     static const char *const kSceneKey; // "eSceneMode"
+    // "u8Yellow", "u8Orange", "ucRuddy": the tones a colour-table change moves.
+    static QStringList toneKeys();
 
     // Hooks, attached to their rows by the functions above and reusable by panels.
     // "曝光": automatic hides "快门速度" and "ISO", manual shows them.

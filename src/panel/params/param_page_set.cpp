@@ -81,6 +81,9 @@ void ParamPageSet::connectControl(ParamControl *control)
     if (control->combo)
         connect(control->combo, &QComboBox::currentIndexChanged, this,
                 [this, control](int index) { onValueChanged(control, index); });
+    else if (control->check && control->row.clickedOnly)
+        connect(control->check, &QCheckBox::clicked, this,
+                [this, control](bool on) { onValueChanged(control, on ? 1 : 0); });
     else if (control->check)
         connect(control->check, &QCheckBox::toggled, this,
                 [this, control](bool on) { onValueChanged(control, on ? 1 : 0); });
@@ -110,9 +113,13 @@ void ParamPageSet::onValueChanged(ParamControl *control, int value)
     const ParamRow &row = control->row;
     int sent = 0;
     if (row.sentValue(value, &sent)) {
+        if (m_guard.record && row.keepsRecord && row.slot >= 0 && !isApplying())
+            (*m_guard.record)[row.slot] = sent;
         const SendFunction &send = row.target == ParamRow::Target::Setting ? m_senders.setting : m_senders.videoParam;
         const QString text = QString::number(sent);
-        if (row.path == ParamRow::Path::Debounced && m_guard.sender) {
+        if (row.send) {
+            row.send(row.key, sent);
+        } else if (row.path == ParamRow::Path::Debounced && m_guard.sender) {
             m_guard.sender->schedule(row.key, text, [send](const QString &key, const QString &value) {
                 if (send)
                     send(key, value);
@@ -165,6 +172,16 @@ int ParamPageSet::shownValue(const ParamRow &row, qint32 slotValue)
 void ParamPageSet::applyRow(ParamControl &control, qint32 slotValue)
 {
     const ParamRow &row = control.row;
+    QWidget *widget = control.widget();
+    const bool blocked = row.applySilently && widget ? widget->blockSignals(true) : false;
+    if (row.shownRule) {
+        control.setValue(row.shownRule(slotValue, control.value()));
+        if (row.applySilently && widget)
+            widget->blockSignals(blocked);
+        if (row.afterApply)
+            row.afterApply(*this, slotValue);
+        return;
+    }
     switch (row.kind) {
     case ParamRow::Kind::Combo:
         if (row.clearBeforeApply)
@@ -185,6 +202,8 @@ void ParamPageSet::applyRow(ParamControl &control, qint32 slotValue)
         control.setValue(shownValue(row, slotValue));
         break;
     }
+    if (row.applySilently && widget)
+        widget->blockSignals(blocked);
     if (row.afterApply)
         row.afterApply(*this, slotValue);
 }
@@ -205,4 +224,20 @@ void ParamPageSet::collect(CameraParams &params) const
         }
         params[row.slot] = shown * row.scale + row.offset;
     }
+}
+
+void ParamPageSet::showReported(const QJsonObject &videoParam, const QStringList &keys, CameraParams &params)
+{
+    QStringList shown;
+    for (const QString &key : keys) {
+        const ParamControl *c = control(key);
+        const QJsonValue value = videoParam.value(key);
+        if (!c || c->row.slot < 0 || !value.isDouble())
+            continue;
+        params[c->row.slot] = value.toInt(params[c->row.slot]);
+        shown << key;
+    }
+    beginApply(false);
+    applyRows(params, shown);
+    endApply();
 }

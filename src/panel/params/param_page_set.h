@@ -4,6 +4,7 @@
 #include "param_control.h"
 #include "param_row.h"
 
+#include <QJsonObject>
 #include <QObject>
 #include <QStringList>
 
@@ -23,10 +24,13 @@ class ParamPageSet : public QObject {
 public:
     // The owning panel's send guard and debounced sender. While sendEnabled is false
     // the panel's senders send nothing; applyingParams is true while a record is shown.
+    // `record`, when given, follows the controls: every change writes the value it
+    // sends into the row's slot before sending (rows with keepsRecord).
     struct Guard {
         bool *sendEnabled = nullptr;
         bool *applyingParams = nullptr;
         DebouncedParamSender *sender = nullptr;
+        CameraParams *record = nullptr;
     };
     using SendFunction = std::function<bool(const QString &key, const QString &value)>;
     struct Senders {
@@ -57,6 +61,11 @@ public:
 
     // Writes every row that mirrors a slot into the record; other slots keep theirs.
     void collect(CameraParams &params) const;
+
+    // Shows values the camera reported (members of a "VideoParam" object) on the rows
+    // of `keys` without sending them, storing them in `params`; a missing or
+    // non-numeric member keeps its value.
+    void showReported(const QJsonObject &videoParam, const QStringList &keys, CameraParams &params);
 
     // The shown value a slot value gives on a row (sliders only; 64-bit arithmetic,
     // then clamped into the int range).

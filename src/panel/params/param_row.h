@@ -37,6 +37,15 @@ struct ParamRow {
     using Hook = std::function<void(ParamPageSet &pages, int value)>;
     // Called by apply after the row has been set, with the slot's value.
     using ApplyHook = std::function<void(ParamPageSet &pages, int slotValue)>;
+    // Sends the row's value in place of the common path (which sends `key` through
+    // the panel's video or setting sender); returns whether it was sent.
+    using SendHook = std::function<bool(const QString &key, int sent)>;
+    // The shown value a slot value gives, for rows with their own rule; return
+    // `current` to leave the control as it is.
+    using ShownRule = std::function<int(qint32 slotValue, int current)>;
+    // The code sent for a shown value, for rows whose codes depend on another value;
+    // false when nothing is to be sent.
+    using SentRule = std::function<bool(int shown, int *sent)>;
 
     QString key; // the camera key; also the row's name on its page
     QString label;
@@ -55,13 +64,22 @@ struct ParamRow {
     int offset = 0;
     int slot = -1;       // the CameraParams slot the row mirrors, -1 for none
 
+    bool keepsRecord = true;   // the panel's record follows the control (when the panel keeps it so)
+    bool clickedOnly = false;  // switches: only the user's clicks send; apply and code do not
+    bool applySilently = false; // apply sets the control with its signals blocked
+
     Hook onChanged;
     ApplyHook afterApply;
+    SendHook send;
+    ShownRule shownRule;
+    SentRule sentRule;
 
     // The value the camera gets for a shown value; false when nothing is to be sent
     // (a combo without a selection, or an index outside the row's code table).
     bool sentValue(int shown, int *sent) const
     {
+        if (sentRule)
+            return sentRule(shown, sent);
         if (kind == Kind::Combo) {
             if (shown < 0)
                 return false;

@@ -16,6 +16,7 @@
 #include "hid_manager.h"
 #include "log_manager.h"
 #include "message_boxes.h"
+#include "model_panel.h"
 #include "packet_cmd.h"
 #include "firmware_upgrade.h"
 #include "camera_window.h"
@@ -127,7 +128,10 @@ Widget::Widget(QWidget *parent)
     maintenanceHost.refreshDevices = [this] { handleRefresh(); };
     maintenanceHost.panelKind = [this] { return m_panelKind; };
     maintenanceHost.refreshCameraParams = [this] { refreshCameraParams(m_currentIndex); };
-    maintenanceHost.activeResets = [this] { return m_resets; };
+    maintenanceHost.activeResets = [this] {
+        ModelPanel *panel = activeModelPanel();
+        return panel ? panel->resets() : m_resets;
+    };
     m_maintenance = new DeviceMaintenance(maintenanceHost, this);
     m_rename = new DeviceRenameEditor(this);
     connect(m_resetButton, &QPushButton::clicked, this, &Widget::showDeviceResetMenu);
@@ -493,7 +497,8 @@ void Widget::refreshCameraParams(int deviceIndex)
     // The model panels take the record here once they exist; until then every camera
     // shows it on the built-in pages.
     applyCameraParams(m_camera->params(), false);
-    m_colourTables->readHsvTables();
+    if (!activeModelPanel())
+        m_colourTables->readHsvTables();
 }
 
 // Activation step: the video parameters and settings of the camera just selected.
@@ -502,18 +507,28 @@ bool Widget::loadSelectedCamera()
 {
     const int index = m_currentIndex;
     const auto exchange = [this](const QByteArray &request) { return m_camera->query(request); };
+    // The built-in pages show the record here whatever the model; a model panel gets it
+    // once it is chosen.
     const auto showVideo = [this, index] {
         m_currentIndex = index;
-        applyCameraParams(m_camera->params(), false);
+        applyBuiltInPages(m_camera->params(), false);
     };
     if (!CameraParamReader::read(exchange, CameraParamReader::selectionProfile(), m_camera->params(), &m_sleepSetting,
                                  showVideo))
         return false;
-    applyCameraParams(m_camera->params(), false);
+    applyBuiltInPages(m_camera->params(), false);
     return true;
 }
 
 void Widget::applyCameraParams(const CameraParams &params, bool fromFile)
+{
+    if (ModelPanel *panel = activeModelPanel())
+        panel->applyParams(params, fromFile);
+    else
+        applyBuiltInPages(params, fromFile);
+}
+
+void Widget::applyBuiltInPages(const CameraParams &params, bool fromFile)
 {
     m_paramPages->apply(params, fromFile);
     // The model panels of kinds 1 and 4 ask for their face lists themselves.
@@ -524,10 +539,76 @@ void Widget::applyCameraParams(const CameraParams &params, bool fromFile)
 
 void Widget::collectCameraParams(CameraParams &params)
 {
-    m_paramPages->collect(params);
+    if (ModelPanel *panel = activeModelPanel())
+        panel->copyParams(params);
+    else
+        m_paramPages->collect(params);
 }
 
-// The model panels hand over their own record here once they exist.
+ModelPanel *Widget::modelPanel(PanelKind kind) const
+{
+    return m_modelPanels.value(kind);
+}
+
+ModelPanel *Widget::activeModelPanel() const
+{
+    return m_panelKind == PanelKind::BuiltIn ? nullptr : modelPanel(m_panelKind);
+}
+
+ModelPanel *Widget::ensureModelPanel(PanelKind kind)
+{
+    if (ModelPanel *panel = m_modelPanels.value(kind))
+        return panel;
+    ModelPanel *panel = ModelPanelFactory::create(kind, this);
+    if (!panel)
+        return nullptr;
+    const char *name = "rv_k310a_wp_befa_container";
+    if (kind == PanelKind::Lnq) {
+        qDebug() << "create rv k310a lnq ui";
+        name = "rv_k310a_lnq_container";
+    } else if (kind == PanelKind::T782) {
+        qDebug() << "create rv t782 kb befa ui";
+        name = "rv_t782_kb_befa_container";
+    } else {
+        qDebug() << "create rv k310a wp befa ui";
+    }
+    panel->buildUi();
+    auto *container = new QWidget(this);
+    container->setObjectName(QString::fromLatin1(name));
+    auto *layout = new QVBoxLayout(container);
+    layout->setContentsMargins(8, 8, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(panel);
+    m_bodyLayout->insertWidget(m_bodyLayout->indexOf(m_ptzPanel) + 1, container, 1);
+    container->hide();
+    if (kind != PanelKind::T782) {
+        connect(panel, &ModelPanel::startFaceDataCollection, this, &Widget::startFaceDataCollection);
+        // The face-model area of the panel and its collection outcome are wired here
+        // by the face-model feature.
+    }
+    if (kind == PanelKind::Lnq)
+        connect(panel, &ModelPanel::screenOrientationChanged, this, [this](bool landscape) {
+            m_isLandscape = landscape;
+            m_preview->setLandscape(landscape);
+        });
+    m_modelPanels.insert(kind, panel);
+    m_modelContainers.insert(kind, container);
+    return panel;
+}
+
+// Activation step: shows the panel of a model kind with the active camera's record.
+void Widget::showModelPanel(PanelKind kind)
+{
+    ModelPanel *panel = ensureModelPanel(kind);
+    if (!panel)
+        return;
+    m_modelContainers.value(kind)->show();
+    panel->setDevice(m_hidManagers.value(m_currentIndex), m_currentIndex);
+    panel->applyParams(m_camera->params(), false);
+    if (kind == PanelKind::WpBefa)
+        panel->setSleepSwitch(m_sleepSetting != 0);
+}
+
 void Widget::exportCameraConfig()
 {
     CameraConfigTransfer::exportConfig(
@@ -592,6 +673,8 @@ void Widget::handleRefresh()
     m_refreshButton->setEnabled(false);
     m_ptzPanel->hide();
     m_builtInPage->hide();
+    for (QWidget *container : std::as_const(m_modelContainers))
+        container->hide();
     clearDeviceList();
     m_noCameraLabel->hide();
     releaseManagers();
@@ -806,11 +889,15 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     m_deviceListArea->show();
 
     m_builtInPage->hide();
+    for (QWidget *container : std::as_const(m_modelContainers))
+        container->hide();
     const PanelKind kind = panelKindForModel(m_currentModel);
-    if (kind == PanelKind::BuiltIn)
-        m_builtInPage->show();
     if (kind != PanelKind::None)
         m_panelKind = kind;
+    if (kind == PanelKind::BuiltIn)
+        m_builtInPage->show();
+    else if (kind != PanelKind::None)
+        showModelPanel(kind);
     m_mainLayout->removeWidget(m_footer);
     m_mainLayout->addWidget(m_footer);
 }

@@ -33,6 +33,7 @@ class BuiltInParamPages;
 class CollapsibleGroup;
 class DebouncedParamSender;
 class FirmwareUpgrade;
+class ModelPanel;
 class PanelResets;
 class HIDManager;
 class QLabel;
@@ -122,6 +123,10 @@ public:
     BuiltInParamPages *paramPages() const { return m_paramPages; }
     DebouncedParamSender *paramSender() const { return m_camera->paramSender(); }
     PanelResets *builtInResets() const { return m_resets; }
+    // The model panel of a kind, once created; the one showing the active camera (null
+    // while the built-in pages do).
+    ModelPanel *modelPanel(PanelKind kind) const;
+    ModelPanel *activeModelPanel() const;
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
@@ -208,6 +213,9 @@ private:
     QWidget *buildFooter();
     void addParameterGroups(QVBoxLayout *layout);
     bool loadSelectedCamera();
+    void applyBuiltInPages(const CameraParams &params, bool fromFile);
+    ModelPanel *ensureModelPanel(PanelKind kind);
+    void showModelPanel(PanelKind kind);
     void requestFaceModels();
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
@@ -255,6 +263,8 @@ private:
     qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
     BuiltInParamPages *m_paramPages = nullptr;
     PanelResets *m_resets = nullptr; // the built-in pages' image and factory resets
+    QMap<PanelKind, ModelPanel *> m_modelPanels;    // created on first use, kept
+    QMap<PanelKind, QWidget *> m_modelContainers;
     CollapsibleGroup *m_imageGroup = nullptr;
     CollapsibleGroup *m_focusGroup = nullptr;
     CollapsibleGroup *m_settingsGroup = nullptr;

@@ -1,0 +1,153 @@
+#include "k310a_panel.h"
+
+#include "colour_page.h"
+#include "colour_picker.h"
+#include "colour_tables.h"
+#include "command_texts.h"
+#include "collapsible_group.h"
+#include "packet_cmd.h"
+#include "palette_label.h"
+#include "param_control.h"
+#include "param_page_set.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QTimer>
+#include <QVBoxLayout>
+
+K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::ToneReset tones, QWidget *parent)
+    : ModelPanel(style, parent)
+{
+    PanelCameraContext *camera = m_camera;
+    ParamPageSet::Guard guard = camera->guard();
+    guard.record = &camera->params();
+    m_pages = new ParamPageSet(guard,
+                               {[camera](const QString &k, const QString &v) { return camera->sendVideoParam(k, v); },
+                                [camera](const QString &k, const QString &v) { return camera->sendSystemSetting(k, v); }},
+                               this);
+
+    ColourTables::Link link;
+    link.send = [camera](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
+        return camera->sendText(int(cmdId), text, reply, capacity);
+    };
+    link.sendEnabled = [camera] { return camera->sendEnabled(); };
+    m_tables = new ColourTables(link, this);
+    m_tables->setStorage(
+        [camera](HsvKind kind) { return ColourTables::recordTable(camera->params(), kind); },
+        [camera](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(camera->params(), kind, table); });
+    m_colourPage = new ColourPage(m_tables, this);
+    connect(m_tables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
+        m_pages->showReported(videoParam, BuiltInParamRows::toneKeys(), m_camera->params());
+    });
+    m_resets = new PanelResets({camera, m_tables, m_colourPage, m_pages, [this] { refresshDeviceData(); }, tones}, this);
+}
+
+K310aPanel::~K310aPanel() = default;
+
+BuiltInParamRows::Callbacks K310aPanel::rowCallbacks()
+{
+    BuiltInParamRows::Callbacks cb;
+    cb.storeSlot = [this](int slot, int value) { m_camera->params()[slot] = value; };
+    cb.reloadAfterSceneChange = [this] {
+        refresshDeviceData();
+        readHsvTables();
+    };
+    cb.requestFaceModels = [this] { requestFaceModels(); };
+    cb.showFaceModelArea = [this](bool visible) { showFaceModelArea(visible); };
+    cb.colourToneChanged = [this] {
+        m_tables->tableRefreshTimer()->start();
+        m_tables->scheduleYellowOrangeRuddyRefresh();
+    };
+    return cb;
+}
+
+void K310aPanel::buildUi()
+{
+    buildScrollContent();
+    QVBoxLayout *layout = contentLayout();
+    addHeader(layout);
+    const BuiltInParamRows::Callbacks cb = rowCallbacks();
+    layout->addWidget(makeGroup(QStringLiteral("图像调节"), "image.png",
+                                [this, cb](QWidget *parent) { return m_pages->buildPage(imageRows(cb), parent); }));
+    layout->addWidget(makeGroup(QStringLiteral("对焦"), "focus.png", [this, cb](QWidget *parent) {
+        QWidget *page = m_pages->buildPage(focusRows(cb), parent);
+        m_aiModelArea = new QWidget(page);
+        m_aiModelArea->setObjectName("aiModelArea");
+        auto *areaLayout = new QVBoxLayout(m_aiModelArea);
+        areaLayout->setContentsMargins(0, 10, 0, 0);
+        areaLayout->setSpacing(8);
+        m_aiModelArea->hide();
+        // The face-model feature fills this area (model list, enable, record, delete).
+        page->layout()->addWidget(m_aiModelArea);
+        return page;
+    }));
+    layout->addWidget(makeGroup(QStringLiteral("调色盘"), "palette.png",
+                                [this](QWidget *parent) { return m_colourPage->buildColorPage(parent); }));
+    layout->addWidget(makeGroup(QStringLiteral("视频调整"), "setting.png",
+                                [this, cb](QWidget *parent) { return m_pages->buildPage(videoRows(cb), parent); }));
+    layout->addStretch();
+}
+
+void K310aPanel::requestFaceModels()
+{
+    qDebug() << "send ReqGetFaceIDs:" << CommandTexts::getFaceIds();
+    m_camera->sendText(CmdJson, CommandTexts::getFaceIds());
+    qDebug() << "send ReqGetFaceNames:" << CommandTexts::getFaceNames();
+    m_camera->sendText(CmdJson, CommandTexts::getFaceNames());
+}
+
+void K310aPanel::showFaceModelArea(bool visible)
+{
+    qDebug() << (visible ? "人脸模式可见" : "人脸模式不可见");
+    if (m_aiModelArea)
+        m_aiModelArea->setVisible(visible);
+    if (ParamControl *area = m_pages->control("ucAFArea"))
+        area->combo->setEnabled(!visible);
+}
+
+int K310aPanel::focusModeCode() const
+{
+    const ParamControl *mode = m_pages->control("ucFocusMode");
+    if (!mode)
+        return -1;
+    int code = 3;
+    return mode->row.sentValue(mode->value(), &code) ? code : 3;
+}
+
+void K310aPanel::readHsvTables()
+{
+    m_tables->readHsvTables();
+}
+
+void K310aPanel::refresshDeviceData()
+{
+    PanelCameraContext *camera = m_camera;
+    const auto exchange = [camera](const QByteArray &request) { return camera->query(request); };
+    if (CameraParamReader::read(exchange, readerProfile(), camera->params(), nullptr))
+        applyParams(camera->params(), false);
+}
+
+void K310aPanel::applyParams(const CameraParams &params, bool fromFile)
+{
+    // `params` may be the panel's own record; the rows read a copy.
+    const CameraParams record = params;
+    m_pages->beginApply(fromFile);
+    m_pages->applyRows(record, applyOrder());
+    applyExtras(record);
+    qDebug() << "language：" << record[CameraParams::Language];
+    qDebug() << "scene" << record[CameraParams::SceneMode];
+    m_pages->applyRows(record, applyOrderAfterTables());
+    if (PaletteLabel *hue = m_colourPage->hueLabel())
+        hue->setValues(ColourTables::recordTable(record, HsvKind::Hue).toList());
+    if (PaletteLabel *sat = m_colourPage->satLabel())
+        sat->setValues(ColourTables::recordTable(record, HsvKind::Saturation).toList());
+    m_camera->params() = record;
+    m_pages->endApply();
+
+    if (fromFile) {
+        m_camera->sendVideoParam(BuiltInParamRows::kSceneKey, QString::number(record[CameraParams::SceneMode]));
+        m_tables->sendHueTable(ColourTables::recordTable(record, HsvKind::Hue));
+        m_tables->sendSaturationTable(ColourTables::recordTable(record, HsvKind::Saturation));
+    }
+    requestFaceModels();
+}

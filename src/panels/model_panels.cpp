@@ -1,0 +1,16 @@
+#include "model_panels.h"
+
+#include "model_panel.h"
+#include "widget_rv_k310a_wp_befa.h"
+
+void ModelPanels::install()
+{
+    ModelPanelFactory::install([](PanelKind kind, QWidget *parent) -> ModelPanel * {
+        switch (kind) {
+        case PanelKind::WpBefa:
+            return new widget_RV_K310A_WP_BEFA(parent);
+        default:
+            return nullptr;
+        }
+    });
+}
