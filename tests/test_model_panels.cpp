@@ -11,6 +11,7 @@
 #include "param_page_set.h"
 #include "sim_fixture.h"
 #include "widget.h"
+#include "widget_rv_k310a_lnq.h"
 #include "widget_rv_k310a_wp_befa.h"
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 
 namespace {
 const char *const kWpBefa = "RV-K310A-WP-BEFA";
+const char *const kLnq = "RV-K310A-LNQ";
 
 // The key/value pairs of every "ReqSetVideoParam" and "ReqSetSetting" the camera got,
 // as "key=value", in order.
@@ -87,6 +89,7 @@ private slots:
         for (const char *m : {"RV-K310A-WP-BEFA", "RV-K312S-00", "RV-K312H-MA", "RV-K310A-GDR", "RV-K310A-WP",
                               "RV-K310A-NRM", "RV-K312E-QV", "RV-K310E-WU", "RV-K310E-JYLO", "RV-N906-PX"})
             QTest::newRow(m) << m << "rv_k310a_wp_befa_container";
+        QTest::newRow("RV-K310A-LNQ") << "RV-K310A-LNQ" << "rv_k310a_lnq_container";
         QTest::newRow("RV-K310A-WU") << "RV-K310A-WU" << "";
     }
     void activationShowsTheModelsContainer()
@@ -292,20 +295,27 @@ private slots:
 
     void resetsThroughThePanel_data()
     {
+        QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("factory");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<bool>("tonesReset");
-        QTest::newRow("image") << false << false << true;
-        QTest::newRow("factory") << true << false << false;
-        QTest::newRow("factory refused") << true << true << false;
+        QTest::newRow("wp image") << kWpBefa << false << false << true;
+        QTest::newRow("wp factory") << kWpBefa << true << false << false;
+        QTest::newRow("wp factory refused") << kWpBefa << true << true << false;
+        // The control panel re-reads right after a model panel's image reset: the camera's own
+        // neutral tones show at once.
+        QTest::newRow("lnq image") << kLnq << false << false << true;
+        QTest::newRow("lnq factory") << kLnq << true << false << true;
+        QTest::newRow("lnq factory refused") << kLnq << true << true << false;
     }
     void resetsThroughThePanel()
     {
+        QFETCH(QString, model);
         QFETCH(bool, factory);
         QFETCH(bool, refused);
         QFETCH(bool, tonesReset);
         SimFixture sim;
-        SimulatedCamera *cam = sim.add(kWpBefa, "Cam", "SN12345");
+        SimulatedCamera *cam = sim.add(model, "Cam", "SN12345");
         Widget w;
         waitForList(w);
         w.onDeviceDoubleClicked(w.deviceItem(0), 0);
@@ -330,7 +340,118 @@ private slots:
         QCOMPARE(control(panel, "u8Yellow")->value(), tonesReset ? 0 : 20);
         QVERIFY(!sentParams(cam).contains("u8Yellow=50"));
     }
+
+    void lnqLensSwitchSendsAndRefills_data();
+    void lnqLensSwitchSendsAndRefills();
+    void lnqRowsAndApplyRules_data();
+    void lnqRowsAndApplyRules();
+    void lnqSendsThroughItsGuardAndKeepsTheRecord();
 };
+
+void TestModelPanels::lnqLensSwitchSendsAndRefills_data()
+{
+    QTest::addColumn<int>("lensIndex");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("focusItems");
+    QTest::addColumn<int>("scenePro");
+    QTest::newRow("portrait") << 1 << QStringList{"u8LensType=2", "eSceneMode=6", "ucFocusMode=8"}
+                              << QStringList{"人像追焦", "MF(手动模式)"} << 9;
+    QTest::newRow("standard") << 0 << QStringList{"u8LensType=1", "eSceneMode=1"}
+                              << QStringList{"AF (前景优先)", "MF(手动模式)", "人脸追焦"} << 4;
+}
+
+void TestModelPanels::lnqLensSwitchSendsAndRefills()
+{
+    QFETCH(int, lensIndex);
+    QFETCH(QStringList, sent);
+    QFETCH(QStringList, focusItems);
+    QFETCH(int, scenePro);
+    SimFixture sim;
+    SimulatedCamera *cam = sim.add(kLnq, "Cam", "SN12345");
+    Widget w;
+    waitForList(w);
+    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+    auto *panel = qobject_cast<widget_RV_K310A_LNQ *>(w.activeModelPanel());
+    QVERIFY(panel);
+    if (panel->lensCombo()->currentIndex() == lensIndex) // start from the other lens
+        panel->lensCombo()->setCurrentIndex(1 - lensIndex);
+    cam->clearReceived();
+    panel->lensCombo()->setCurrentIndex(lensIndex);
+    QCOMPARE(sentParams(cam).mid(0, sent.size()), sent);
+    // The panel re-reads everything, then the colour tables 800 ms later.
+    QVERIFY(countCmd(cam, "ReqGetVideoParam") >= 1);
+    QTRY_VERIFY(countCmd(cam, "ReqGetHSVHueLut") >= 1);
+    QCOMPARE(cam->videoParam("u8LensType"), lensIndex + 1);
+    ParamControl *mode = control(panel, "ucFocusMode");
+    QStringList items;
+    for (int i = 0; i < mode->combo->count(); ++i)
+        items << mode->combo->itemText(i);
+    QCOMPARE(items, focusItems);
+    // The image version's code follows the lens.
+    cam->clearReceived();
+    ParamControl *scene = control(panel, "eSceneMode");
+    scene->setValue(3);
+    QVERIFY(sentParams(cam).contains(QString("eSceneMode=%1").arg(scenePro)));
+}
+
+void TestModelPanels::lnqRowsAndApplyRules_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("slotValue");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("HDR 1 on") << "u8HDR" << 32 << 1 << 1;
+    QTest::newRow("HDR 2 off") << "u8HDR" << 32 << 2 << 0;
+    QTest::newRow("area top") << "ucAFArea" << 54 << 2 << 1;
+    QTest::newRow("area default") << "ucAFArea" << 54 << 0 << 0;
+    QTest::newRow("scene whitish macro") << "eSceneMode" << 74 << 11 << 1;
+    QTest::newRow("scene red portrait") << "eSceneMode" << 74 << 8 << 2;
+    QTest::newRow("scene unknown") << "eSceneMode" << 74 << 2 << -1;
+    QTest::newRow("shutter 1/50") << "uiMShutterSpeed" << 24 << 30 << 1;
+}
+
+void TestModelPanels::lnqRowsAndApplyRules()
+{
+    QFETCH(QString, key);
+    QFETCH(int, slot);
+    QFETCH(int, slotValue);
+    QFETCH(int, shown);
+    SimFixture sim;
+    SimulatedCamera *cam = sim.add(kLnq, "Cam", "SN12345");
+    Widget w;
+    waitForList(w);
+    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+    ModelPanel *panel = w.activeModelPanel();
+    CameraParams record = panel->camera()->params();
+    record[slot] = slotValue;
+    cam->clearReceived();
+    panel->applyParams(record, false);
+    QCOMPARE(control(panel, key.toLatin1())->value(), shown);
+    QTest::qWait(DebouncedParamSender::kDefaultIntervalMs + 50);
+    QVERIFY(sentParams(cam).isEmpty());
+}
+
+void TestModelPanels::lnqSendsThroughItsGuardAndKeepsTheRecord()
+{
+    SimFixture sim;
+    SimulatedCamera *cam = sim.add(kLnq, "Cam", "SN12345");
+    Widget w;
+    waitForList(w);
+    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+    ModelPanel *panel = w.activeModelPanel();
+    cam->clearReceived();
+    control(panel, "u8HDR")->setValue(1);
+    control(panel, "uiMShutterSpeed")->setValue(2);
+    control(panel, "uc2DNR")->setValue(6);
+    QTRY_VERIFY(sentParams(cam).contains("uc2DNR=60"));
+    QVERIFY(sentParams(cam).contains("u8HDR=1"));
+    QVERIFY(sentParams(cam).contains("uiMShutterSpeed=9"));
+    CameraParams exported;
+    w.collectCameraParams(exported);
+    QCOMPARE(exported[62], 60);
+    QCOMPARE(exported[32], 1);
+    QCOMPARE(exported[24], 9);
+}
 
 QTEST_MAIN(TestModelPanels)
 #include "test_model_panels.moc"

@@ -1,6 +1,7 @@
 #include "model_panels.h"
 
 #include "model_panel.h"
+#include "widget_rv_k310a_lnq.h"
 #include "widget_rv_k310a_wp_befa.h"
 
 void ModelPanels::install()
@@ -9,6 +10,8 @@ void ModelPanels::install()
         switch (kind) {
         case PanelKind::WpBefa:
             return new widget_RV_K310A_WP_BEFA(parent);
+        case PanelKind::Lnq:
+            return new widget_RV_K310A_LNQ(parent);
         default:
             return nullptr;
         }

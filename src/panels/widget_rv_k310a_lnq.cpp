@@ -1,0 +1,269 @@
+#include "widget_rv_k310a_lnq.h"
+
+#include "colour_tables.h"
+#include "k310a_rows.h"
+#include "param_control.h"
+#include "param_page_set.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+// "图像版本" items ("标准", "白皙", "去红", "专业") -> "eSceneMode" per lens type 1, 2, 3.
+const int kSceneCodes[3][4] = {{1, 3, 5, 4}, {6, 7, 8, 9}, {10, 11, 13, 12}};
+const char *const kFaceTexts[] = {"人脸追焦", "人像追焦"};
+
+bool isFaceMode(const QString &text)
+{
+    return text == QLatin1String(kFaceTexts[0]) || text == QString::fromUtf8(kFaceTexts[1]);
+}
+} // namespace
+
+widget_RV_K310A_LNQ::widget_RV_K310A_LNQ(QWidget *parent)
+    : K310aPanel({DeviceSender::RequestLog::CommandRecord, PanelCameraContext::ParamLog::CommandRecord},
+                 PanelResets::ToneReset::WithFactoryReset, parent)
+{
+}
+
+int widget_RV_K310A_LNQ::sceneCode(int lens, int item)
+{
+    return lens >= 1 && lens <= 3 && item >= 0 && item < 4 ? kSceneCodes[lens - 1][item] : -1;
+}
+
+int widget_RV_K310A_LNQ::sceneItem(int code)
+{
+    for (const auto &row : kSceneCodes)
+        for (int item = 0; item < 4; ++item)
+            if (row[item] == code)
+                return item;
+    return -1;
+}
+
+QStringList widget_RV_K310A_LNQ::focusItems(int lens)
+{
+    switch (lens) {
+    case Standard:
+        return {"AF (前景优先)", "MF(手动模式)", "人脸追焦"};
+    case Portrait:
+        return {"人像追焦", "MF(手动模式)"};
+    case Macro:
+        return {"微距", "MF(手动模式)"};
+    default:
+        return {};
+    }
+}
+
+int widget_RV_K310A_LNQ::focusCode(const QString &text)
+{
+    static const QList<QPair<QString, int>> codes = {
+        {"AF (前景优先)", 3}, {"MF(手动模式)", 0}, {"人脸追焦", 6}, {"人像追焦", 8}, {"微距", 7}};
+    for (const auto &[t, code] : codes)
+        if (t == text)
+            return code;
+    return 3;
+}
+
+int widget_RV_K310A_LNQ::selectedLens() const
+{
+    return m_lensCombo && m_lensCombo->currentIndex() >= 0 ? m_lensCombo->currentIndex() + 1 : -1;
+}
+
+void widget_RV_K310A_LNQ::addHeader(QVBoxLayout *layout)
+{
+    auto *row = new QWidget(content());
+    row->setObjectName("lensRow");
+    row->setFixedHeight(40);
+    row->setMinimumWidth(320);
+    row->setMaximumWidth(1000);
+    row->setAttribute(Qt::WA_StyledBackground);
+    row->setStyleSheet("QWidget#lensRow { background-color: #272c33; border-radius: 8px; }");
+    auto *line = new QHBoxLayout(row);
+    line->setContentsMargins(20, 0, 20, 0);
+    line->setSpacing(8);
+    line->setAlignment(Qt::AlignVCenter);
+    auto *icon = new QLabel(row);
+    icon->setPixmap(QPixmap(":/icons/resources/icons/lens-change.png").scaled(16, 16, Qt::KeepAspectRatio,
+                                                                            Qt::SmoothTransformation));
+    icon->setFixedSize(16, 16);
+    auto *caption = new QLabel(QStringLiteral("镜头选择"), row);
+    caption->setStyleSheet("color: #eeeeee; font-size: 13px; font-weight: bold; background: transparent;");
+    m_lensCombo = new QComboBox(row);
+    m_lensCombo->setMinimumWidth(220);
+    m_lensCombo->setStyleSheet(ParamControl::kComboStyle);
+    m_lensCombo->addItems({"标准", "人像(58mm)"});
+    line->addWidget(icon);
+    line->addWidget(caption);
+    line->addStretch();
+    line->addWidget(m_lensCombo);
+    layout->addWidget(row);
+    connect(m_lensCombo, &QComboBox::currentIndexChanged, this, &widget_RV_K310A_LNQ::onLensChanged);
+}
+
+QList<ParamRow> widget_RV_K310A_LNQ::imageRows(const BuiltInParamRows::Callbacks &cb) const
+{
+    QList<ParamRow> rows = K310aRows::imageRows(cb);
+    auto *self = const_cast<widget_RV_K310A_LNQ *>(this);
+    if (ParamRow *scene = findRow(rows, BuiltInParamRows::kSceneKey)) {
+        scene->items = QStringList{"标准", "白皙", "去红", "专业"};
+        scene->codes.clear();
+        scene->clearBeforeApply = true;
+        // The code depends on the lens; nothing is sent without a lens selected.
+        scene->sentRule = [self](int item, int *sent) {
+            *sent = sceneCode(self->selectedLens(), item);
+            return *sent >= 0;
+        };
+        scene->shownRule = [](qint32 code, int) { return sceneItem(code); };
+        scene->onChanged = [self, cb](ParamPageSet &pages, int item) {
+            const int code = sceneCode(self->selectedLens(), item);
+            if (code < 0)
+                return;
+            self->camera()->params()[CameraParams::SceneMode] = code;
+            if (!pages.isApplying() && cb.reloadAfterSceneChange)
+                cb.reloadAfterSceneChange();
+        };
+    }
+    if (ParamRow *exposure = findRow(rows, "eExposureMode"))
+        exposure->items = QStringList{"自动", "手动"};
+    if (ParamRow *contrast = findRow(rows, "Contrast"))
+        contrast->initial = 10;
+    if (ParamRow *sharpness = findRow(rows, "Hue"))
+        sharpness->initial = 30;
+    // The tones make the tables follow; the panel re-reads the tables only.
+    for (const char *key : {"u8Yellow", "u8Orange", "ucRuddy"})
+        if (ParamRow *tone = findRow(rows, QString::fromLatin1(key)))
+            tone->onChanged = [self](ParamPageSet &pages, int) {
+                if (!pages.isApplying())
+                    self->colourTables()->tableRefreshTimer()->start();
+            };
+    ParamRow hdr = ParamRow::toggle("u8HDR", "HDR", 32);
+    hdr.shownRule = [](qint32 value, int) { return value == 1 ? 1 : 0; };
+    rows << hdr;
+    return rows;
+}
+
+QList<ParamRow> widget_RV_K310A_LNQ::focusRows(const BuiltInParamRows::Callbacks &cb) const
+{
+    QList<ParamRow> rows = BuiltInParamRows::focusRows(cb);
+    auto *self = const_cast<widget_RV_K310A_LNQ *>(this);
+    if (ParamRow *mode = findRow(rows, "ucFocusMode")) {
+        mode->items = QStringList{"AF (前景优先)", "MF(手动模式)", "人脸追焦", "人像追焦"};
+        mode->codes.clear();
+        // Codes follow the item texts, which follow the lens.
+        mode->sentRule = [self](int index, int *sent) {
+            ParamControl *c = self->pages()->control("ucFocusMode");
+            if (index < 0 || !c)
+                return false;
+            *sent = focusCode(c->combo->itemText(index));
+            qDebug() << "send currentText:" << c->combo->itemText(index);
+            qDebug() << "send focusModeValue:" << *sent;
+            qDebug() << "send index:" << index;
+            return true;
+        };
+        mode->onChanged = [self, cb](ParamPageSet &pages, int index) {
+            ParamControl *c = pages.control("ucFocusMode");
+            const bool face = c && index >= 0 && isFaceMode(c->combo->itemText(index));
+            BuiltInParamRows::focusModeShown(pages, face, cb);
+            if (face)
+                self->requestFaceModels();
+        };
+        mode->afterApply = {};
+    }
+    if (ParamRow *area = findRow(rows, "ucAFArea")) {
+        area->items = QStringList{"默认", "上", "中", "下"};
+        area->codes = {0, 2, 3, 4};
+        area->shownRule = [](qint32 value, int) { return value >= 2 && value <= 4 ? int(value) - 1 : int(value); };
+    }
+    if (ParamRow *sensitivity = findRow(rows, "ucAFSen"))
+        sensitivity->keepsRecord = false;
+    return rows;
+}
+
+QList<ParamRow> widget_RV_K310A_LNQ::videoRows(const BuiltInParamRows::Callbacks &) const
+{
+    return {K310aRows::noise2d(),          K310aRows::noise3d(),     K310aRows::horizontalMirror(),
+            K310aRows::verticalMirror(),   K310aRows::sleepSwitch(), K310aRows::uvcSwitch()};
+}
+
+QStringList widget_RV_K310A_LNQ::applyOrder() const
+{
+    return {"ucWDRStrength", "ucManualGain", "uiMShutterSpeed", "eExposureMode", "Luminance", "Contrast",
+            "Hue",           "bHorzInvert",  "bVertInvert",     "eWBMode",       "u8HDR",     "ucRGGain",
+            "ucGRGain",      "ucBGGain",     "u8Yellow",        "u8Orange",      "u8Gray",    "u8Black",
+            "u8White",       "u32CTNum",     "u8RgainTuning",   "u8BgainTuning", "Saturation", "uc2DNR",
+            "uc3DNR",        "ucAFArea",     "ucAFSen"};
+}
+
+QStringList widget_RV_K310A_LNQ::applyOrderAfterTables() const
+{
+    return {BuiltInParamRows::kSceneKey, "ucRuddy", "ucUvcEnable"};
+}
+
+CameraParamReader::Profile widget_RV_K310A_LNQ::readerProfile() const
+{
+    CameraParamReader::Profile profile = K310aRows::readerProfile();
+    profile.videoKeys << CameraParamReader::KeySlot{"u8LensType", CameraParams::LensType};
+    return profile;
+}
+
+void widget_RV_K310A_LNQ::fillFocusModes(int lens, int code)
+{
+    ParamControl *mode = pages()->control("ucFocusMode");
+    const QStringList items = focusItems(lens);
+    if (!mode || items.isEmpty())
+        return;
+    const bool blocked = mode->combo->blockSignals(true);
+    mode->combo->clear();
+    mode->combo->addItems(items);
+    int index = 0;
+    for (int i = 0; i < items.size(); ++i)
+        if (code >= 0 && focusCode(items[i]) == code && items[i] != QLatin1String("AF (前景优先)"))
+            index = i;
+    mode->combo->setCurrentIndex(code == 3 ? 0 : index);
+    mode->combo->blockSignals(blocked);
+}
+
+void widget_RV_K310A_LNQ::applyExtras(const CameraParams &params)
+{
+    const int lens = params[CameraParams::LensType];
+    ParamControl *mode = pages()->control("ucFocusMode");
+    ParamControl *area = pages()->control("ucAFArea");
+    if (lens >= Standard && lens <= Macro && m_lensCombo && mode) {
+        m_lensCombo->setCurrentIndex(lens - 1); // 3 leaves the two-item combo without a selection
+        qDebug() << "cameral_param->focus_mode:" << params[CameraParams::FocusMode];
+        fillFocusModes(lens, params[CameraParams::FocusMode]);
+        const bool face = isFaceMode(mode->combo->currentText());
+        showFaceModelArea(face);
+    } else if (area) {
+        area->combo->setEnabled(true);
+    }
+}
+
+void widget_RV_K310A_LNQ::onLensChanged(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    const int lens = index + 1;
+    m_camera->params()[CameraParams::LensType] = lens;
+    m_camera->sendVideoParam("u8LensType", QString::number(lens));
+    fillFocusModes(lens, -1);
+    if (lens == Standard) {
+        m_camera->sendVideoParam(BuiltInParamRows::kSceneKey, "1");
+    } else {
+        m_camera->sendVideoParam(BuiltInParamRows::kSceneKey, "6");
+        m_camera->sendVideoParam("ucFocusMode", "8");
+    }
+    if (!m_camera->isApplying())
+        refresshDeviceData();
+    QTimer::singleShot(ColourTables::kTableRefreshMs, this, [this] { readHsvTables(); });
+}
+
+void widget_RV_K310A_LNQ::copyParams(CameraParams &out)
+{
+    if (m_lensCombo && m_lensCombo->currentIndex() >= 0 && m_lensCombo->currentIndex() <= 2)
+        m_camera->params()[CameraParams::LensType] = m_lensCombo->currentIndex() + 1;
+    out = m_camera->params();
+}
