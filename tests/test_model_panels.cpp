@@ -68,6 +68,20 @@ void waitForList(Widget &w)
     QVERIFY(refreshed.wait(3000));
 }
 
+// A simulated camera of one model, the control panel, and the camera activated.
+struct PanelRig {
+    explicit PanelRig(const QString &model) : cam(sim.add(model, "Cam", "SN12345"))
+    {
+        waitForList(w);
+        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+        panel = w.activeModelPanel();
+    }
+    SimFixture sim;
+    SimulatedCamera *cam;
+    Widget w;
+    ModelPanel *panel = nullptr;
+};
+
 ParamControl *control(ModelPanel *panel, const char *key)
 {
     auto *k310a = qobject_cast<K310aPanel *>(panel);
@@ -149,12 +163,10 @@ private slots:
         QFETCH(QString, sent);
         QFETCH(int, slot);
         QFETCH(int, stored);
-        SimFixture sim;
-        SimulatedCamera *cam = sim.add(kWpBefa, "Cam", "SN12345");
-        Widget w;
-        waitForList(w);
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-        ModelPanel *panel = w.activeModelPanel();
+        PanelRig rig(kWpBefa);
+        SimulatedCamera *cam = rig.cam;
+        Widget &w = rig.w;
+        ModelPanel *panel = rig.panel;
         QVERIFY(panel);
         ParamControl *c = control(panel, key.toLatin1());
         QVERIFY(c);
@@ -174,12 +186,9 @@ private slots:
 
     void wpBefaSlidersAreDebouncedAndScaled()
     {
-        SimFixture sim;
-        SimulatedCamera *cam = sim.add(kWpBefa, "Cam", "SN12345");
-        Widget w;
-        waitForList(w);
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-        ModelPanel *panel = w.activeModelPanel();
+        PanelRig rig(kWpBefa);
+        SimulatedCamera *cam = rig.cam;
+        ModelPanel *panel = rig.panel;
         cam->clearReceived();
         control(panel, "uc3DNR")->setValue(4);
         QCOMPARE(panel->camera()->params()[63], 40);
@@ -260,12 +269,11 @@ private slots:
 
     void exportImportRoundTripThroughThePanel()
     {
-        SimFixture sim;
-        SimulatedCamera *cam = sim.add(kWpBefa, "Cam", "SN12345");
-        Widget w;
-        waitForList(w);
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-        ModelPanel *panel = w.activeModelPanel();
+        PanelRig rig(kWpBefa);
+        SimFixture &sim = rig.sim;
+        SimulatedCamera *cam = rig.cam;
+        Widget &w = rig.w;
+        ModelPanel *panel = rig.panel;
         control(panel, "hgr")->setValue(1);
         control(panel, "uiMShutterSpeed")->setValue(3);
         const QString file = sim.appDir() + "/round.config";
@@ -314,12 +322,11 @@ private slots:
         QFETCH(bool, factory);
         QFETCH(bool, refused);
         QFETCH(bool, tonesReset);
-        SimFixture sim;
-        SimulatedCamera *cam = sim.add(model, "Cam", "SN12345");
-        Widget w;
-        waitForList(w);
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-        ModelPanel *panel = w.activeModelPanel();
+        PanelRig rig(model);
+        SimFixture &sim = rig.sim;
+        SimulatedCamera *cam = rig.cam;
+        Widget &w = rig.w;
+        ModelPanel *panel = rig.panel;
         control(panel, "u8Yellow")->setValue(20);
         cam->clearReceived();
         sim.boxes.clear();
@@ -416,12 +423,9 @@ void TestModelPanels::lnqRowsAndApplyRules()
     QFETCH(int, slot);
     QFETCH(int, slotValue);
     QFETCH(int, shown);
-    SimFixture sim;
-    SimulatedCamera *cam = sim.add(kLnq, "Cam", "SN12345");
-    Widget w;
-    waitForList(w);
-    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-    ModelPanel *panel = w.activeModelPanel();
+    PanelRig rig(kLnq);
+    SimulatedCamera *cam = rig.cam;
+    ModelPanel *panel = rig.panel;
     CameraParams record = panel->camera()->params();
     record[slot] = slotValue;
     cam->clearReceived();
@@ -433,12 +437,10 @@ void TestModelPanels::lnqRowsAndApplyRules()
 
 void TestModelPanels::lnqSendsThroughItsGuardAndKeepsTheRecord()
 {
-    SimFixture sim;
-    SimulatedCamera *cam = sim.add(kLnq, "Cam", "SN12345");
-    Widget w;
-    waitForList(w);
-    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-    ModelPanel *panel = w.activeModelPanel();
+    PanelRig rig(kLnq);
+    SimulatedCamera *cam = rig.cam;
+    Widget &w = rig.w;
+    ModelPanel *panel = rig.panel;
     cam->clearReceived();
     control(panel, "u8HDR")->setValue(1);
     control(panel, "uiMShutterSpeed")->setValue(2);

@@ -1,11 +1,13 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
 // documentation: boot window, series selection, not-connected window, control panel,
-// preview, palette page.
+// preview, palette page, the model panels.
 // Usage: screenshot_tour OUTPUT_DIR
 #include "application_entry.h"
 #include "device_selection_window.h"
 #include "device_models.h"
 #include "log_manager.h"
+#include "model_panel.h"
+#include "model_panels.h"
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
@@ -131,5 +133,36 @@ int main(int argc, char *argv[])
     }
     HidBackend::setActive(nullptr);
     delete bus;
+
+    // Each model panel with a simulated camera of its model, its first groups open.
+    ModelPanels::install();
+    const struct {
+        const char *model;
+        const char *file;
+        QStringList open;
+    } panels[] = {
+        {"RV-K310A-WP-BEFA", "/panel-wp-befa.png", {"图像调节", "视频调整"}},
+        {"RV-K310A-LNQ", "/panel-lnq.png", {"对焦", "调色盘"}},
+    };
+    for (const auto &shot : panels) {
+        bus = SimulatedCameraBus::install({shot.model}, cameraVendorId());
+        {
+            Widget panel;
+            panel.resize(420, 1000);
+            panel.show();
+            waitMs(2000);
+            panel.onDeviceDoubleClicked(panel.deviceItem(0), 0);
+            if (ModelPanel *model = panel.activeModelPanel()) {
+                for (CollapsibleGroup *group : model->findChildren<CollapsibleGroup *>())
+                    group->setCollapsed(!shot.open.contains(group->title()));
+                waitMs(600);
+                ok &= save(&panel, out + shot.file);
+            } else {
+                ok = false;
+            }
+        }
+        HidBackend::setActive(nullptr);
+        delete bus;
+    }
     return ok ? 0 : 1;
 }
