@@ -191,6 +191,8 @@ QByteArray AdjustmentFile::toJson(const PaletteState &state) {
 
 bool AdjustmentFile::save(const PaletteState &state, const QString &path, QString *error) {
     QSaveFile file(path);
+    // A file that may be written in a folder that may not still gets written.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         qWarning().noquote() << "无法保存文件:" << path;
         *error = file.errorString();
