@@ -65,7 +65,7 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
 QByteArray rgbBytes(const QImage &img) {
     QByteArray bytes;
     for (int y = 0; y < img.height(); ++y)
-        bytes.append(reinterpret_cast<const char *>(img.constScanLine(y)), img.width() * 3);
+        bytes.append(reinterpret_cast<const char *>(img.constScanLine(y)), img.width() * img.depth() / 8);
     return bytes;
 }
 
@@ -162,17 +162,19 @@ private slots:
         FakeSource *source = m_sources.first();
         source->push(halfWhiteFrame(64, 32));
         // A quarter turn counter-clockwise: the white left half ends up at the bottom.
+        // The picture fills the label's height, twice as tall as wide.
         QImage img = w.currentImage();
-        QCOMPARE(img.size(), QSize(32, 64));
-        QVERIFY(grey(img, 16, 60) > 200);
-        QVERIFY(grey(img, 16, 4) < 40);
+        QCOMPARE(img.size(), QSize(32, 64).scaled(w.imageLabel()->size(), Qt::KeepAspectRatio));
+        QCOMPARE(w.imageLabel()->pixmap().size(), img.size());
+        QVERIFY(grey(img, img.width() / 2, img.height() * 15 / 16) > 200);
+        QVERIFY(grey(img, img.width() / 2, img.height() / 16) < 40);
 
         w.setLandscape(true);
         source->push(halfWhiteFrame(64, 32));
         img = w.currentImage();
-        QCOMPARE(img.size(), QSize(64, 32));
-        QVERIFY(grey(img, 4, 16) > 200);
-        QVERIFY(grey(img, 60, 16) < 40);
+        QCOMPARE(img.size(), QSize(64, 32).scaled(w.imageLabel()->size(), Qt::KeepAspectRatio));
+        QVERIFY(grey(img, img.width() / 16, img.height() / 2) > 200);
+        QVERIFY(grey(img, img.width() * 15 / 16, img.height() / 2) < 40);
         QCOMPARE(log.count("isLandscape the same, no not change"), 0);
         w.setLandscape(true);
         QCOMPARE(log.count("isLandscape the same, no not change"), 1);
@@ -404,8 +406,11 @@ private slots:
         PreviewLutSettings::set(true, QString());
         CameraWindow plain("cam-a");
         CameraWindow w("cam-a");
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (CameraWindow *window : {&plain, &w}) {
+            window->resize(800, 600);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        }
         const QVideoFrame frame = halfWhiteFrame(64, 32);
         m_sources.first()->push(frame);
         m_sources.last()->push(frame);

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -27,6 +29,39 @@ QString identityCube(int n, const QString &header = QStringLiteral("LUT_3D_SIZE"
                             .arg(double(g) / (n - 1), 0, 'f', 6)
                             .arg(double(b) / (n - 1), 0, 'f', 6);
     return text;
+}
+
+// A camera-like YUYV picture: smooth colour gradients, a few hard-edged shapes and a
+// little sensor noise.
+std::vector<uchar> naturalYuyv(int w, int h) {
+    std::vector<uchar> frame(size_t(w) * h * 2);
+    QRandomGenerator rng(11);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double fx = double(x) / w, fy = double(y) / h;
+            double luma = 60 + 120 * fx * (1 - fy) + 30 * std::sin(fx * 9 + fy * 4);
+            if (std::abs(fx - 0.3) < 0.08 && std::abs(fy - 0.5) < 0.2)
+                luma = 220; // a bright card
+            if (std::hypot(fx - 0.7, fy - 0.4) < 0.12)
+                luma = 35; // a dark disc
+            const double chroma = (x % 2 == 0) ? 128 + 50 * std::sin(fy * 5) : 128 + 40 * std::cos(fx * 6);
+            uchar *p = frame.data() + (size_t(y) * w + x) * 2;
+            p[0] = uchar(std::clamp(int(luma) + int(rng.bounded(3)) - 1, 16, 235));
+            p[1] = uchar(std::clamp(int(chroma), 16, 240));
+        }
+    return frame;
+}
+
+double psnr(const QImage &a, const QImage &b) {
+    double squares = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                squares += double(d) * d;
+        }
+    const double mse = squares / (3.0 * a.width() * a.height());
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
 }
 
 } // namespace
@@ -204,6 +239,53 @@ private slots:
         }
         QVERIFY(log.contains(QStringLiteral("size = 2147483647 数据点数 = 2")));
         QVERIFY(log.contains(QStringLiteral("size = 0 数据点数 = 2")));
+    }
+
+    // The picture is scaled to its shown size and turned in one pass, and looked up
+    // where it has fewer pixels; it must look like the full-size picture scaled
+    // smoothly by Qt, for grades from mild to strong.
+    void shownPictureLooksLikeSmoothScaling_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<int>("grade"); // 0 none, 1 mild, 2 strong contrast
+        for (const QSize &area : {QSize(560, 330), QSize(1100, 700), QSize(190, 150)})
+            for (bool landscape : {true, false})
+                for (int grade : {0, 1, 2})
+                    QTest::addRow("%dx%d %s grade %d", area.width(), area.height(),
+                                  landscape ? "landscape" : "portrait", grade)
+                        << area << landscape << grade;
+    }
+    void shownPictureLooksLikeSmoothScaling() {
+        QFETCH(QSize, area);
+        QFETCH(bool, landscape);
+        QFETCH(int, grade);
+        const int w = 640, h = 360, n = 17;
+        const std::vector<uchar> yuyv = naturalYuyv(w, h);
+        const MappedFrame frame = MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), w, h, w * 2);
+        cv::Mat cube(n * n * n, 1, CV_32FC3);
+        QRandomGenerator rng(5);
+        for (int b = 0, i = 0; b < n; ++b)
+            for (int g = 0; g < n; ++g)
+                for (int r = 0; r < n; ++r, ++i)
+                    for (int c = 0; c < 3; ++c) {
+                        const float v = float(c == 0 ? r : c == 1 ? g : b) / (n - 1);
+                        const float graded = grade == 1 ? v + float(rng.generateDouble() - 0.5) * 0.05f
+                                                        : v + 0.12f * std::sin(6.2831853f * v) * (c == 2 ? -1 : 1);
+                        cube.ptr<cv::Vec3f>(i)[0][c] = std::clamp(graded, 0.0f, 1.0f);
+                    }
+        Lut3d lut;
+        QVERIFY(lut.setCube(n, cube));
+        const Lut3d *table = grade == 0 ? nullptr : &lut;
+
+        PreviewFramePipeline full, shown;
+        QCOMPARE(full.process(frame, table, landscape), PreviewFramePipeline::Status::Shown);
+        QCOMPARE(shown.process(frame, table, landscape, area), PreviewFramePipeline::Status::Shown);
+        const QSize size = full.image().size().scaled(area, Qt::KeepAspectRatio);
+        QCOMPARE(shown.image().size(), size);
+        QCOMPARE(shown.image().format(), QImage::Format_RGB32);
+        const QImage reference = full.image().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const double db = psnr(shown.image(), reference);
+        QVERIFY2(db >= 40, qPrintable(QStringLiteral("PSNR %1 dB").arg(db)));
     }
 
     void fastBuildMatchesTheDirectInterpolation() {

@@ -213,7 +213,7 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     const Lut3d *lut = m_lutEnabled && !m_lut.lutData().empty() ? &m_lut : nullptr;
     PreviewFramePipeline::Status status = PreviewFramePipeline::Status::Truncated;
     try {
-        status = m_frames.process(MappedFrame::fromMapped(mapped), lut, m_isLandscape);
+        status = m_frames.process(MappedFrame::fromMapped(mapped), lut, m_isLandscape, m_imageLabel->size());
     } catch (const std::exception &e) {
         mapped.unmap();
         qWarning() << "更新帧失败:" << e.what();
@@ -241,11 +241,9 @@ void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameF
 }
 
 void CameraWindow::showPicture(const QImage &image) {
+    // The picture comes already scaled to the label's size.
+    m_imageLabel->setPixmap(QPixmap::fromImage(image));
     const QSize area = m_imageLabel->size();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    if (area.width() >= 1 && area.height() >= 1)
-        pixmap = pixmap.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    m_imageLabel->setPixmap(pixmap);
     if (area.width() < 1 || area.height() < 1)
         qWarning() << "imageLabel 尺寸无效，无法显示";
 }

@@ -54,7 +54,7 @@ public:
     bool collectionFinished() const;
     FaceCollectionOverlay *faceCollection() const { return m_faceCollection; }
 
-    // The picture area and the last picture shown (full size, before scaling).
+    // The picture area and the last picture shown, at the size it is shown at.
     QLabel *imageLabel() const { return m_imageLabel; }
     QImage currentImage() const { return m_frames.image(); }
     int framesShown() const { return m_framesShown; }

@@ -326,9 +326,10 @@ cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const {
 }
 
 namespace {
-// One row of look-ups; the channel order of the result is fixed at compile time so the
-// inner loop carries no branch.
-template <bool RgbOut>
+// One row of look-ups; the channel order and the pixel size of the result are fixed at
+// compile time so the inner loop carries no branch. Four-byte pixels get 255 as their
+// fourth byte.
+template <bool RgbOut, int SrcChannels, int DstChannels>
 void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const unsigned char *table)
 {
     // Look-ups of noisy pictures miss the cache on nearly every pixel; asking for the
@@ -337,36 +338,47 @@ void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const un
     const auto entry = [table](const unsigned char *p) {
         return table + ((size_t(p[0]) << 16) + (size_t(p[1]) << 8) + p[2]) * 3;
     };
+    const auto store = [](const unsigned char *e, unsigned char *d) {
+        d[0] = e[RgbOut ? 2 : 0];
+        d[1] = e[1];
+        d[2] = e[RgbOut ? 0 : 2];
+        if (DstChannels == 4)
+            d[3] = 255;
+    };
     int x = 0;
     for (; x + kAhead < width; ++x) {
-        KESTRANE_PREFETCH(entry(src + (x + kAhead) * 3));
-        const unsigned char *e = entry(src + x * 3);
-        unsigned char *d = dst + x * 3;
-        d[0] = e[RgbOut ? 2 : 0];
-        d[1] = e[1];
-        d[2] = e[RgbOut ? 0 : 2];
+        KESTRANE_PREFETCH(entry(src + (x + kAhead) * SrcChannels));
+        store(entry(src + x * SrcChannels), dst + x * DstChannels);
     }
-    for (; x < width; ++x) {
-        const unsigned char *e = entry(src + x * 3);
-        unsigned char *d = dst + x * 3;
-        d[0] = e[RgbOut ? 2 : 0];
-        d[1] = e[1];
-        d[2] = e[RgbOut ? 0 : 2];
-    }
+    for (; x < width; ++x)
+        store(entry(src + x * SrcChannels), dst + x * DstChannels);
 }
 } // namespace
+
+void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
+    CV_Assert(!m_table.empty() && out.rows == bgr.rows && out.cols == bgr.cols &&
+              ((bgr.type() == CV_8UC3 && (out.type() == CV_8UC3 || out.type() == CV_8UC4)) ||
+               (bgr.type() == CV_8UC4 && out.type() == CV_8UC4 && !rgbOut)));
+    const unsigned char *table = m_table.data;
+    const int width = bgr.cols;
+    const int kind = bgr.channels() * 10 + out.channels();
+    for (int y = 0; y < bgr.rows; ++y) {
+        const unsigned char *s = bgr.ptr<unsigned char>(y);
+        unsigned char *d = out.ptr<unsigned char>(y);
+        if (kind == 44)
+            lookUpRow<false, 4, 4>(s, d, width, table);
+        else if (kind == 34)
+            rgbOut ? lookUpRow<true, 3, 4>(s, d, width, table) : lookUpRow<false, 3, 4>(s, d, width, table);
+        else
+            rgbOut ? lookUpRow<true, 3, 3>(s, d, width, table) : lookUpRow<false, 3, 3>(s, d, width, table);
+    }
+}
 
 void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     CV_Assert(bgr.type() == CV_8UC3 && !m_table.empty());
     out.create(bgr.size(), CV_8UC3);
-    const unsigned char *table = m_table.data;
-    const int width = bgr.cols;
     cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
-        for (int y = rows.start; y < rows.end; ++y) {
-            if (rgbOut)
-                lookUpRow<true>(bgr.ptr<unsigned char>(y), out.ptr<unsigned char>(y), width, table);
-            else
-                lookUpRow<false>(bgr.ptr<unsigned char>(y), out.ptr<unsigned char>(y), width, table);
-        }
+        cv::Mat dst = out.rowRange(rows.start, rows.end);
+        applyRows(bgr.rowRange(rows.start, rows.end), dst, rgbOut);
     });
 }

@@ -37,6 +37,10 @@ public:
     // when needed), in BGR order or, with `rgbOut`, swapped to RGB. `out` may be `bgr`.
     // Requires a table.
     void apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const;
+    // The same on the calling thread only, into `out` of bgr's size, allocated by the
+    // caller with three or four (the fourth byte 255) channels. A four-channel `bgr`
+    // (BGRx) goes to four channels in BGR order; `out` may be `bgr`.
+    void applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const;
 
     // Replaces the cube directly (N^3 rows of three floats in cube order) and builds
     // the table; for generated cubes.

@@ -4,20 +4,12 @@
 
 #include <QVideoFrame>
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
-namespace {
-// A quarter turn counter-clockwise, split into horizontal stripes of the source: each
-// stripe becomes a band of columns of the result, so the stripes turn in parallel.
-void rotateCcw(const cv::Mat &src, cv::Mat &dst)
-{
-    dst.create(src.cols, src.rows, src.type());
-    cv::parallel_for_(cv::Range(0, src.rows), [&](const cv::Range &rows) {
-        cv::Mat band = dst.colRange(rows.start, rows.end);
-        cv::rotate(src.rowRange(rows.start, rows.end), band, cv::ROTATE_90_COUNTERCLOCKWISE);
-    }, 8);
-}
+#include <algorithm>
 
+namespace {
 
 // Whether `rows` rows of `rowBytes` bytes at `stride` fit into `mapped` bytes.
 bool fits(const uchar *bits, int stride, qsizetype mapped, int rows, int rowBytes) {
@@ -89,12 +81,14 @@ bool PreviewFramePipeline::isSupported(QVideoFrameFormat::PixelFormat format) {
            format == QVideoFrameFormat::Format_NV12 || rgb32Order(format, order);
 }
 
-cv::Mat PreviewFramePipeline::imageMat(int width, int height) {
+cv::Mat PreviewFramePipeline::imageMat(const QSize &size) {
     // The picture is written straight into the image's memory. An image that someone
     // still holds a copy of is left to them and replaced.
-    if (m_image.width() != width || m_image.height() != height || !m_image.isDetached())
-        m_image = QImage(width, height, QImage::Format_RGB888);
-    return cv::Mat(height, width, CV_8UC3, m_image.bits(), size_t(m_image.bytesPerLine()));
+    m_current = 1 - m_current;
+    QImage &image = m_images[m_current];
+    if (image.size() != size || !image.isDetached())
+        image = QImage(size, QImage::Format_RGB32);
+    return cv::Mat(size.height(), size.width(), CV_8UC4, image.bits(), size_t(image.bytesPerLine()));
 }
 
 PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, cv::Mat &bgr) {
@@ -133,49 +127,67 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, c
     return Status::UnsupportedFormat;
 }
 
-PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f, const Lut3d *lut,
-                                                           bool landscape) {
-    const bool withLut = lut && lut->hasTable();
+// The frame as full-size BGRx, through the LUT if there is one. Packed YUYV with a LUT
+// is converted and looked up a band of rows at a time, while the band is in the cache.
+PreviewFramePipeline::Status PreviewFramePipeline::toBgrx(const MappedFrame &f, const Lut3d *lut) {
     const int w = f.width, h = f.height;
-    if (!isSupported(f.format))
-        return Status::UnsupportedFormat;
-
-    // Packed YUYV without a LUT goes to RGB in one conversion (the same bytes as via
-    // BGR); everything else takes the BGR route.
-    if (!withLut && f.format == QVideoFrameFormat::Format_YUYV) {
+    m_bgrx.create(h, w, CV_8UC4);
+    if (f.format == QVideoFrameFormat::Format_YUYV) {
         if (w <= 0 || h <= 0 || w % 2 != 0 || !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], h, w * 2))
             return Status::Truncated;
         const cv::Mat packed(h, w, CV_8UC2, const_cast<uchar *>(f.bits[0]), size_t(f.bytesPerLine[0]));
-        if (landscape) {
-            cv::Mat out = imageMat(w, h);
-            cv::cvtColor(packed, out, cv::COLOR_YUV2RGB_YUY2);
-        } else {
-            cv::cvtColor(packed, m_rgb, cv::COLOR_YUV2RGB_YUY2);
-            cv::Mat out = imageMat(h, w);
-            rotateCcw(m_rgb, out);
+        if (!lut) {
+            cv::cvtColor(packed, m_bgrx, cv::COLOR_YUV2BGRA_YUY2);
+            return Status::Shown;
         }
+        cv::parallel_for_(cv::Range(0, h), [&](const cv::Range &rows) {
+            constexpr int kBand = 16;
+            cv::Mat bgr;
+            for (int y = rows.start; y < rows.end; y += kBand) {
+                const int end = std::min(rows.end, y + kBand);
+                cv::cvtColor(packed.rowRange(y, end), bgr, cv::COLOR_YUV2BGR_YUY2);
+                cv::Mat out = m_bgrx.rowRange(y, end);
+                lut->applyRows(bgr, out, false);
+            }
+        });
         return Status::Shown;
     }
-
     const Status converted = toBgr(f, m_bgr);
     if (converted != Status::Shown)
         return converted;
-    if (landscape) {
-        cv::Mat out = imageMat(w, h);
-        if (withLut)
-            lut->apply(m_bgr, out, true);
-        else
-            cv::cvtColor(m_bgr, out, cv::COLOR_BGR2RGB);
+    if (!lut) {
+        cv::cvtColor(m_bgr, m_bgrx, cv::COLOR_BGR2BGRA);
         return Status::Shown;
     }
-    // Portrait: turn the frame while it is still in the cache, then let the last pass
-    // (the look-up or the channel swap) write straight into the shown picture. Each
-    // pixel's look-up does not depend on where it sits, so the bytes are the same.
-    rotateCcw(m_bgr, m_rgb);
-    cv::Mat out = imageMat(h, w);
-    if (withLut)
-        lut->apply(m_rgb, out, true);
-    else
-        cv::cvtColor(m_rgb, out, cv::COLOR_BGR2RGB);
+    cv::parallel_for_(cv::Range(0, h), [&](const cv::Range &rows) {
+        cv::Mat out = m_bgrx.rowRange(rows.start, rows.end);
+        lut->applyRows(m_bgr.rowRange(rows.start, rows.end), out, false);
+    });
+    return Status::Shown;
+}
+
+PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f, const Lut3d *lut, bool landscape,
+                                                           const QSize &area) {
+    if (!isSupported(f.format))
+        return Status::UnsupportedFormat;
+    if (lut && !lut->hasTable())
+        lut = nullptr;
+    const QSize full = landscape ? QSize(f.width, f.height) : QSize(f.height, f.width);
+    const QSize shown = area.width() >= 1 && area.height() >= 1 ? PictureScaler::fitted(full, area) : full;
+    // The look-up runs where the picture has fewer pixels: on the frame when it is
+    // shown enlarged, on the shown picture when it is shown reduced. A grade changes
+    // gently from colour to colour, so looking up the average of a few neighbouring
+    // pixels instead of averaging their looked-up colours is not to be seen.
+    const bool lutAfter = lut && qint64(shown.width()) * shown.height() < qint64(full.width()) * full.height();
+    const Status converted = toBgrx(f, lutAfter ? nullptr : lut);
+    if (converted != Status::Shown)
+        return converted;
+    cv::Mat out = imageMat(shown);
+    m_scaler.scale(m_bgrx, out, !landscape);
+    if (lutAfter)
+        cv::parallel_for_(cv::Range(0, out.rows), [&](const cv::Range &rows) {
+            cv::Mat band = out.rowRange(rows.start, rows.end);
+            lut->applyRows(band, band, false);
+        });
     return Status::Shown;
 }

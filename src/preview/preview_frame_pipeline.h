@@ -5,6 +5,8 @@
 
 #include <opencv2/core.hpp>
 
+#include "picture_scaler.h"
+
 class Lut3d;
 class QVideoFrame;
 
@@ -28,8 +30,10 @@ struct MappedFrame {
 
 // Turns camera frames into the picture the preview shows: the camera's packed YUYV
 // (or NV12, UYVY, or the 32-bit RGB layouts that decoded MJPEG arrives in) to BGR,
-// the optional 3D LUT, RGB, and a quarter turn counter-clockwise for a camera
-// mounted in portrait. Buffers are kept from frame to frame.
+// the optional 3D LUT, then smooth scaling to the size it is shown at and a quarter
+// turn counter-clockwise for a camera mounted in portrait, in one pass. The picture
+// is 32-bit RGB, the screen's own layout, so making a pixmap of it copies nothing.
+// Buffers are kept from frame to frame.
 class PreviewFramePipeline {
 public:
     enum class Status {
@@ -38,18 +42,24 @@ public:
         Truncated,         // geometry or plane sizes that do not fit the mapped bytes
     };
 
-    // Converts `frame`; on success image() is the new picture. Never reads outside
-    // the mapped bytes the frame declares. May throw cv::Exception.
-    Status process(const MappedFrame &frame, const Lut3d *lut, bool landscape);
-    const QImage &image() const { return m_image; }
+    // Converts `frame`; on success image() is the new picture, fitted into `area`
+    // keeping its aspect ratio, or at full size when `area` is empty. Never reads
+    // outside the mapped bytes the frame declares. May throw cv::Exception.
+    Status process(const MappedFrame &frame, const Lut3d *lut, bool landscape, const QSize &area = QSize());
+    const QImage &image() const { return m_images[m_current]; }
 
     static bool isSupported(QVideoFrameFormat::PixelFormat format);
 
 private:
     Status toBgr(const MappedFrame &frame, cv::Mat &bgr);
-    cv::Mat imageMat(int width, int height);
+    Status toBgrx(const MappedFrame &frame, const Lut3d *lut);
+    cv::Mat imageMat(const QSize &size);
 
     cv::Mat m_bgr;
-    cv::Mat m_rgb;
-    QImage m_image;
+    cv::Mat m_bgrx;
+    PictureScaler m_scaler;
+    // The picture alternates between two images, so that the one a pixmap still shows
+    // is never written to and the other is rarely reallocated.
+    QImage m_images[2];
+    int m_current = 0;
 };

@@ -1,0 +1,183 @@
+#include "picture_scaler.h"
+
+#include <opencv2/core/utility.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KESTRANE_SCALER_SSE2 1
+#endif
+
+QSize PictureScaler::fitted(const QSize &picture, const QSize &area) {
+    QSize size = picture.scaled(area, Qt::KeepAspectRatio);
+    return QSize(std::max(size.width(), 1), std::max(size.height(), 1));
+}
+
+void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
+    if (axis.from == from && axis.to == to && !axis.first.empty())
+        return;
+    std::vector<std::vector<double>> weights(static_cast<size_t>(to));
+    axis.first.assign(size_t(to), 0);
+    const double ratio = double(from) / double(to);
+    int taps = 1;
+    for (int o = 0; o < to; ++o) {
+        std::vector<double> &w = weights[size_t(o)];
+        if (to < from) {
+            // Shrinking: the share of each source pixel in [o, o + 1) * ratio.
+            const double a = o * ratio, b = (o + 1) * ratio;
+            const int lo = int(std::floor(a));
+            const int hi = std::min(from, int(std::ceil(b)));
+            axis.first[size_t(o)] = lo;
+            for (int i = lo; i < hi; ++i)
+                w.push_back((std::min(b, double(i + 1)) - std::max(a, double(i))) / ratio);
+        } else {
+            // Growing: linear between the two nearest source pixel centres.
+            const double pos = (o + 0.5) * ratio - 0.5;
+            if (pos <= 0 || from == 1) {
+                axis.first[size_t(o)] = 0;
+                w = {1.0};
+            } else if (pos >= from - 1) {
+                axis.first[size_t(o)] = from - 1;
+                w = {1.0};
+            } else {
+                const int lo = int(std::floor(pos));
+                axis.first[size_t(o)] = lo;
+                w = {1.0 - (pos - lo), pos - lo};
+            }
+        }
+        taps = std::max(taps, int(w.size()));
+    }
+    taps = (taps + tapMultiple - 1) / tapMultiple * tapMultiple;
+    axis.taps = taps;
+    axis.weights.assign(size_t(to) * size_t(taps), 0);
+    for (int o = 0; o < to; ++o) {
+        const std::vector<double> &w = weights[size_t(o)];
+        uint16_t *q = axis.weights.data() + size_t(o) * size_t(taps);
+        int sum = 0, largest = 0;
+        for (size_t k = 0; k < w.size(); ++k) {
+            q[k] = uint16_t(std::lround(w[k] * 256.0));
+            sum += q[k];
+            if (q[k] > q[largest])
+                largest = int(k);
+        }
+        q[largest] = uint16_t(q[largest] + 256 - sum);
+    }
+    axis.lanes.clear();
+    if (tapMultiple == 2) {
+        axis.lanes.resize(axis.weights.size() * 4);
+        for (size_t i = 0; i < axis.weights.size(); ++i)
+            std::fill_n(axis.lanes.begin() + ptrdiff_t(i * 4), 4, axis.weights[i]);
+    }
+    axis.from = from;
+    axis.to = to;
+}
+
+namespace {
+
+// One row of the vertical pass: `count` bytes of the weighted source rows, rounded.
+void blendRows(const cv::Mat &src, int first, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
+               int count) {
+    std::fill(acc, acc + count, uint16_t(128));
+    for (int k = 0; k < taps; ++k) {
+        const uint16_t w = weights[k];
+        if (w == 0)
+            continue;
+        const uint8_t *row = src.ptr<uint8_t>(first + k);
+        for (int i = 0; i < count; ++i)
+            acc[i] = uint16_t(acc[i] + w * row[i]);
+    }
+    for (int i = 0; i < count; ++i)
+        out[i] = uint8_t(acc[i] >> 8);
+}
+
+} // namespace
+
+// One output row from one blended source row. `out` steps by `pixelStep` bytes.
+void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uint8_t *out, ptrdiff_t pixelStep,
+                                   int outWidth) {
+    const int taps = columns.taps;
+#ifdef KESTRANE_SCALER_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);
+    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+    const auto *lanes = reinterpret_cast<const __m128i *>(columns.lanes.data());
+    // Both halves of a sum hold one tap's four channels; add them up.
+    const auto pixelSum = [&](int x) {
+        const uint8_t *p = line + size_t(columns.first[size_t(x)]) * 4;
+        const __m128i *w = lanes + size_t(x) * size_t(taps / 2);
+        __m128i sum = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)), zero),
+                                      _mm_loadu_si128(w));
+        for (int k = 2; k < taps; k += 2)
+            sum = _mm_add_epi16(sum, _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(
+                                                         reinterpret_cast<const __m128i *>(p + k * 4)), zero),
+                                                     _mm_loadu_si128(w + k / 2)));
+        return sum;
+    };
+    int x = 0;
+    for (; x + 1 < outWidth; x += 2) {
+        const __m128i a = pixelSum(x), b = pixelSum(x + 1);
+        __m128i both = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
+        both = _mm_srli_epi16(_mm_add_epi16(both, half), 8);
+        const __m128i bytes = _mm_or_si128(_mm_packus_epi16(both, both), opaque);
+        if (pixelStep == 4) {
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), bytes);
+        } else {
+            const uint32_t first = uint32_t(_mm_cvtsi128_si32(bytes));
+            const uint32_t second = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)));
+            std::memcpy(out, &first, 4);
+            std::memcpy(out + pixelStep, &second, 4);
+        }
+        out += 2 * pixelStep;
+    }
+    if (x < outWidth) {
+        __m128i sum = pixelSum(x);
+        sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+        const uint32_t pixel = uint32_t(_mm_cvtsi128_si32(_mm_or_si128(_mm_packus_epi16(sum, sum), opaque)));
+        std::memcpy(out, &pixel, 4);
+    }
+#else
+    const uint16_t *w = columns.weights.data();
+    for (int x = 0; x < outWidth; ++x, out += pixelStep, w += taps) {
+        const uint8_t *p = line + size_t(columns.first[size_t(x)]) * 4;
+        unsigned sum[3] = {128, 128, 128};
+        for (int k = 0; k < taps; ++k)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += unsigned(w[k]) * p[k * 4 + c];
+        out[0] = uint8_t(sum[0] >> 8);
+        out[1] = uint8_t(sum[1] >> 8);
+        out[2] = uint8_t(sum[2] >> 8);
+        out[3] = 255;
+    }
+#endif
+}
+
+void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
+    CV_Assert(src.type() == CV_8UC4 && dst.type() == CV_8UC4);
+    // The unturned output is outWidth x outHeight.
+    const int outWidth = turnCcw ? dst.rows : dst.cols;
+    const int outHeight = turnCcw ? dst.cols : dst.rows;
+    buildAxis(m_rows, src.rows, outHeight, 1);
+    buildAxis(m_columns, src.cols, outWidth, 2);
+    const Axis &rows = m_rows;
+    const Axis &columns = m_columns;
+    const int rowBytes = src.cols * 4;
+    // Where output pixel (x, y) of the unturned picture lands, in bytes from dst's start.
+    const ptrdiff_t dstRowStep = turnCcw ? 4 : ptrdiff_t(dst.step[0]);
+    const ptrdiff_t dstPixelStep = turnCcw ? -ptrdiff_t(dst.step[0]) : 4;
+    uint8_t *const dstOrigin = dst.data + (turnCcw ? ptrdiff_t(dst.step[0]) * (dst.rows - 1) : 0);
+
+    cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
+        std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
+        // The blended row, with room for the zero-weight taps that pad the last pixels.
+        std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
+        for (int y = range.start; y < range.end; ++y) {
+            blendRows(src, rows.first[size_t(y)], rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps,
+                      acc.data(), line.data(), rowBytes);
+            horizontalPass(line.data(), columns, dstOrigin + dstRowStep * y, dstPixelStep, outWidth);
+        }
+    });
+}
