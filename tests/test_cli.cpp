@@ -1,9 +1,13 @@
 #include "cli_runner.h"
+#include "command_texts.h"
 #include "log_manager.h"
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QJsonObject>
 #include <QTest>
 #include <QTextStream>
@@ -81,6 +85,13 @@ private slots:
         QTest::newRow("no such camera") << QStringList{"get", "4"} << "no camera with index 4";
         QTest::newRow("unknown command") << QStringList{"dance"} << "unknown command: dance";
         QTest::newRow("arity") << QStringList{"ptz", "0"} << "usage:";
+        QTest::newRow("unknown serial") << QStringList{"--serial", "SN-NONE", "get"} << "no camera with serial SN-NONE";
+        QTest::newRow("preset word") << QStringList{"preset", "0", "jump", "1"} << "preset action must be call, set or delete";
+        QTest::newRow("preset number") << QStringList{"preset", "0", "set", "0"} << "preset number must be 1 to 255";
+        QTest::newRow("import missing") << QStringList{"import", "0", "/nonexistent/x.config"} << "cannot open";
+        QTest::newRow("import not config") << QStringList{"import", "0", QFINDTESTDATA("test_cli.cpp")}
+                                           << "is not a camera configuration file";
+        QTest::newRow("upgrade missing") << QStringList{"upgrade", "0", "/nonexistent/fw.dat"} << "cannot open";
     }
     void failuresAreOneLineErrors()
     {
@@ -91,6 +102,80 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.startsWith("kestrane-cli: error: ") && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.err.count('\n'), 1);
+        HidBackend::setActive(nullptr);
+    }
+
+    // --serial picks the camera; list --json; presets; a record exported from one
+    // camera and imported into another arrives whole.
+    void serialPresetsAndRecordRoundTrip()
+    {
+        std::unique_ptr<SimulatedCameraBus> bus(SimulatedCameraBus::install({"RV-K310A-WU", "RV-K310A-WU"}, 0x2E7E));
+        SimulatedCamera *first = bus->cameraAt(0);
+        SimulatedCamera *second = bus->cameraAt(1);
+        Result r = cli({"list", "--json"});
+        QCOMPARE(r.code, 0);
+        const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[1].toObject().value("serial").toString(), second->serial());
+        QCOMPARE(list[1].toObject().value("buildDate").toString(), second->buildDate());
+
+        QCOMPARE(cli({"--serial", second->serial(), "preset", "set", "4"}).code, 0);
+        QCOMPARE(second->lastRequest().payload, CommandTexts::presetCtrl("Set", 4));
+        QCOMPARE(cli({"--serial", second->serial(), "preset", "call", "4"}).code, 0);
+        QCOMPARE(cli({"preset", "1", "delete", "4"}).code, 0);
+        QCOMPARE(second->lastRequest().payload, CommandTexts::presetCtrl("Del", 4));
+        for (const auto &request : first->receivedRequests())
+            QCOMPARE(request.cmd, QString()); // identity requests only: they carry no text
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("cam.config");
+        QCOMPARE(cli({"set", "0", "Luminance", "61"}).code, 0);
+        QCOMPARE(cli({"set", "0", "language", "0"}).code, 0);
+        r = cli({"--serial", first->serial(), "export", file});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QFileInfo(file).size(), qint64(3084));
+        QVERIFY(second->videoParam("Luminance") != 61);
+        second->clearReceived();
+        r = cli({"import", "1", file});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(second->videoParam("Luminance"), 61);
+        QCOMPARE(second->setting("language"), 0);
+        QStringList cmds;
+        for (const auto &request : second->receivedRequests())
+            cmds << request.cmd;
+        QVERIFY(cmds.contains("ReqSetHSVHueLut") && cmds.contains("ReqSetHSVStaLut"));
+        HidBackend::setActive(nullptr);
+    }
+
+    // The upgrade succeeds only when the camera comes back with another build date.
+    void upgradeVerifiesBuildDate_data()
+    {
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("new firmware") << true;
+        QTest::newRow("old firmware") << false;
+    }
+    void upgradeVerifiesBuildDate()
+    {
+        QFETCH(bool, takes);
+        std::unique_ptr<SimulatedCameraBus> bus(SimulatedCameraBus::install({"RV-K310A-WU"}, 0x2E7E));
+        SimulatedCamera *camera = bus->cameraAt(0);
+        camera->upgrade().setFlashMs(0);
+        camera->setReturnDelayMs(200);
+        camera->setUpgradeTakes(takes);
+        QTemporaryDir dir;
+        QFile firmware(dir.filePath("fw.dat"));
+        QVERIFY(firmware.open(QIODevice::WriteOnly));
+        firmware.write(QByteArray(1500000, 'f'));
+        firmware.close();
+        const Result r = cli({"upgrade", "0", firmware.fileName()});
+        QCOMPARE(camera->reboots(), 1);
+        if (takes) {
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+            QVERIFY(r.out.contains("upgraded: build date 2024-06-18 -> " + camera->buildDate()));
+        } else {
+            QCOMPARE(r.code, 1);
+            QVERIFY(r.err.contains("the build date did not change (2024-06-18)"));
+        }
         HidBackend::setActive(nullptr);
     }
 

@@ -48,11 +48,15 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     const QCommandLineOption palettePage("palette-page",
                                          "Show the palette page (polar hue/saturation editor with upload) "
                                          "in the panel of RV-T782-KB cameras.");
+    const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
+    const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
         parser.addOption(lutButton);
         parser.addOption(lut);
         parser.addOption(palettePage);
     } else {
+        parser.addOption(serial);
+        parser.addOption(json);
         parser.addPositionalArgument("command", cliSyntax);
     }
     // The usage line names the program by its file name, whether or not an application
@@ -87,6 +91,14 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         }
         options.vendorId = quint16(id);
         options.vendorIdOverridden = true;
+    }
+    if (!cliSyntax.isEmpty()) {
+        options.serial = parser.value(serial);
+        options.json = parser.isSet(json);
+        if (parser.isSet(serial) && options.serial.isEmpty()) {
+            options.error = QStringLiteral("--serial needs a serial");
+            return options;
+        }
     }
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);

@@ -12,6 +12,8 @@ struct CommandLineOptions {
     bool lutButton = false;        // the preview shows its "LUT" button
     QString lutFile;               // a cube each preview loads as it opens (absolute path)
     bool palettePage = false;      // the RV-T782-KB panel shows its "调色盘" page in its column
+    QString serial;                // the CLI's camera, by serial, in place of an index
+    bool json = false;             // the CLI's "list" prints JSON
     QStringList positional;        // what remains (the CLI's sub-command and its arguments)
     QString error;                 // non-empty when the line could not be understood
     bool helpRequested = false;

@@ -1,7 +1,10 @@
 #include "cli_runner.h"
 
 #include "build_config.h"
+#include "camera_config_file.h"
+#include "camera_record_io.h"
 #include "cli_camera_link.h"
+#include "cli_firmware_upgrade.h"
 #include "command_line_options.h"
 #include "command_texts.h"
 #include "device_models.h"
@@ -9,15 +12,39 @@
 #include "packet_cmd.h"
 #include "simulated_camera_bus.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 namespace {
-const char *const kSyntax = "list | get INDEX | set INDEX KEY VALUE | ptz INDEX CMD | raw INDEX JSON";
+const char *const kSyntax =
+    "list | get INDEX | set INDEX KEY VALUE | ptz INDEX CMD | preset INDEX call|set|delete N | "
+    "export INDEX FILE | import INDEX FILE | upgrade INDEX FILE | raw INDEX JSON "
+    "(with --serial SERIAL, INDEX is left out)";
+
+// The words of "preset" and the camera's preset commands.
+const QList<QPair<QString, QString>> kPresetActions = {
+    {QStringLiteral("call"), QStringLiteral("Call")},
+    {QStringLiteral("set"), QStringLiteral("Set")},
+    {QStringLiteral("delete"), QStringLiteral("Del")},
+};
+constexpr int kMaxPreset = 255;
+
+// Standard error's stream while it is a terminal: the one stream a progress bar is
+// drawn on.
+const QTextStream *g_terminal = nullptr;
 
 struct Failure {
     QString message;
@@ -61,13 +88,42 @@ void requireArgs(const QStringList &args, int count)
         throw Failure{QStringLiteral("usage: kestrane-cli [--simulate[=MODEL,...]] %1").arg(kSyntax)};
 }
 
-int execute(const QStringList &args, CliCameraLink &link, QTextStream &out)
+void requireCamera(const CliCameraLink &link, int index)
+{
+    if (index >= link.count())
+        throw Failure{QStringLiteral("no camera with index %1 (%2 connected)").arg(index).arg(link.count())};
+}
+
+CameraRecordIo::Exchange recordExchange(CliCameraLink &link, int index)
+{
+    return [&link, index](quint32 cmdId, const QByteArray &text) { return link.exchangeText(index, cmdId, text); };
+}
+
+int execute(const QStringList &args, CliCameraLink &link, const CommandLineOptions &options, QTextStream &out,
+            QTextStream &err)
 {
     const QString command = args.value(0);
     if (command == "list") {
         requireArgs(args, 1);
         if (link.count() == 0)
             throw Failure{QStringLiteral("no camera connected")};
+        if (options.json) {
+            QJsonArray cameras;
+            for (int i = 0; i < link.count(); ++i) {
+                const auto &c = link.camera(i);
+                QJsonObject o{{"index", i}, {"answered", c.answered}};
+                if (c.answered) {
+                    o["name"] = c.deviceName;
+                    o["model"] = c.productModel;
+                    o["serial"] = c.serial;
+                    o["buildDate"] = c.buildDate;
+                    o["series"] = seriesOfModel(c.productModel);
+                }
+                cameras.append(o);
+            }
+            out << QString::fromUtf8(QJsonDocument(cameras).toJson(QJsonDocument::Indented));
+            return 0;
+        }
         out << "index\tname\tmodel\tserial\tbuild date\tseries\n";
         for (int i = 0; i < link.count(); ++i) {
             const auto &c = link.camera(i);
@@ -131,6 +187,64 @@ int execute(const QStringList &args, CliCameraLink &link, QTextStream &out)
         out << "ok\n";
         return 0;
     }
+    if (command == "preset") {
+        requireArgs(args, 4);
+        const int index = parseIndex(args[1]);
+        QString presetCmd;
+        for (const auto &action : kPresetActions)
+            if (action.first == args[2])
+                presetCmd = action.second;
+        if (presetCmd.isEmpty())
+            throw Failure{QStringLiteral("preset action must be call, set or delete: %1").arg(args[2])};
+        bool ok = false;
+        const int preset = args[3].toInt(&ok);
+        if (!ok || preset < 1 || preset > kMaxPreset)
+            throw Failure{QStringLiteral("preset number must be 1 to %1: %2").arg(kMaxPreset).arg(args[3])};
+        QJsonObject reply;
+        check(link.exchange(index, CmdJson, CommandTexts::presetCtrl(presetCmd, preset), &reply));
+        out << "ok\n";
+        return 0;
+    }
+    if (command == "export") {
+        requireArgs(args, 3);
+        const int index = parseIndex(args[1]);
+        requireCamera(link, index);
+        CameraParams record;
+        check(CameraRecordIo::read(recordExchange(link, index), record));
+        QSaveFile file(args[2]);
+        const QByteArray image = CameraConfigFile::encode(record);
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush() || !file.commit())
+            throw Failure{QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString())};
+        out << "ok\n";
+        return 0;
+    }
+    if (command == "import") {
+        requireArgs(args, 3);
+        const int index = parseIndex(args[1]);
+        const CameraConfigFile::ReadResult file = CameraConfigFile::read(args[2]);
+        switch (file.status) {
+        case CameraConfigFile::Status::Ok:
+            break;
+        case CameraConfigFile::Status::CannotOpen:
+            throw Failure{QStringLiteral("cannot open %1: %2").arg(args[2], file.errorString)};
+        default:
+            throw Failure{QStringLiteral("%1 is not a camera configuration file").arg(args[2])};
+        }
+        requireCamera(link, index);
+        check(CameraRecordIo::write(recordExchange(link, index), file.params));
+        out << "ok\n";
+        return 0;
+    }
+    if (command == "upgrade") {
+        requireArgs(args, 3);
+        const int index = parseIndex(args[1]);
+        CliFirmwareUpgrade::Options upgrade;
+        upgrade.terminal = &err == g_terminal;
+        QString error;
+        if (CliFirmwareUpgrade::run(link, index, args[2], upgrade, out, err, &error) != 0)
+            throw Failure{error};
+        return 0;
+    }
     if (command == "raw") {
         requireArgs(args, 3);
         const int index = parseIndex(args[1]);
@@ -155,7 +269,11 @@ int CliRunner::run(const QStringList &arguments)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return run(arguments, out, err);
+    if (isatty(fileno(stderr)))
+        g_terminal = &err;
+    const int code = run(arguments, out, err);
+    g_terminal = nullptr;
+    return code;
 }
 
 int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -181,7 +299,14 @@ int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &
         SimulatedCameraBus::install(options.simulatedModels, options.vendorId);
     try {
         CliCameraLink link(options.vendorId);
-        return execute(options.positional, link, out);
+        QStringList args = options.positional;
+        if (!options.serial.isEmpty() && !args.isEmpty() && args.first() != QLatin1String("list")) {
+            const int index = link.indexOfSerial(options.serial);
+            if (index < 0)
+                throw Failure{QStringLiteral("no camera with serial %1").arg(options.serial)};
+            args.insert(1, QString::number(index));
+        }
+        return execute(args, link, options, out, err);
     } catch (const Failure &failure) {
         out.flush();
         err << "kestrane-cli: error: " << failure.message << '\n';

@@ -86,7 +86,7 @@ void SimulatedCamera::rebootNow() {
     ++m_reboots;
     m_ptz.reset();
     m_faces.abortTraining();
-    if (m_upgrade.finishOnReboot(now))
+    if (m_upgrade.finishOnReboot(now) && m_upgradeTakes)
         m_buildDate = QDate::currentDate().toString(Qt::ISODate); // the new firmware's date
     goOffline(m_returnDelayMs);
 }

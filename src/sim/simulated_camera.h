@@ -67,6 +67,9 @@ public:
     QString selectionName() const;
     void setDeviceName(const QString &name) { m_deviceName = name; }
     void setBuildDate(const QString &date) { m_buildDate = date; }
+    // A camera whose flash write does not take: it completes upgrades but restarts
+    // with its old firmware and build date.
+    void setUpgradeTakes(bool takes) { m_upgradeTakes = takes; }
     void setPath(const QString &path) { m_path = path; }
 
     // Presence on the bus. A camera that leaves invalidates every open handle.
@@ -138,6 +141,7 @@ private:
     QString m_deviceName;
     QString m_serial;
     QString m_buildDate;
+    bool m_upgradeTakes = true;
     quint16 m_productId;
     QString m_path;
 
