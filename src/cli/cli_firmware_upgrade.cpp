@@ -90,7 +90,7 @@ int CliFirmwareUpgrade::run(CliCameraLink &link, int index, const QString &path,
     int status = 0, percent = 0;
     qint64 sent = 0;
     while (sent < size) {
-        const QByteArray block = file.read(qMin<qint64>(kBlockSize, size - sent));
+        const QByteArray block = file.read(qMin<qint64>(FirmwareUpgrade::kBlockSize, size - sent));
         if (block.isEmpty())
             return failed(QStringLiteral("reading %1 failed: %2").arg(path, file.errorString()));
         if (!readStatus(link.sendData(index, CmdUpgradeData, block), &status, &percent)) {
@@ -100,8 +100,8 @@ int CliFirmwareUpgrade::run(CliCameraLink &link, int index, const QString &path,
         sent += block.size();
         bar.show(QStringLiteral("sending"), percent);
     }
-    for (int query = 1; status != kStatusComplete; ++query) {
-        if (query > kMaxStatusQueries) {
+    for (int query = 1; status != FirmwareUpgrade::kStatusComplete; ++query) {
+        if (query > FirmwareUpgrade::kMaxStatusQueries) {
             bar.end();
             return failed(QStringLiteral("camera %1 did not finish the upgrade in time").arg(index));
         }

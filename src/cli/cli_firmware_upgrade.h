@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmware_upgrade.h"
+
 #include <QString>
 
 class CliCameraLink;
@@ -12,10 +14,7 @@ class QTextStream;
 // per stage.
 class CliFirmwareUpgrade {
 public:
-    static constexpr int kBlockSize = 1048576;
-    static constexpr int kMaxStatusQueries = 301;
-    static constexpr int kPollIntervalMs = 1000;
-    static constexpr int kStatusComplete = 2;
+    // Block size, poll count and interval are the panel's (FirmwareUpgrade).
     static constexpr int kReturnTimeoutMs = 60000;
     // A camera may still answer for a moment after the restart request: its identity
     // is asked for again only after this.
@@ -23,7 +22,7 @@ public:
 
     struct Options {
         bool terminal = false;
-        int pollIntervalMs = kPollIntervalMs;
+        int pollIntervalMs = FirmwareUpgrade::kPollIntervalMs;
         int returnTimeoutMs = kReturnTimeoutMs;
         int restartSettleMs = kRestartSettleMs;
     };
