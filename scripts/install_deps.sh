@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev
   fonts-wqy-microhei
   xvfb xauth x11-apps imagemagick
+  desktop-file-utils appstream dpkg-dev file
 )
 [ "${KESTRANE_EXTRA_PACKAGES:-}" ] && packages+=(${KESTRANE_EXTRA_PACKAGES})
 

@@ -11,6 +11,7 @@
 #
 # Images (resource path :/icons/resources/icons/<file>), pixel size, where used:
 #   qv_logo.ico             16/32/48/256  window icon
+#   resources/desktop/icons/kestrane-N.png  N = 16..256  desktop menu icon (hicolor)
 #   boot_kestrane.png       400x800   boot window background
 #   deviceselection.png     600x405   series selection background (light centre)
 #   Unselected_Series_A..D  600x405   "camera not connected" pages per series
@@ -106,6 +107,13 @@ for svg in "$SRC"/*.svg; do
     rsvg-convert -w "${size%x*}" -h "${size#*x}" "$svg" -o "$OUT/$name.png"
     files+=("$name.png")
   fi
+done
+
+# The desktop menu's application icon (installed into the hicolor theme) in its sizes.
+DESKTOP_ICONS="$ROOT/resources/desktop/icons"
+mkdir -p "$DESKTOP_ICONS"
+for px in 16 24 32 48 64 128 256; do
+  rsvg-convert -w "$px" -h "$px" "$SRC/qv_logo.svg" -o "$DESKTOP_ICONS/kestrane-$px.png"
 done
 
 # Qt resource file: prefix + relative path give :/icons/resources/icons/<file>.

@@ -71,7 +71,7 @@ LogManager *LogManager::instance()
 LogManager::LogManager()
 {
     m_consoleOutput = g_initialConsoleOutput;
-    m_logDir = AppPaths::applicationDir() + "/logs";
+    m_logDir = AppPaths::filesDir() + "/logs";
     if (!QDir(m_logDir).exists())
         QDir(m_logDir).mkpath(".");
     installMessageHandler();

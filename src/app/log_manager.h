@@ -16,8 +16,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcData)
 Q_DECLARE_LOGGING_CATEGORY(lcUser)
 Q_DECLARE_LOGGING_CATEGORY(lcError)
 
-// Process-wide logger: one line per record into a dated file under "logs" beside the
-// executable, mirrored to standard error. Also receives Qt's own debug/warning output.
+// Process-wide logger: one line per record into a dated file under "logs" in the
+// tool's files directory (beside the executable for a portable copy, see AppPaths),
+// mirrored to standard error. Also receives Qt's own debug/warning output.
 class LogManager : public QObject {
     Q_OBJECT
 public:

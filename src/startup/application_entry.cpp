@@ -1,6 +1,7 @@
 #include "application_entry.h"
 
 #include "build_config.h"
+#include "cjk_font_check.h"
 #include "command_line_options.h"
 #include "device_models.h"
 #include "log_manager.h"
@@ -42,6 +43,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
     QGuiApplication::setWindowIcon(QIcon(":/icons/resources/icons/qv_logo.ico"));
 
     LogManager *log = LogManager::instance();
@@ -64,6 +66,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     if (QScreen *primary = QGuiApplication::primaryScreen())
         window.move(primary->geometry().center() - window.rect().center());
     window.show();
+    CjkFontCheck::warnIfMissing();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
     return app.exec();
 }

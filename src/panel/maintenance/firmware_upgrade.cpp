@@ -50,7 +50,7 @@ const char *const FirmwareUpgrade::kRebootBoxStyle =
 namespace {
 QString dirFilePath()
 {
-    return QDir(AppPaths::applicationDir()).filePath(QString::fromLatin1(FirmwareUpgrade::kDirFileName));
+    return QDir(AppPaths::filesDir()).filePath(QString::fromLatin1(FirmwareUpgrade::kDirFileName));
 }
 
 // A reply whose "Content" carries a negative "nResult" is the camera saying no.
@@ -79,10 +79,12 @@ void FirmwareUpgrade::setRebootDelays(int refreshMs, int closePreviewMs)
 
 QString FirmwareUpgrade::loadFirmwareDir()
 {
-    const QString appDir = AppPaths::applicationDir();
+    // Without a remembered directory the chooser starts beside the executable; an
+    // installed build starts in the user's home instead of /usr/bin.
+    const QString fallback = AppPaths::isPortable() ? AppPaths::applicationDir() : QDir::homePath();
     QSettings settings(dirFilePath(), QSettings::IniFormat);
-    const QString dir = settings.value(QString::fromLatin1(kDirKey), appDir).toString();
-    return !dir.isEmpty() && QDir(dir).exists() ? dir : appDir;
+    const QString dir = settings.value(QString::fromLatin1(kDirKey), fallback).toString();
+    return !dir.isEmpty() && QDir(dir).exists() ? dir : fallback;
 }
 
 void FirmwareUpgrade::saveFirmwareDir(const QString &dir)

@@ -7,7 +7,7 @@
 
 QString DeviceNameStore::filePath()
 {
-    return AppPaths::applicationDir() + "/device_names.ini";
+    return AppPaths::filesDir() + "/device_names.ini";
 }
 
 QMap<QString, QString> DeviceNameStore::load()
