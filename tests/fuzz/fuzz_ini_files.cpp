@@ -1,4 +1,4 @@
-// The two INI files beside the executable, whatever they hold: the user-given camera
+// The two INI files of the files directory, whatever they hold: the user-given camera
 // names ("device_names.ini") and the last firmware directory ("update_path.ini").
 #include "app_paths.h"
 #include "device_name_store.h"
@@ -25,7 +25,7 @@ KESTRANE_FUZZ_TARGET(ini_files)
     FuzzInput input(data, size);
     const QByteArray names = input.chunk();
     const QByteArray firmware = input.rest();
-    const QString dir = AppPaths::applicationDir();
+    const QString dir = AppPaths::filesDir();
     writeFile(DeviceNameStore::filePath(), names);
     writeFile(QDir(dir).filePath(QString::fromLatin1(FirmwareUpgrade::kDirFileName)), firmware);
 
