@@ -1,3 +1,4 @@
+#include "app_paths.h"
 #include "file_dialogs.h"
 #include "message_boxes.h"
 #include "mouse_events.h"
@@ -70,7 +71,8 @@ class TestPolarPalette : public QObject {
 
 private slots:
     void initTestCase() {
-        QDir::setCurrent(m_dir.path()); // the hex file goes to the working directory
+        QDir::setCurrent(m_dir.path());
+        AppPaths::setApplicationDirOverride(m_dir.path()); // the hex file goes to the files directory
         MessageBoxes::setTestResponder([this](const MessageBoxRequest &r) {
             m_boxes.append(r);
             return int(QMessageBox::Ok);

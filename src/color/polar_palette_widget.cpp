@@ -1,10 +1,12 @@
 #include "polar_palette_widget.h"
 
 #include "adjustment_file.h"
+#include "app_paths.h"
 #include "hsv_colour.h"
 
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -136,7 +138,9 @@ void PolarPaletteWidget::generate3DLUT() {
 void PolarPaletteWidget::convertToHisiFormat() {
     m_hisiTable = PaletteLut::toHisiTable(m_cube, m_deltaSaturation, m_deltaHue, m_numAngles, m_numRadii);
     qDebug() << "已转换为海思17×324格式";
-    if (PaletteLut::writeHexFile(m_hisiTable, QString::fromLatin1(kHexFileName)))
+    // Beside the other files the tool writes: an installed build has no say over its
+    // working directory (often the home directory or /).
+    if (PaletteLut::writeHexFile(m_hisiTable, QDir(AppPaths::filesDir()).filePath(QString::fromLatin1(kHexFileName))))
         qDebug() << "数据已保存到 hisi_output_hex.txt";
 }
 
