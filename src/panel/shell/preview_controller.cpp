@@ -88,7 +88,10 @@ void PreviewController::createWindow(const QString &input, Forwarding forwarding
     m_cameraWindow = new CameraWindow(input);
     m_cameraWindow->setLandscape(m_host.isLandscape());
     connect(m_cameraWindow, &CameraWindow::windowClosed, this, &PreviewController::onWindowClosed);
-    connect(m_cameraWindow, &QObject::destroyed, this, [this] {
+    // A closed window goes later; by then a new one may have taken its place.
+    connect(m_cameraWindow, &QObject::destroyed, this, [this, window = m_cameraWindow.data()] {
+        if (m_cameraWindow && m_cameraWindow != window)
+            return;
         onWindowClosed();
         stopDirectionProbe();
     });

@@ -65,7 +65,7 @@ void ReplyRouter::routeContent(const QJsonObject &content, int index)
     if (content.contains("Statue")) {
         const QString status = content.value("Statue").toString();
         qDebug() << "Face collection status received:" << status;
-        emit collectionStatusReceived(status);
+        emit collectionStatusReceived(status, index);
     }
     if (content.contains("FaceIDs")) {
         QList<int> ids;

@@ -27,7 +27,8 @@ public:
 signals:
     void deviceIdentified(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
                           const QString &productModel);
-    void collectionStatusReceived(const QString &status);
+    // A training status, and the device it came from.
+    void collectionStatusReceived(const QString &status, int index);
     void faceIdsReceived(const QList<int> &ids);
     void faceNamesReceived(const QStringList &names);
     void enabledFaceIdReceived(int id);

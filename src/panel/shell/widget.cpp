@@ -8,6 +8,7 @@
 #include "collapsible_group.h"
 #include "control_panel_chrome.h"
 #include "debounced_param_sender.h"
+#include "face_model_flow.h"
 #include "device_connection_watcher.h"
 #include "device_maintenance.h"
 #include "device_rename_editor.h"
@@ -117,6 +118,7 @@ Widget::Widget(QWidget *parent)
             probeDirection(index);
     };
     m_preview = new PreviewController(previewHost, this);
+    connectFaceModels();
 
     DeviceMaintenance::Host maintenanceHost;
     maintenanceHost.window = this;
@@ -634,8 +636,52 @@ bool Widget::sendSystemSetting(const QString &key, const QString &value)
 
 void Widget::requestFaceModels()
 {
-    m_camera->sendText(CmdJson, CommandTexts::getFaceIds());
-    m_camera->sendText(CmdJson, CommandTexts::getFaceNames());
+    if (m_faceModels)
+        m_faceModels->requestFaceModels();
+}
+
+void Widget::connectFaceModels()
+{
+    FaceModelFlow::Hooks hooks = FaceModelFlow::cameraHooks(m_camera);
+    hooks.testConnection = [this] { return testDeviceConnection(); };
+    hooks.openPreview = [this] {
+        if (m_previewToggle->isChecked())
+            return;
+        m_previewToggle->setChecked(true);
+        m_preview->onToggleClicked();
+    };
+    hooks.preview = [this] { return m_preview->cameraWindow(); };
+    m_faceModels = new FaceModelFlow(m_paramPages->aiModelArea(), hooks, FaceModelFlow::Options(), this);
+    connect(m_faceModels, &FaceModelFlow::startFaceDataCollection, this, &Widget::startFaceDataCollection);
+
+    // The model panels of kinds 1 and 4 keep their own lists.
+    const auto builtIn = [this] { return m_panelKind != PanelKind::WpBefa && m_panelKind != PanelKind::Lnq; };
+    connect(m_router, &ReplyRouter::faceIdsReceived, this, [this, builtIn](const QList<int> &ids) {
+        if (builtIn())
+            m_faceModels->handleFaceIdsResponse(ids);
+    });
+    connect(m_router, &ReplyRouter::faceNamesReceived, this, [this, builtIn](const QStringList &names) {
+        if (builtIn())
+            m_faceModels->setFaceNames(names);
+    });
+    connect(m_router, &ReplyRouter::enabledFaceIdReceived, this, [this, builtIn](int id) {
+        if (builtIn())
+            m_faceModels->handleEnabledFaceIdResponse(id);
+    });
+    connect(m_router, &ReplyRouter::faceModeIdsReceived, this,
+            [this, builtIn](int face, int portrait, bool hasFace, bool hasPortrait) {
+                if (builtIn())
+                    m_faceModels->handleFaceModeIds(face, portrait, hasFace, hasPortrait);
+            });
+    connect(m_router, &ReplyRouter::collectionStatusReceived, m_faceModels, &FaceModelFlow::handleCollectionStatus);
+    connect(m_preview, &PreviewController::faceDataCollectionSuccess, this, [this, builtIn] {
+        if (builtIn())
+            m_faceModels->onFaceCollectionSucceeded();
+    });
+    connect(m_preview, &PreviewController::faceDataCollectionFailed, this, [this, builtIn] {
+        if (builtIn())
+            m_faceModels->onFaceDataCollectionFailed();
+    });
 }
 
 // ---------------------------------------------------------------------------------------

@@ -26,6 +26,7 @@
 
 class CameraWindow;
 class DeviceMaintenance;
+class FaceModelFlow;
 class DeviceRenameEditor;
 class QAction;
 class DeviceSlotStrip;
@@ -127,6 +128,8 @@ public:
     // while the built-in pages do).
     ModelPanel *modelPanel(PanelKind kind) const;
     ModelPanel *activeModelPanel() const;
+    // The AI face-model area of the built-in pages and its collection flow.
+    FaceModelFlow *faceModels() const { return m_faceModels; }
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
@@ -217,6 +220,7 @@ private:
     ModelPanel *ensureModelPanel(PanelKind kind);
     void showModelPanel(PanelKind kind);
     void requestFaceModels();
+    void connectFaceModels();
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
     void finishRefresh();
@@ -265,6 +269,7 @@ private:
     PanelResets *m_resets = nullptr; // the built-in pages' image and factory resets
     QMap<PanelKind, ModelPanel *> m_modelPanels;    // created on first use, kept
     QMap<PanelKind, QWidget *> m_modelContainers;
+    FaceModelFlow *m_faceModels = nullptr;
     CollapsibleGroup *m_imageGroup = nullptr;
     CollapsibleGroup *m_focusGroup = nullptr;
     CollapsibleGroup *m_settingsGroup = nullptr;

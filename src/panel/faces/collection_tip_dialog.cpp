@@ -1,0 +1,116 @@
+#include "collection_tip_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRadius = 15;
+
+QPushButton *titleButton(const char *icon, const char *hover, QWidget *parent) {
+    auto *button = new QPushButton(parent);
+    button->setFixedSize(30, 30);
+    button->setIcon(QIcon(QStringLiteral(":/icons/resources/icons/") + QLatin1String(icon)));
+    button->setIconSize(QSize(16, 16));
+    button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; border-radius: 4px; }"
+                                         "QPushButton:hover { background-color: %1; }")
+                              .arg(QLatin1String(hover)));
+    return button;
+}
+
+QLabel *bodyText(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setStyleSheet("color: #cccccc; font-size: 13px; background: transparent;");
+    return label;
+}
+
+QPushButton *bodyButton(const QString &text, const char *colour, QWidget *parent) {
+    auto *button = new QPushButton(text, parent);
+    button->setFixedSize(100, 36);
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: white; border: none;"
+                                         " border-radius: 6px; font-size: 14px; }")
+                              .arg(QLatin1String(colour)));
+    return button;
+}
+} // namespace
+
+CollectionTipDialog::CollectionTipDialog(QWidget *parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("AI人脸数据采集"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(400, 280);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildTitleBar());
+
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(30, 30, 30, 30);
+    bodyLayout->setSpacing(15);
+    bodyLayout->addStretch();
+    auto *heading = new QLabel(QStringLiteral("温馨提示"), body);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setStyleSheet("color: white; font-size: 18px; font-weight: bold; background: transparent;");
+    bodyLayout->addWidget(heading);
+    bodyLayout->addWidget(bodyText(QStringLiteral("该操作需要按照画面提示进行操作，时长约2分钟"), body));
+    bodyLayout->addWidget(bodyText(QStringLiteral("人脸信息仅本地设备存储处理，用于本产品AI跟焦功能运行，"
+                                                  "不会上传至云端，不会用于任何其他无关用途"),
+                                   body));
+    bodyLayout->addStretch();
+    auto *row = new QHBoxLayout;
+    row->setSpacing(20);
+    m_confirmButton = bodyButton(QStringLiteral("确认"), "#1e90ff", body);
+    m_cancelButton = bodyButton(QStringLiteral("取消"), "#444444", body);
+    row->addStretch();
+    row->addWidget(m_confirmButton);
+    row->addWidget(m_cancelButton);
+    row->addStretch();
+    bodyLayout->addLayout(row);
+    layout->addWidget(body, 1);
+
+    connect(m_confirmButton, &QPushButton::clicked, this, [this] {
+        close();
+        emit confirmed();
+    });
+    auto abandon = [this] {
+        close();
+        emit abandoned();
+    };
+    connect(m_cancelButton, &QPushButton::clicked, this, abandon);
+    connect(m_closeButton, &QPushButton::clicked, this, abandon);
+    connect(m_minimizeButton, &QPushButton::clicked, this, &QWidget::showMinimized);
+}
+
+QWidget *CollectionTipDialog::buildTitleBar() {
+    auto *bar = new QWidget(this);
+    bar->setFixedHeight(40);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(15, 0, 5, 0);
+    row->setSpacing(5);
+    auto *title = new QLabel(QStringLiteral("AI人脸数据采集"), bar);
+    title->setStyleSheet("color: white; font-weight: bold; font-size: 14px; background: transparent;");
+    row->addWidget(title);
+    row->addStretch();
+    m_minimizeButton = titleButton("minimize.png", "#1b89ef", bar);
+    m_closeButton = titleButton("close.png", "#dc3545", bar);
+    row->addWidget(m_minimizeButton);
+    row->addWidget(m_closeButton);
+    return bar;
+}
+
+void CollectionTipDialog::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(rect(), kRadius, kRadius);
+    painter.fillPath(path, QColor("#1e1e1e"));
+    painter.setPen(QColor(255, 255, 255, 40));
+    painter.drawLine(QPointF(0, 40.5), QPointF(width(), 40.5));
+}

@@ -1,0 +1,348 @@
+#include "face_model_flow.h"
+
+#include "ai_model_area.h"
+#include "camera_window.h"
+#include "collection_tip_dialog.h"
+#include "command_texts.h"
+#include "message_boxes.h"
+#include "model_name_dialog.h"
+#include "packet_cmd.h"
+#include "panel_camera_context.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const char *const kTip = "提示";
+const char *const kChooseFirst = "请先选择一个模型";
+const char *const kNoUsableId = "无法确定该模型的ID，请刷新模型列表后重试";
+const char *const kNotRecordedYet = "该模型尚未录入完成，无法启用";
+} // namespace
+
+FaceModelFlow::Hooks FaceModelFlow::cameraHooks(PanelCameraContext *camera) {
+    Hooks hooks;
+    hooks.send = [camera](const QByteArray &text) { return camera->sendText(CmdJson, text); };
+    hooks.deviceIndex = [camera] { return camera->deviceIndex(); };
+    return hooks;
+}
+
+FaceModelFlow::FaceModelFlow(QWidget *areaContainer, const Hooks &hooks, const Options &options, QObject *parent)
+    : QObject(parent), m_hooks(hooks), m_options(options) {
+    if (!m_options.enableCommand)
+        m_options.enableCommand = [](int id) { return CommandTexts::setEnabledFaceModeId(id); };
+    if (!m_options.modeIdRule)
+        m_options.modeIdRule = [](int face, int, bool hasFace, bool) { return hasFace ? face : -1; };
+    m_area = new AiModelArea(areaContainer);
+    m_timers = new QObject(this);
+    connect(m_area, &AiModelArea::addClicked, this, &FaceModelFlow::onAddModelClicked);
+    connect(m_area, &AiModelArea::enableClicked, this, &FaceModelFlow::onModelEnableClicked);
+    connect(m_area, &AiModelArea::deleteClicked, this, &FaceModelFlow::onDeleteModelClicked);
+    connect(m_area, &AiModelArea::modelSelected, this, &FaceModelFlow::onAiModelSelected);
+    connect(this, &FaceModelFlow::startFaceDataCollection, this, &FaceModelFlow::startInPreview);
+}
+
+FaceModelFlow::~FaceModelFlow() {
+    delete m_collectionDialog;
+}
+
+int FaceModelFlow::collectionModelId() const {
+    if (!m_collection.active)
+        return -1;
+    return m_collection.started ? m_collection.modelId : 0;
+}
+
+void FaceModelFlow::send(const QByteArray &text) {
+    if (text.isEmpty() || !m_hooks.send)
+        return;
+    m_hooks.send(text);
+}
+
+// ---------------------------------------------------------------------------------------
+// The camera's list
+
+void FaceModelFlow::requestFaceModels() {
+    send(CommandTexts::getFaceIds());
+    send(CommandTexts::getFaceNames());
+}
+
+void FaceModelFlow::requestEnabledFaceId() {
+    send(CommandTexts::getEnabledFaceIds());
+}
+
+void FaceModelFlow::setFaceNames(const QStringList &faceNames) {
+    m_list.setFaceNames(faceNames);
+    m_area->showNames(m_list);
+}
+
+void FaceModelFlow::handleFaceIdsResponse(const QList<int> &faceIds) {
+    m_list.setFaceIds(faceIds);
+    // The model being recorded is not the camera's yet; it stays in the list.
+    if (m_collection.active && !m_collection.pendingName.isEmpty() && m_list.indexOfId(m_collection.modelId) < 0)
+        m_list.appendUnlisted(m_collection.modelId, m_collection.pendingName);
+    m_area->showList(m_list, m_list.count() > 0 ? 0 : -1);
+    if (m_deleteCheckId > 0)
+        m_deleteListArrived = true;
+    QTimer::singleShot(kEnabledRequestDelayMs, m_timers, [this] { requestEnabledFaceId(); });
+}
+
+void FaceModelFlow::handleEnabledFaceIdResponse(int enabledFaceId) {
+    const int index = m_list.indexOfId(enabledFaceId);
+    if (index >= 0) {
+        m_area->selectQuietly(index);
+        setModelEnableButtonState(true);
+        return;
+    }
+    setModelEnableButtonState(enabledFaceId != 0);
+}
+
+void FaceModelFlow::handleFaceModeIds(int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait) {
+    if (hasFace)
+        m_faceModeId = faceModeId;
+    const int id = m_options.modeIdRule(faceModeId, portraitModeId, hasFace, hasPortrait);
+    if (id >= 0)
+        handleEnabledFaceIdResponse(id);
+}
+
+void FaceModelFlow::handleCollectionStatus(const QString &status, int deviceIndex) {
+    const int own = m_hooks.deviceIndex ? m_hooks.deviceIndex() : -1;
+    if (deviceIndex != own) {
+        qDebug() << "Skip face collection status from device" << deviceIndex << "(current device:" << own << ")";
+        return;
+    }
+    QPointer<CameraWindow> window = m_hooks.preview ? m_hooks.preview() : nullptr;
+    if (!window)
+        return;
+    QMetaObject::invokeMethod(
+        window,
+        [window, status] {
+            if (window)
+                window->handleFaceCollectionStatus(status);
+        },
+        Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------------------------------
+// Enable, select, delete
+
+void FaceModelFlow::setModelEnableButtonState(bool enabled) {
+    m_modelEnabled = enabled;
+    m_area->setEnableButtonState(enabled);
+}
+
+void FaceModelFlow::sendEnable(int id) {
+    send(CommandTexts::setFaceFocusTrainSelect(id));
+    send(m_options.enableCommand(id));
+}
+
+int FaceModelFlow::currentIdOrExplain() {
+    const int index = m_area->combo()->currentIndex();
+    if (!m_list.isValidIndex(index)) {
+        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                           QString::fromUtf8(kChooseFirst));
+        return 0;
+    }
+    const int id = m_list.idAt(index);
+    if (id <= 0) {
+        qWarning() << "Face model at position" << index + 1 << "has no usable ID; nothing sent";
+        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                           QString::fromUtf8(kNoUsableId));
+    }
+    return id;
+}
+
+void FaceModelFlow::onAiModelSelected(int index) {
+    if (!m_modelEnabled)
+        return;
+    const int id = m_list.idAt(index);
+    if (id <= 0 || !m_list.isListedId(id)) {
+        // Only models the camera has listed can be enabled.
+        qDebug() << "Face model at position" << index + 1 << "is not one the camera listed; not enabled";
+        return;
+    }
+    sendEnable(id);
+}
+
+void FaceModelFlow::onModelEnableClicked() {
+    if (!m_list.isValidIndex(m_area->combo()->currentIndex())) {
+        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                           QString::fromUtf8(kChooseFirst));
+        return;
+    }
+    if (m_modelEnabled) {
+        sendEnable(0);
+        setModelEnableButtonState(false);
+        return;
+    }
+    const int id = currentIdOrExplain();
+    if (id <= 0)
+        return;
+    if (!m_list.isListedId(id)) {
+        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                           QString::fromUtf8(kNotRecordedYet));
+        return;
+    }
+    sendEnable(id);
+    setModelEnableButtonState(true);
+}
+
+void FaceModelFlow::onDeleteModelClicked() {
+    const int id = currentIdOrExplain();
+    if (id <= 0)
+        return;
+    send(CommandTexts::deleteFocusId(id));
+
+    auto *progress = new QDialog(m_area->container());
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle(QString::fromUtf8(kTip));
+    progress->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    progress->setAttribute(Qt::WA_TranslucentBackground);
+    progress->setFixedSize(400, 250);
+    auto *layout = new QVBoxLayout(progress);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *text = new QLabel(QStringLiteral("正在移除模型..."), progress);
+    text->setAlignment(Qt::AlignCenter);
+    text->setStyleSheet("QLabel { background-color: #1e1e1e; color: white; font-size: 14px;"
+                        " border-radius: 15px; }");
+    layout->addWidget(text);
+    progress->show();
+
+    QPointer<QDialog> guard(progress);
+    QTimer::singleShot(kDeleteCheckDelayMs, m_timers, [this, guard, id] {
+        if (guard)
+            guard->close();
+        finishDelete(id);
+    });
+}
+
+void FaceModelFlow::finishDelete(int id) {
+    // What the camera lists after the deletion is the outcome.
+    m_deleteCheckId = id;
+    m_deleteListArrived = false;
+    requestFaceModels();
+    const bool gone = m_deleteListArrived && m_list.indexOfId(id) < 0;
+    m_deleteCheckId = 0;
+    if (!gone)
+        qWarning() << "Face model" << id
+                   << (m_deleteListArrived ? "is still listed by the camera after its deletion"
+                                           : ": the camera did not list its models after the deletion");
+    MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                       gone ? QStringLiteral("删除模型成功") : QStringLiteral("删除模型失败"));
+    setModelEnableButtonState(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Recording a model
+
+QString FaceModelFlow::askForName() {
+    for (;;) {
+        ModelNameDialog dialog(m_area->container());
+        if (dialog.run() != QDialog::Accepted)
+            return QString();
+        const QString name = dialog.name();
+        switch (m_list.checkName(name)) {
+        case FaceModelList::NameCheck::Ok:
+            return name;
+        case FaceModelList::NameCheck::Empty:
+            break;
+        case FaceModelList::NameCheck::Duplicate:
+            MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                               QStringLiteral("模型已存在，请勿重复添加"));
+            break;
+        case FaceModelList::NameCheck::TooLong:
+            MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
+                                               QStringLiteral("模型名称过长，请输入较短的名称"));
+            break;
+        }
+    }
+}
+
+void FaceModelFlow::onAddModelClicked() {
+    if (m_hooks.testConnection && !m_hooks.testConnection()) {
+        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        return;
+    }
+    const QString name = askForName();
+    if (name.isEmpty())
+        return;
+    const int id = m_list.newModelId();
+    const int index = m_list.appendUnlisted(id, name);
+    m_area->combo()->addItem(name, id);
+    m_area->combo()->setCurrentIndex(index);
+    beginCollection(index, QString(), name);
+}
+
+void FaceModelFlow::showFaceDataCollectionDialog(int modelIndex, const QString &originalName) {
+    beginCollection(modelIndex, originalName, QString());
+}
+
+void FaceModelFlow::beginCollection(int modelIndex, const QString &originalName, const QString &pendingName) {
+    // One collection at a time: a new one ends the one before.
+    const Collection next{true, false, m_list.idAt(modelIndex), originalName, pendingName};
+    if (m_collection.active && m_collection.modelId != next.modelId)
+        endCollection(true);
+    m_collection = next;
+    if (m_collectionDialog)
+        m_collectionDialog->deleteLater();
+    m_collectionDialog = new CollectionTipDialog(m_area->container());
+    connect(m_collectionDialog, &CollectionTipDialog::confirmed, this, [this] {
+        const int id = m_collection.modelId > 0 ? m_collection.modelId : m_list.smallestFreeId();
+        m_collection.modelId = id;
+        m_collection.started = true;
+        emit startFaceDataCollection(id);
+    });
+    connect(m_collectionDialog, &CollectionTipDialog::abandoned, this, [this] { endCollection(true); });
+    m_collectionDialog->show();
+}
+
+void FaceModelFlow::endCollection(bool rollBack) {
+    const Collection ending = m_collection;
+    m_collection = Collection();
+    if (!rollBack || !ending.active)
+        return;
+    const int index = m_list.indexOfId(ending.modelId);
+    if (index < 0)
+        return;
+    if (!ending.originalName.isEmpty()) {
+        m_list.renameAt(index, ending.originalName);
+        m_area->combo()->setItemText(index, ending.originalName);
+    } else if (!m_list.at(index).listed) {
+        // Only the item this collection added goes; a model the camera lists never does.
+        m_list.removeAt(index);
+        m_area->combo()->removeItem(index);
+    }
+}
+
+void FaceModelFlow::startInPreview(int modelId) {
+    if (m_hooks.openPreview)
+        m_hooks.openPreview();
+    QTimer::singleShot(kStartDelayMs, m_timers, [this, modelId] {
+        CameraWindow *window = m_hooks.preview ? m_hooks.preview() : nullptr;
+        if (!window)
+            return;
+        window->setFaceModelId(modelId);
+        window->showFaceCollectionPanel();
+    });
+}
+
+void FaceModelFlow::onFaceCollectionSucceeded() {
+    qDebug() << "Face data collection success, updating AI model names...";
+    if (m_collection.active && !m_collection.pendingName.isEmpty()) {
+        const QByteArray command = CommandTexts::setFaceIdName(m_collection.modelId, m_collection.pendingName);
+        qDebug() << "send ReqSetFaceIdName on face collection success -" << command;
+        send(command);
+    }
+    endCollection(false);
+    QTimer::singleShot(kRereadDelayMs, m_timers, [this] { requestFaceModels(); });
+}
+
+void FaceModelFlow::onFaceDataCollectionFailed() {
+    if (!m_collection.active || !m_collection.started) {
+        qDebug() << "Face data collection failure reported with no collection running; nothing to undo";
+        return;
+    }
+    endCollection(true);
+}

@@ -1,0 +1,243 @@
+#include "ai_model_area.h"
+#include "camera_window.h"
+#include "collection_tip_dialog.h"
+#include "face_collection_overlay.h"
+#include "face_model_flow.h"
+#include "model_name_dialog.h"
+#include "preview_controller.h"
+#include "preview_dialogs.h"
+#include "sim_fixture.h"
+#include "simulated_video.h"
+#include "widget.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+// The AI model area of the built-in pages against a simulated camera: the list, the
+// enable button, recording a model through the warm tip and the preview's collection,
+// naming it, and what happens to the list when a collection fails or is abandoned.
+class TestFaceModels : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        explicit Rig(SimFixture &sim) : camera(sim.add("RV-K310A-WU", "Cam", "SN001")) {
+            SimulatedVideo::install(sim.bus());
+            camera->faceModels().clear();
+            camera->faceModels().setCaptureMs(0);
+            w = std::make_unique<Widget>();
+            w->show();
+            QSignalSpy refreshed(w.get(), &Widget::deviceListRefreshed);
+            refreshed.wait(5000);
+            w->onDeviceDoubleClicked(w->deviceItem(0), 0);
+            flow = w->faceModels();
+            combo = flow->area()->combo();
+        }
+        QStringList received(const QString &cmd) const {
+            QStringList out;
+            for (const auto &r : camera->receivedRequests())
+                if (r.cmd == cmd)
+                    out << r.text();
+            return out;
+        }
+        QStringList items() const {
+            QStringList out;
+            for (int i = 0; i < combo->count(); ++i)
+                out << QString("%1:%2").arg(combo->itemText(i)).arg(combo->itemData(i, AiModelArea::kIdRole).toInt());
+            return out;
+        }
+        SimulatedCamera *camera;
+        std::unique_ptr<Widget> w;
+        FaceModelFlow *flow = nullptr;
+        QComboBox *combo = nullptr;
+    };
+
+    QStringList m_names; // answers of the name dialog, in order; "" cancels when exhausted
+
+private slots:
+    void init() {
+        FaceCollectionOverlay::setTimings({10, 40, 20, 20, 50});
+        ModelNameDialog::setTestDriver([this](ModelNameDialog &d) {
+            if (m_names.isEmpty()) {
+                d.reject();
+                return;
+            }
+            d.edit()->setText(m_names.takeFirst());
+            d.accept();
+        });
+        PreviewDialogs::setDialogResponder([](QDialog *) { return int(QDialog::Rejected); });
+    }
+    void cleanup() {
+        ModelNameDialog::setTestDriver(nullptr);
+        PreviewDialogs::setDialogResponder(nullptr);
+        SimulatedVideo::uninstall();
+    }
+
+    void listAndEnabledState_data() {
+        QTest::addColumn<int>("enabledId");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("7") << 7 << 2 << "模型启用中";
+        QTest::newRow("0") << 0 << 0 << "模型启用";
+        QTest::newRow("9") << 9 << 0 << "模型启用中";
+    }
+    void listAndEnabledState() {
+        QFETCH(int, enabledId);
+        QFETCH(int, current);
+        QFETCH(QString, button);
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->setReplyOverride("ReqGetFaceIDs", R"({"Content":{"nResult":0,"FaceIDs":[3,0,7]}})");
+        r.camera->setReplyOverride("ReqGetFaceNames", R"({"Content":{"nResult":0,"FaceNames":["north","","desk"]}})");
+        r.camera->setReplyOverride("ReqGetEnabledFaceIds",
+                                   QString(R"({"Content":{"nResult":0,"EnabledFaceId":%1}})").arg(enabledId).toUtf8());
+        r.camera->clearReceived();
+        r.flow->requestFaceModels();
+        r.flow->setFaceNames({"north", "", "desk"}); // names known before the ids in this order
+        r.flow->requestFaceModels();
+        QCOMPARE(r.items(), QStringList({"north:3", "002:2", "desk:7"}));
+        QTRY_VERIFY(!r.received("ReqGetEnabledFaceIds").isEmpty());
+        QCOMPARE(r.combo->currentIndex(), current);
+        QCOMPARE(r.flow->area()->enableButton()->text(), button);
+        QCOMPARE(r.flow->modelEnabled(), enabledId != 0);
+    }
+
+    void idZeroNeverAddressesAnotherModel() {
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->setReplyOverride("ReqGetFaceIDs", R"({"Content":{"nResult":0,"FaceIDs":[0,1]}})");
+        r.flow->requestFaceModels();
+        QCOMPARE(r.flow->models().collisions(), QList<int>{0});
+        r.combo->setCurrentIndex(0);
+        r.camera->clearReceived();
+        sim.boxes.clear();
+        r.flow->onModelEnableClicked();
+        r.flow->onDeleteModelClicked();
+        QVERIFY(r.received("ReqSetFaceFocusTrain").isEmpty());
+        QVERIFY(r.received("ReqDeleteFocusID").isEmpty());
+        QCOMPARE(sim.boxes.size(), 2);
+        QCOMPARE(r.flow->models().newModelId(), 2);
+    }
+
+    // Names: empty reopens, a camera name is refused, the same name in another case with
+    // quotes and a backslash is accepted; the new model gets the largest ID + 1, runs
+    // its collection in the preview against the camera and keeps its name.
+    void recordNewModelEndToEnd() {
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->faceModels().addModel(3, "north");
+        r.camera->faceModels().addModel(7, "desk");
+        r.camera->faceModels().select(7);
+        r.camera->faceModels().setFaceModeId(7);
+        r.camera->faceModels().setStepOutcomes({"finish", "finish", "error", "finish"});
+        r.flow->requestFaceModels();
+        QTRY_VERIFY(r.flow->modelEnabled());
+        r.camera->clearReceived();
+        sim.boxes.clear();
+
+        const QString name = QStringLiteral("North \"N\" \\ 1");
+        m_names = QStringList{"  ", "north", name};
+        r.flow->onAddModelClicked();
+        QCOMPARE(sim.boxes.size(), 1);
+        QCOMPARE(sim.boxes[0].text, QString("模型已存在，请勿重复添加"));
+        QCOMPARE(r.items(), QStringList({"north:3", "desk:7", name + ":8"}));
+        QCOMPARE(r.combo->currentIndex(), 2);
+        // The model does not exist in the camera yet: nothing enables it.
+        QVERIFY(r.received("ReqSetFaceFocusTrain").isEmpty());
+        QVERIFY(r.received("ReqSetEnabledFaceModeId").isEmpty());
+
+        QSignalSpy started(r.w.get(), &Widget::startFaceDataCollection);
+        QVERIFY(r.flow->collectionDialog());
+        r.flow->collectionDialog()->confirmButton()->click();
+        QCOMPARE(started.value(0).value(0).toInt(), 8);
+        QVERIFY(r.w->previewToggle()->isChecked());
+        QTRY_VERIFY(r.w->cameraWindow() && r.w->cameraWindow()->faceCollection()->panel());
+        FaceCollectionOverlay *overlay = r.w->cameraWindow()->faceCollection();
+        QCOMPARE(overlay->faceModelId(), 8);
+        overlay->startButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(overlay->finished(), 5000);
+        QCOMPARE(r.received("ReqSetFaceFocusTrain").filter("\"Type\":\"run\",\"ID\":8").size(), 4);
+        QTRY_COMPARE(r.camera->faceModels().names(), QStringList({"north", "desk", name}));
+        QCOMPARE(r.received("ReqSetFaceIdName"),
+                 QStringList{QStringLiteral("{\"Cmd\":\"ReqSetFaceIdName\",\"Content\":{\"ID\":8,\"Name\":\"North \\\"N\\\" \\\\ 1\"}}")});
+        QTRY_COMPARE(r.items(), QStringList({"north:3", "desk:7", name + ":8"}));
+        QVERIFY(!r.flow->hasPendingFaceName());
+    }
+
+    void abandonedOrFailedCollectionsRemoveOnlyTheirOwnItem() {
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->faceModels().addModel(3, "north");
+        r.flow->requestFaceModels();
+        // Abandoned at the warm tip: the new item goes, and so does its pending name.
+        m_names = QStringList{"desk"};
+        r.flow->onAddModelClicked();
+        QCOMPARE(r.items(), QStringList({"north:3", "desk:4"}));
+        r.flow->collectionDialog()->cancelButton()->click();
+        QCOMPARE(r.items(), QStringList({"north:3"}));
+        QVERIFY(!r.flow->hasPendingFaceName());
+        QCOMPARE(r.flow->collectionModelId(), -1);
+
+        // Much later the preview opens and closes: it reports a failure; nothing goes.
+        r.w->previewToggle()->click();
+        QTRY_VERIFY(r.w->cameraWindow());
+        r.w->cameraWindow()->close();
+        QTRY_VERIFY(!r.w->cameraWindow());
+        QCOMPARE(r.items(), QStringList({"north:3"}));
+        r.flow->onFaceCollectionSucceeded(); // a stray success renames nothing
+        QVERIFY(r.received("ReqSetFaceIdName").isEmpty());
+
+        // Started, then the preview closed mid-way: the new item goes, north stays.
+        m_names = QStringList{"desk"};
+        r.flow->onAddModelClicked();
+        r.flow->collectionDialog()->confirmButton()->click();
+        QTRY_VERIFY(r.w->cameraWindow() && r.w->cameraWindow()->faceCollection()->panel());
+        r.flow->requestFaceModels(); // a list arriving meanwhile keeps the new item
+        QCOMPARE(r.items(), QStringList({"north:3", "desk:4"}));
+        r.w->cameraWindow()->close();
+        QCOMPARE(r.items(), QStringList({"north:3"}));
+        QVERIFY(r.received("ReqSetFaceIdName").isEmpty());
+    }
+
+    void statusesOfAnotherCameraAreIgnored() {
+        SimFixture sim;
+        Rig r(sim);
+        r.w->previewToggle()->click();
+        QTRY_VERIFY(r.w->cameraWindow());
+        r.w->cameraWindow()->showFaceCollectionPanel();
+        FaceCollectionOverlay *overlay = r.w->cameraWindow()->faceCollection();
+        r.flow->handleCollectionStatus("error", 1);
+        QTest::qWait(20);
+        QCOMPARE(overlay->stepResult(0), int(FaceCollectionOverlay::None));
+        r.flow->handleCollectionStatus("error", 0);
+        QTRY_COMPARE(overlay->stepResult(0), int(FaceCollectionOverlay::Failure));
+    }
+
+    void deleteReportsWhatTheCameraLists_data() {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("refused") << true;
+    }
+    void deleteReportsWhatTheCameraLists() {
+        QFETCH(bool, refused);
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->faceModels().addModel(3, "north");
+        r.camera->faceModels().addModel(7, "desk");
+        if (refused)
+            r.camera->setReplyOverride("ReqDeleteFocusID", R"({"Content":{"nResult":-1}})");
+        r.flow->requestFaceModels();
+        r.combo->setCurrentIndex(1);
+        sim.boxes.clear();
+        r.flow->onDeleteModelClicked();
+        QCOMPARE(r.received("ReqDeleteFocusID"), QStringList{R"({"Cmd":"ReqDeleteFocusID","Content":{"ID":7}})"});
+        QTRY_COMPARE_WITH_TIMEOUT(sim.boxes.size(), 1, 4000);
+        QCOMPARE(sim.boxes[0].text, QString(refused ? "删除模型失败" : "删除模型成功"));
+        QCOMPARE(r.items(), refused ? QStringList({"north:3", "desk:7"}) : QStringList({"north:3"}));
+    }
+};
+
+QTEST_MAIN(TestFaceModels)
+#include "test_face_models.moc"
