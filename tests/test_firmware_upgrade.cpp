@@ -273,6 +273,33 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(refreshed.count() >= 1, 5000);
     }
 
+    // After the restart the camera is identified again and its build date compared.
+    void buildDateIsCheckedAfterTheRestart_data()
+    {
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("new firmware") << true;
+        QTest::newRow("old firmware") << false;
+    }
+    void buildDateIsCheckedAfterTheRestart()
+    {
+        QFETCH(bool, takes);
+        Panel p;
+        p.camera->upgrade().setFlashMs(0);
+        p.camera->setReturnDelayMs(100);
+        p.camera->setUpgradeTakes(takes);
+        p.upgrade()->setRebootDelays(300, 0);
+        QSignalSpy verified(p.upgrade(), &FirmwareUpgrade::firmwareVerified);
+        QTemporaryDir files;
+        QCOMPARE(p.upgrade()->startFirmwareUpgrade(writeFile(files.path(), "fw.dat", firmware(5000))),
+                 FirmwareUpgrade::Outcome::Rebooting);
+        QVERIFY(p.upgrade()->verificationPending());
+        QTRY_COMPARE_WITH_TIMEOUT(verified.count(), 1, 10000);
+        QCOMPARE(verified.first().first().toBool(), takes);
+        const QString notice = boxTexts(p.sim.boxes).last();
+        QVERIFY2(notice.startsWith(takes ? "固件校验/固件已更新: 版本日期 2024-06-18 → " : "固件校验/固件版本日期未改变 (2024-06-18)"),
+                 qPrintable(notice));
+    }
+
     void pollingWaitsForTheCameraInRealTime()
     {
         Panel p;

@@ -64,8 +64,28 @@ bool refused(const QJsonObject &reply, int *nResult)
 
 FirmwareUpgrade::FirmwareUpgrade(Link link, QWidget *panel)
     : QObject(panel), m_link(std::move(link)), m_panel(panel),
-      m_sleeper([](int ms) { QThread::msleep(quint64(ms)); })
+      m_sleeper([](int ms) { QThread::msleep(quint64(ms)); }), m_verifyTimeout(new QTimer(this))
 {
+    m_verifyTimeout->setSingleShot(true);
+    connect(m_verifyTimeout, &QTimer::timeout, this, [this] { finishVerification(QString()); });
+}
+
+void FirmwareUpgrade::deviceIdentified(const QString &serial, const QString &buildDate)
+{
+    if (!m_verifySerial.isEmpty() && serial == m_verifySerial && !buildDate.isEmpty())
+        finishVerification(buildDate);
+}
+
+void FirmwareUpgrade::finishVerification(const QString &buildDate)
+{
+    if (m_verifySerial.isEmpty())
+        return;
+    m_verifyTimeout->stop();
+    m_verifySerial.clear();
+    m_check.after = buildDate;
+    m_check.log();
+    MessageBoxes::showTimedNotice(m_panel, QStringLiteral("固件校验"), m_check.message(), kVerifyNoticeMs);
+    emit firmwareVerified(m_check.changed());
 }
 
 void FirmwareUpgrade::setRebootDelays(int refreshMs, int closePreviewMs)
@@ -293,6 +313,14 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
             if (m_link.startDetection)
                 m_link.startDetection();
             return Outcome::RebootFailed;
+        }
+        if (m_link.identity) {
+            const QPair<QString, QString> identity = m_link.identity();
+            if (!identity.first.isEmpty()) {
+                m_verifySerial = identity.first;
+                m_check = FirmwareBuildCheck{identity.second, QString()};
+                m_verifyTimeout->start(kVerifyTimeoutMs);
+            }
         }
         QTimer::singleShot(m_refreshAfterRebootMs, this, [this] {
             if (m_link.refreshDevices)

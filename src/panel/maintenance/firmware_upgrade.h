@@ -1,6 +1,9 @@
 #pragma once
 
+#include "firmware_build_check.h"
+
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QString>
@@ -8,6 +11,7 @@
 #include <functional>
 
 class QFile;
+class QTimer;
 class QWidget;
 
 // Firmware upgrade of the active camera: the size is announced, the ".dat" file is
@@ -49,7 +53,13 @@ public:
         std::function<void()> startDetection;
         std::function<void()> refreshDevices;
         std::function<QWidget *()> previewWindow;
+        // The active camera's serial and build date as the device list knows them;
+        // when given, the build date is compared after the restart.
+        std::function<QPair<QString, QString>()> identity;
     };
+    // How long after the restart request the camera has to come back for the check.
+    static constexpr int kVerifyTimeoutMs = 60000;
+    static constexpr int kVerifyNoticeMs = 4000;
     using Sleeper = std::function<void(int ms)>;
 
     enum class Outcome {
@@ -85,6 +95,11 @@ public:
     int sendFirmwareBlock(const char *data, int length, int *status, int *progress);
     int queryUpgradeStatus(int *status, int *progress);
 
+    // A camera answered the device list with this identity: completes the check of an
+    // upgraded camera that restarted (log line and a notice either way).
+    void deviceIdentified(const QString &serial, const QString &buildDate);
+    bool verificationPending() const { return !m_verifySerial.isEmpty(); }
+
     // The running upgrade's progress dialog; null when none runs.
     QProgressDialog *upgradeDialog() const { return m_upgradeDialog; }
 
@@ -92,6 +107,8 @@ signals:
     // The dialog's label changed (each stage, each block, each poll); pending events
     // are processed right after.
     void stageChanged(const QString &label);
+    // The check after the restart is done.
+    void firmwareVerified(bool changed);
 
 private:
     int parseReply(const char *reply, const char *notObjectRecord, int *status, int *progress);
@@ -102,10 +119,15 @@ private:
     // Streams the file: 0 everything sent, 1 cancelled, -1 failed (a box has told why).
     int runUpload(QFile &file, int size, int *status, int *progress);
 
+    void finishVerification(const QString &buildDate);
+
     Link m_link;
     QWidget *m_panel;
     Sleeper m_sleeper;
     QPointer<QProgressDialog> m_upgradeDialog;
     int m_refreshAfterRebootMs = kRefreshAfterRebootMs;
     int m_closePreviewAfterMs = kClosePreviewAfterMs;
+    QString m_verifySerial;
+    FirmwareBuildCheck m_check;
+    QTimer *m_verifyTimeout;
 };

@@ -91,6 +91,11 @@ Widget::Widget(QWidget *parent)
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
     upgradeLink.refreshDevices = [this] { handleRefresh(); };
     upgradeLink.previewWindow = [this]() -> QWidget * { return m_preview->cameraWindow(); };
+    upgradeLink.identity = [this] {
+        const DeviceEntry *entry =
+            m_currentIndex >= 0 && m_currentIndex < kMaxEntries ? &m_deviceEntries[size_t(m_currentIndex)] : nullptr;
+        return entry && entry->present ? qMakePair(entry->serial, entry->buildDate) : QPair<QString, QString>();
+    };
     m_firmwareUpgrade = new FirmwareUpgrade(upgradeLink, this);
 
     buildFrame();
@@ -809,6 +814,7 @@ void Widget::addDevice(int index, const QString &deviceName, const QString &seri
     } else if (index >= 0 && index < kMaxEntries) {
         m_deviceEntries[size_t(index)] = DeviceEntry{deviceName, serial, buildDate, productModel, true};
     }
+    m_firmwareUpgrade->deviceIdentified(serial, buildDate);
     countConnectedDevices();
     if (m_noCameraLabel->isVisible())
         m_noCameraLabel->hide();
