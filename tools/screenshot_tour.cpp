@@ -1,6 +1,7 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
 // documentation: boot window, series selection, not-connected window, control panel,
-// preview, palette page, the model panels.
+// preview, AI face-model area, face data collection in the preview, palette page,
+// the model panels.
 // Usage: screenshot_tour OUTPUT_DIR
 #include "application_entry.h"
 #include "device_selection_window.h"
@@ -12,7 +13,10 @@
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "camera_window.h"
+#include "builtin_param_pages.h"
 #include "collapsible_group.h"
+#include "face_collection_overlay.h"
+#include "param_control.h"
 #include "hid_manager.h"
 #include "palette_control_panel.h"
 #include "palette_page.h"
@@ -22,6 +26,8 @@
 #include "widget.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -37,6 +43,14 @@ void waitMs(int ms)
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+template <typename Condition> void waitFor(Condition done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -102,6 +116,27 @@ int main(int argc, char *argv[])
             ok &= save(preview, out + "/preview.png");
         else
             ok = false;
+
+        // "人脸追焦" shows the AI model area with the camera's models.
+        panel.paramPages()->control(QStringLiteral("ucFocusMode"))->combo->setCurrentIndex(2);
+        waitMs(500);
+        ok &= save(panel.paramPages()->aiModelArea()->parentWidget(), out + "/face-models.png");
+
+        // A collection in the preview: the first step done, the second one counting down.
+        if (CameraWindow *preview = panel.cameraWindow()) {
+            preview->setFaceModelId(3);
+            preview->showFaceCollectionPanel();
+            preview->onStartCollectionClicked();
+            FaceCollectionOverlay *overlay = preview->faceCollection();
+            waitFor([overlay] { return overlay->runSent(); }, 8000);
+            waitMs(500);
+            preview->handleFaceCollectionStatus(QStringLiteral("finish"));
+            waitFor([overlay] { return overlay->countdownLabel()->isVisible(); }, 5000);
+            waitMs(200);
+            ok &= save(preview, out + "/face-collection.png");
+        } else {
+            ok = false;
+        }
     }
     SimulatedVideo::uninstall();
     HidBackend::setActive(nullptr);

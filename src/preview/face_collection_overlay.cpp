@@ -242,6 +242,7 @@ void FaceCollectionOverlay::beginCountdown() {
         shadow->setColor(QColor(0, 0, 0, 160));
         m_countdownLabel->setGraphicsEffect(shadow);
     }
+    refreshIndicators(); // the step about to be captured shows as current
     m_countdownLabel->setText(QStringLiteral("3"));
     placeCountdown();
     m_countdownLabel->show();
