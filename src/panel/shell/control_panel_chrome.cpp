@@ -108,6 +108,10 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
     auto *configMenu = new QMenu(row.config);
     row.importConfig = configMenu->addAction(QStringLiteral("导入配置"));
     row.exportConfig = configMenu->addAction(QStringLiteral("导出配置"));
+    configMenu->addSeparator();
+    row.saveProfile = configMenu->addAction(QStringLiteral("保存为默认配置"));
+    row.restoreProfile = configMenu->addAction(QStringLiteral("连接时自动恢复"));
+    row.restoreProfile->setCheckable(true);
     QPushButton *config = row.config;
     QObject::connect(config, &QPushButton::clicked, config, [config, configMenu] {
         configMenu->popup(config->mapToGlobal(QPoint(0, config->height())));

@@ -33,6 +33,8 @@ public:
         QPushButton *refresh;
         QAction *importConfig; // "导入配置" in the menu of "参数配置"
         QAction *exportConfig; // "导出配置"
+        QAction *saveProfile = nullptr;    // "保存为默认配置"
+        QAction *restoreProfile = nullptr; // "连接时自动恢复", checkable
     };
 
     static TitleBar buildTitleBar(QWidget *parent);

@@ -2,6 +2,8 @@
 
 #include "builtin_param_pages.h"
 #include "camera_config_transfer.h"
+#include "camera_profile_restorer.h"
+#include "camera_profile_store.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
 #include "panel_resets.h"
@@ -37,6 +39,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -97,6 +100,14 @@ Widget::Widget(QWidget *parent)
         return entry && entry->present ? qMakePair(entry->serial, entry->buildDate) : QPair<QString, QString>();
     };
     m_firmwareUpgrade = new FirmwareUpgrade(upgradeLink, this);
+    m_profiles = new CameraProfileRestorer(
+        [this](int index, quint32 cmdId, const QByteArray &text) {
+            QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
+            if (!m_camera->sender().sendText(index, int(cmdId), text, reply.data(), int(reply.size())))
+                return QByteArray();
+            return QByteArray(reply.constData());
+        },
+        this);
 
     buildFrame();
     loadDeviceNames();
@@ -241,6 +252,18 @@ QWidget *Widget::buildDeviceListArea()
     connect(m_upgradeButton, &QPushButton::clicked, this, &Widget::onFirmwareUpgradeClicked);
     connect(m_importConfigAction, &QAction::triggered, this, &Widget::importCameraConfig);
     connect(m_exportConfigAction, &QAction::triggered, this, &Widget::exportCameraConfig);
+    m_saveProfileAction = actions.saveProfile;
+    m_restoreProfileAction = actions.restoreProfile;
+    connect(m_saveProfileAction, &QAction::triggered, this, [this] {
+        CameraParams record = m_camera->params();
+        collectCameraParams(record);
+        if (CameraProfileRestorer::saveWithNotice(this, m_currentSerial, record))
+            m_restoreProfileAction->setChecked(true);
+    });
+    connect(m_restoreProfileAction, &QAction::toggled, this, [this](bool on) {
+        if (!m_currentSerial.isEmpty())
+            CameraProfileStore::setRestoreEnabled(m_currentSerial, on);
+    });
     area->addLayout(actions.layout);
 
     m_noCameraLabel = ControlPanelChrome::buildNoCameraLabel(m_deviceListArea);
@@ -721,6 +744,7 @@ void Widget::releaseManagers()
 void Widget::handleRefresh()
 {
     qDebug() << "on handleRefresh";
+    m_profiles->beginRefresh();
     m_refreshButton->setEnabled(false);
     m_ptzPanel->hide();
     m_builtInPage->hide();
@@ -815,6 +839,7 @@ void Widget::addDevice(int index, const QString &deviceName, const QString &seri
         m_deviceEntries[size_t(index)] = DeviceEntry{deviceName, serial, buildDate, productModel, true};
     }
     m_firmwareUpgrade->deviceIdentified(serial, buildDate);
+    m_profiles->deviceIdentified(index, serial);
     countConnectedDevices();
     if (m_noCameraLabel->isVisible())
         m_noCameraLabel->hide();
@@ -925,6 +950,10 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     }
     m_currentIndex = item->data(4, Qt::UserRole).toInt();
     m_currentSerial = serial;
+    {
+        const QSignalBlocker quiet(m_restoreProfileAction);
+        m_restoreProfileAction->setChecked(CameraProfileStore::restoreEnabled(serial));
+    }
     qDebug("index:%d", m_currentIndex);
     if (!loadSelectedCamera())
         return;

@@ -33,6 +33,7 @@ class DeviceSlotStrip;
 class BuiltInParamPages;
 class CollapsibleGroup;
 class DebouncedParamSender;
+class CameraProfileRestorer;
 class FirmwareUpgrade;
 class ModelPanel;
 class PanelResets;
@@ -154,6 +155,9 @@ public:
     QPushButton *resetButton() const { return m_resetButton; }
     QPushButton *upgradeButton() const { return m_upgradeButton; }
     FirmwareUpgrade *firmwareUpgrade() const { return m_firmwareUpgrade; }
+    CameraProfileRestorer *profileRestorer() const { return m_profiles; }
+    QAction *saveProfileAction() const { return m_saveProfileAction; }
+    QAction *restoreProfileAction() const { return m_restoreProfileAction; }
     QAction *importConfigAction() const { return m_importConfigAction; }
     QAction *exportConfigAction() const { return m_exportConfigAction; }
     QPushButton *previewToggle() const { return m_previewToggle; }
@@ -258,6 +262,9 @@ private:
     QPushButton *m_resetButton = nullptr;   // "设备重置"
     QPushButton *m_upgradeButton = nullptr; // "固件升级"
     FirmwareUpgrade *m_firmwareUpgrade = nullptr;
+    CameraProfileRestorer *m_profiles = nullptr;
+    QAction *m_saveProfileAction = nullptr;
+    QAction *m_restoreProfileAction = nullptr;
     QAction *m_importConfigAction = nullptr;
     QAction *m_exportConfigAction = nullptr;
     DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh
