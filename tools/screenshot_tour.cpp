@@ -27,7 +27,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>

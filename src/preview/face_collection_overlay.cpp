@@ -20,8 +20,9 @@ FaceCollectionOverlay::Timings &currentTimings() {
     return t;
 }
 
-const char *const kFirstPrompt = "请人物移动到距离相机60cm正前方，请确保录入时画面只有一个人，人脸需正对摄像头，"
-                                 "录入过程保持静止";
+const char *const kFirstPrompt =
+    "请人物移动到距离相机60cm正前方，请确保录入时画面只有一个人，人脸需正对摄像头，"
+    "录入过程保持静止";
 const char *const kCollecting = "数据采集中";
 const char *const kStepPrompt = "第%1次数据采集%2，即将进行第%3组数据采集";
 const char *const kNoAnswerPrompt = "第%1次数据采集失败（相机无响应），即将进行第%2组数据采集";
@@ -35,7 +36,8 @@ const char *const kStartButtonStyle =
     "QPushButton:hover { background-color: #0d7bcd; }";
 
 QString indicatorStyle(const char *background, const char *text, bool bold) {
-    return QStringLiteral("QLabel { background-color: %1; color: %2; border-radius: 3px; font-size: 11px;%3 }")
+    return QStringLiteral(
+               "QLabel { background-color: %1; color: %2; border-radius: 3px; font-size: 11px;%3 }")
         .arg(QLatin1String(background), QLatin1String(text),
              bold ? QStringLiteral(" font-weight: bold;") : QString());
 }
@@ -102,8 +104,9 @@ void FaceCollectionOverlay::buildPanel() {
     m_panelCloseButton->setFixedSize(20, 20);
     m_panelCloseButton->setIcon(QIcon(QStringLiteral(":/icons/resources/icons/close.png")));
     m_panelCloseButton->setIconSize(QSize(12, 12));
-    m_panelCloseButton->setStyleSheet("QPushButton { background: transparent; border: none; border-radius: 3px; }"
-                                      "QPushButton:hover { background-color: #ff4444; }");
+    m_panelCloseButton->setStyleSheet(
+        "QPushButton { background: transparent; border: none; border-radius: 3px; }"
+        "QPushButton:hover { background-color: #ff4444; }");
     connect(m_panelCloseButton, &QPushButton::clicked, this, &FaceCollectionOverlay::onPanelCloseClicked);
     header->addWidget(m_panelCloseButton);
     layout->addLayout(header);
@@ -293,7 +296,8 @@ void FaceCollectionOverlay::pollStatus() {
         qWarning() << "Face collection step" << m_currentStep + 1 << ": no result after" << limit
                    << "status queries";
         if (m_running && m_currentStep < kSteps)
-            stepDone(Failure, QString::fromUtf8(kNoAnswerPrompt).arg(m_currentStep + 1).arg(m_currentStep + 2));
+            stepDone(Failure,
+                     QString::fromUtf8(kNoAnswerPrompt).arg(m_currentStep + 1).arg(m_currentStep + 2));
         return;
     }
     ++m_pollsThisStep;
@@ -345,8 +349,9 @@ void FaceCollectionOverlay::finish() {
     refreshIndicators();
     QPointer<CollectionVerdictDialog> dialog;
     if (successes < kSuccessesNeeded) {
-        dialog = new CollectionVerdictDialog(QStringLiteral("采集失败"),
-                                             QStringLiteral("数据采集失败！\n\n成功次数不足，需要至少3次成功"), m_host);
+        dialog = new CollectionVerdictDialog(
+            QStringLiteral("采集失败"), QStringLiteral("数据采集失败！\n\n成功次数不足，需要至少3次成功"),
+            m_host);
         QPushButton *retry = dialog->addButton(QStringLiteral("重试"), "#1e90ff", "#4169e1");
         QPushButton *cancel = dialog->addButton(QStringLiteral("取消"), "#444444", "#555555");
         connect(retry, &QPushButton::clicked, this, [this, dialog] {
@@ -368,8 +373,8 @@ void FaceCollectionOverlay::finish() {
             m_startButton->setText(QStringLiteral("完成"));
         showPrompt(QString::fromUtf8(kSuccessPrompt), m_promptPlacement);
         emit succeeded();
-        dialog = new CollectionVerdictDialog(QStringLiteral("采集成功"),
-                                             QStringLiteral("数据采集成功！\n\n请重启设备以加载人像模型"), m_host);
+        dialog = new CollectionVerdictDialog(
+            QStringLiteral("采集成功"), QStringLiteral("数据采集成功！\n\n请重启设备以加载人像模型"), m_host);
         QPushButton *restart = dialog->addButton(QStringLiteral("重启设备"), "#1e90ff", "#4169e1");
         connect(restart, &QPushButton::clicked, this, [this, dialog] {
             send("Send restart command:", QString::fromUtf8(CommandTexts::manualRebootSet()));

@@ -28,11 +28,11 @@ public:
 
     // The collection's clock, in milliseconds. Tests shorten it.
     struct Timings {
-        int tickMs = 1000;         // one countdown second
-        int firstPromptMs = 4000;  // the first step's long prompt, before "数据采集中"
-        int nextStepMs = 2000;     // pause between a step result and the next countdown
-        int pollMs = 5000;         // status query interval
-        int maxPollsPerStep = 24;  // queries without a result before the step counts as failed
+        int tickMs = 1000;        // one countdown second
+        int firstPromptMs = 4000; // the first step's long prompt, before "数据采集中"
+        int nextStepMs = 2000;    // pause between a step result and the next countdown
+        int pollMs = 5000;        // status query interval
+        int maxPollsPerStep = 24; // queries without a result before the step counts as failed
     };
     static Timings timings();
     static void setTimings(const Timings &timings);

@@ -16,10 +16,11 @@ namespace {
 const char *const kIconPath = ":/icons/resources/icons/";
 
 QString buttonStyle(const char *background, const char *hover) {
-    return QStringLiteral("QPushButton { background-color: %1; color: white; border: none; border-radius: 4px;"
-                          " font-size: 12px; }"
-                          "QPushButton:hover { background-color: %2; }"
-                          "QPushButton:pressed { background-color: %2; }")
+    return QStringLiteral(
+               "QPushButton { background-color: %1; color: white; border: none; border-radius: 4px;"
+               " font-size: 12px; }"
+               "QPushButton:hover { background-color: %2; }"
+               "QPushButton:pressed { background-color: %2; }")
         .arg(QLatin1String(background), QLatin1String(hover));
 }
 

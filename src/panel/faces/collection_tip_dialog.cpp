@@ -15,9 +15,10 @@ QPushButton *titleButton(const char *icon, const char *hover, QWidget *parent) {
     button->setFixedSize(30, 30);
     button->setIcon(QIcon(QStringLiteral(":/icons/resources/icons/") + QLatin1String(icon)));
     button->setIconSize(QSize(16, 16));
-    button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; border-radius: 4px; }"
-                                         "QPushButton:hover { background-color: %1; }")
-                              .arg(QLatin1String(hover)));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background: transparent; border: none; border-radius: 4px; }"
+                       "QPushButton:hover { background-color: %1; }")
+            .arg(QLatin1String(hover)));
     return button;
 }
 

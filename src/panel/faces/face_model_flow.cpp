@@ -30,7 +30,8 @@ FaceModelFlow::Hooks FaceModelFlow::cameraHooks(PanelCameraContext *camera) {
     return hooks;
 }
 
-FaceModelFlow::FaceModelFlow(QWidget *areaContainer, const Hooks &hooks, const Options &options, QObject *parent)
+FaceModelFlow::FaceModelFlow(QWidget *areaContainer, const Hooks &hooks, const Options &options,
+                             QObject *parent)
     : QObject(parent), m_hooks(hooks), m_options(options) {
     if (!m_options.enableCommand)
         m_options.enableCommand = [](int id) { return CommandTexts::setEnabledFaceModeId(id); };
@@ -81,7 +82,8 @@ void FaceModelFlow::setFaceNames(const QStringList &faceNames) {
 void FaceModelFlow::handleFaceIdsResponse(const QList<int> &faceIds) {
     m_list.setFaceIds(faceIds);
     // The model being recorded is not the camera's yet; it stays in the list.
-    if (m_collection.active && !m_collection.pendingName.isEmpty() && m_list.indexOfId(m_collection.modelId) < 0)
+    if (m_collection.active && !m_collection.pendingName.isEmpty() &&
+        m_list.indexOfId(m_collection.modelId) < 0)
         m_list.appendUnlisted(m_collection.modelId, m_collection.pendingName);
     m_area->showList(m_list, m_list.count() > 0 ? 0 : -1);
     if (m_deleteCheckId > 0)
@@ -110,7 +112,8 @@ void FaceModelFlow::handleFaceModeIds(int faceModeId, int portraitModeId, bool h
 void FaceModelFlow::handleCollectionStatus(const QString &status, int deviceIndex) {
     const int own = m_hooks.deviceIndex ? m_hooks.deviceIndex() : -1;
     if (deviceIndex != own) {
-        qDebug() << "Skip face collection status from device" << deviceIndex << "(current device:" << own << ")";
+        qDebug() << "Skip face collection status from device" << deviceIndex << "(current device:" << own
+                 << ")";
         return;
     }
     QPointer<CameraWindow> window = m_hooks.preview ? m_hooks.preview() : nullptr;
@@ -230,7 +233,8 @@ void FaceModelFlow::finishDelete(int id) {
                    << (m_deleteListArrived ? "is still listed by the camera after its deletion"
                                            : ": the camera did not list its models after the deletion");
     MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                       gone ? QStringLiteral("删除模型成功") : QStringLiteral("删除模型失败"));
+                                       gone ? QStringLiteral("删除模型成功")
+                                            : QStringLiteral("删除模型失败"));
     setModelEnableButtonState(false);
 }
 
@@ -262,7 +266,8 @@ QString FaceModelFlow::askForName() {
 
 void FaceModelFlow::onAddModelClicked() {
     if (m_hooks.testConnection && !m_hooks.testConnection()) {
-        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"),
+                              QStringLiteral("设备连接失败，请刷新设备后重新连接"));
         return;
     }
     const QString name = askForName();
@@ -331,7 +336,8 @@ void FaceModelFlow::startInPreview(int modelId) {
 void FaceModelFlow::onFaceCollectionSucceeded() {
     qDebug() << "Face data collection success, updating AI model names...";
     if (m_collection.active && !m_collection.pendingName.isEmpty()) {
-        const QByteArray command = CommandTexts::setFaceIdName(m_collection.modelId, m_collection.pendingName);
+        const QByteArray command =
+            CommandTexts::setFaceIdName(m_collection.modelId, m_collection.pendingName);
         qDebug() << "send ReqSetFaceIdName on face collection success -" << command;
         send(command);
     }
