@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 #include "command_texts.h"
 #include "log_manager.h"
+#include "packet_cmd.h"
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
 
@@ -46,6 +47,8 @@ private slots:
         QVERIFY(lines[1].endsWith("\tB1"));
         QVERIFY(lines[2].contains("\tRV-T782-KB\t"));
         QVERIFY(lines[2].endsWith("\tC5"));
+        // The CLI keeps a log file of its own beside the window's.
+        QVERIFY(QFileInfo(LogManager::instance()->currentFilePath()).fileName().startsWith("Kestrane-cli_"));
     }
 
     void getAndSetParameters()
@@ -92,6 +95,7 @@ private slots:
         QTest::newRow("import not config") << QStringList{"import", "0", QFINDTESTDATA("test_cli.cpp")}
                                            << "is not a camera configuration file";
         QTest::newRow("upgrade missing") << QStringList{"upgrade", "0", "/nonexistent/fw.dat"} << "cannot open";
+        QTest::newRow("refused text") << QStringList{"ptz", "0", QString(1100, 'L')} << "does not fit one request";
     }
     void failuresAreOneLineErrors()
     {
@@ -102,6 +106,8 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.startsWith("kestrane-cli: error: ") && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.err.count('\n'), 1);
+        for (const auto &request : bus->cameraAt(0)->receivedRequests())
+            QVERIFY(request.payloadSize > 0 || request.cmdId == CmdGetDeviceInfo);
         HidBackend::setActive(nullptr);
     }
 

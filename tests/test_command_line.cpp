@@ -30,16 +30,20 @@ private slots:
     void mistakes_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("vendor zero") << QStringList{"kestrane", "--vendor-id", "0"};
-        QTest::newRow("vendor too big") << QStringList{"kestrane", "--vendor-id", "0x10000"};
-        QTest::newRow("vendor text") << QStringList{"kestrane", "--vendor-id", "camera"};
-        QTest::newRow("unknown option") << QStringList{"kestrane", "--frobnicate"};
-        QTest::newRow("stray argument") << QStringList{"kestrane", "list"};
+        QTest::addColumn<QString>("cliSyntax");
+        QTest::newRow("vendor zero") << QStringList{"kestrane", "--vendor-id", "0"} << QString();
+        QTest::newRow("vendor too big") << QStringList{"kestrane", "--vendor-id", "0x10000"} << QString();
+        QTest::newRow("vendor text") << QStringList{"kestrane", "--vendor-id", "camera"} << QString();
+        QTest::newRow("vendor missing") << QStringList{"kestrane", "a", "--vendor-id"} << QString();
+        QTest::newRow("vendor text after others") << QStringList{"kestrane", "-style", "fusion", "--vendor-id=x"}
+                                                  << QString();
+        QTest::newRow("cli unknown option") << QStringList{"kestrane", "--frobnicate"} << QString("list");
     }
     void mistakes()
     {
         QFETCH(QStringList, args);
-        const CommandLineOptions o = CommandLineOptions::parse(args);
+        QFETCH(QString, cliSyntax);
+        const CommandLineOptions o = CommandLineOptions::parse(args, cliSyntax);
         QVERIFY(!o.error.isEmpty());
         QVERIFY(o.helpText.startsWith("Usage: kestrane"));
     }
@@ -85,6 +89,38 @@ private slots:
         QVERIFY(o.palettePage);
         QVERIFY(o.helpText.contains("--palette-page"));
         QVERIFY(!CommandLineOptions::parse({"kestrane-cli", "--palette-page", "list"}, "list").error.isEmpty());
+    }
+
+    // The window starts with any arguments: what is not the tool's own is left to the
+    // application object (Qt's options among them) and never read as help or version.
+    void guiLeavesOtherArgumentsToQt_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<bool>("simulate");
+        QTest::newRow("plain words") << QStringList{"a", "b"} << QStringList{"a", "b"} << false;
+        QTest::newRow("platform") << QStringList{"-platform", "offscreen"} << QStringList{"-platform", "offscreen"}
+                                  << false;
+        QTest::newRow("style sheet") << QStringList{"-stylesheet", "dark.qss", "-reverse"}
+                                     << QStringList{"-stylesheet", "dark.qss", "-reverse"} << false;
+        QTest::newRow("unknown option") << QStringList{"--frobnicate", "list"} << QStringList{"--frobnicate", "list"}
+                                        << false;
+        QTest::newRow("mixed with own") << QStringList{"-style", "fusion", "--simulate", "x", "--vendor-id", "0x2e7e"}
+                                        << QStringList{"-style", "fusion", "x"} << true;
+        QTest::newRow("preview options") << QStringList{"a", "--lut", "x.cube", "--lut-button", "--palette-page", "b"}
+                                         << QStringList{"a", "b"} << false;
+    }
+    void guiLeavesOtherArgumentsToQt()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, left);
+        QFETCH(bool, simulate);
+        const CommandLineOptions o = CommandLineOptions::parse(QStringList{"kestrane"} + args);
+        QVERIFY2(o.error.isEmpty(), qPrintable(o.error));
+        QVERIFY(!o.helpRequested);
+        QVERIFY(!o.versionRequested);
+        QCOMPARE(o.positional, left);
+        QCOMPARE(o.simulate, simulate);
     }
 
     void cliTakesPositionals()

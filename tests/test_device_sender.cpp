@@ -51,7 +51,15 @@ private slots:
         const QByteArray big(1013, 'x');
         QVERIFY(!s.sendCmdToDevice(0, CmdJson, big.constData(), int(big.size()), nullptr));
         QVERIFY(!s.sendText(0, CmdJson, QByteArray()));
+        // A text refused by its formatter arrives as a payload without bytes.
+        const QByteArray refused = CommandTexts::setVideoParam(QString(1100, 'k'), 1);
+        QVERIFY(refused.isEmpty());
+        QVERIFY(!s.sendCmdToDevice(0, CmdSetVideoParam, refused.constData(), int(refused.size()), nullptr));
+        QVERIFY(!s.sendCmdToDevice(0, CmdJson, "", 0, nullptr));
+        QVERIFY(!s.sendCmdToDevice(0, CmdJson, nullptr, 5, nullptr));
+        QCOMPARE(log.count("命令文本已被拒绝"), 4);
         QVERIFY(backend->writes.isEmpty());
+        QCOMPARE(backend->readCalls, 0);
         QCOMPARE(s.readFromDevice(5, nullptr), QByteArray());
     }
 
@@ -139,7 +147,8 @@ private slots:
         backend->endlessPacket = reply("more", false);
         const int before = backend->readCalls;
         QVERIFY(!s.sendCmdToDevice(0, CmdJson, "{}", 2, buf.data(), int(buf.size())));
-        QCOMPARE(backend->readCalls - before, DeviceSender::kMaxReplyPackets);
+        // A reply that fits the buffer needs four packets: eight reads at most.
+        QCOMPARE(backend->readCalls - before, 8);
         QVERIFY(log.contains("个数据包仍未结束"));
     }
 

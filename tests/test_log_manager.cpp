@@ -154,6 +154,17 @@ private slots:
         lm->log(INFO, "Test", "into the fallback");
         QCOMPARE(lm->currentFilePath(), tmp.path() + "/Kestrane.log");
         QVERIFY(readAll(tmp.path() + "/Kestrane.log").contains("] [INFO] [Test] into the fallback\n"));
+
+        // The fallback file is rotated like the dated one.
+        lm->setMaxFileSize(QFile(tmp.path() + "/Kestrane.log").size());
+        lm->log(INFO, "Test", "first line after rotation");
+        lm->log(INFO, "Test", "second line after rotation");
+        lm->setMaxFileSize(10485760);
+        QCOMPARE(lm->currentFilePath(), tmp.path() + "/Kestrane.log");
+        QVERIFY(readAll(tmp.path() + "/Kestrane.log.1").contains("into the fallback"));
+        const QStringList fresh = readAll(tmp.path() + "/Kestrane.log").split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(fresh.size(), 2);
+        QVERIFY(fresh[0].endsWith("first line after rotation"));
         qunsetenv("TMPDIR");
     }
 

@@ -195,7 +195,25 @@ private slots:
         QCOMPARE(entry(lut, 0, 0, 255), cv::Vec3b(0, 0, 255));
     }
 
+    void clampsAndMalformedNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("value");
+        QTest::newRow("above one") << "1.5" << 1.0f;
+        QTest::newRow("below zero") << "-0.2" << 0.0f;
+        QTest::newRow("malformed") << "1e-" << 0.0f;
+        QTest::newRow("huge") << "1e60" << 1.0f;
+        QTest::newRow("huge negative") << "-1e60" << 0.0f;
+        QTest::newRow("tiny") << "1e-50" << 0.0f;
+        QTest::newRow("tiny negative") << "-1e-50" << 0.0f;
+        QTest::newRow("plain") << "0.25" << 0.25f;
+    }
     void clampsAndMalformedNumbers() {
+        QFETCH(QString, text);
+        QFETCH(float, value);
+        Lut3d single;
+        QVERIFY(single.loadLUT(write("LUT_3D_SIZE 1\n0.5 " + text + " 0.5\n")));
+        QCOMPARE(single.lutData().ptr<float>()[1], value);
+
         Lut3d lut;
         QVERIFY(lut.loadLUT(write("LUT_3D_SIZE 1\n1.5 -0.2 1e-\n")));
         const float *v = lut.lutData().ptr<float>();

@@ -595,6 +595,30 @@ private slots:
         // With no camera selected a change sends nothing and does no harm.
         QVERIFY(!w.sendVideoParam("Luminance", "60"));
     }
+
+    void refusedTextsSendNothing_data()
+    {
+        QTest::addColumn<bool>("setting");
+        QTest::newRow("video parameter") << false;
+        QTest::newRow("setting") << true;
+    }
+    void refusedTextsSendNothing()
+    {
+        QFETCH(bool, setting);
+        SimFixture sim;
+        Panel p(sim);
+        p.activate();
+        p.settle();
+        QVERIFY(p.w->sendEnabled());
+        p.camera->clearReceived();
+        LogCapture log;
+        const QString key(1100, 'k'); // too long for the command buffer
+        QVERIFY(!(setting ? p.w->sendSystemSetting(key, "1") : p.w->sendVideoParam(key, "1")));
+        QVERIFY(p.camera->receivedRequests().isEmpty());
+        QVERIFY(log.contains("命令文本已被拒绝"));
+        QVERIFY(setting ? p.w->sendSystemSetting("language", "1") : p.w->sendVideoParam("Luminance", "60"));
+        QCOMPARE(p.camera->receivedRequests().size(), 1);
+    }
 };
 
 QTEST_MAIN(TestParamPages)

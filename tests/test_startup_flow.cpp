@@ -1,3 +1,5 @@
+#include "application_entry.h"
+#include "command_line_options.h"
 #include "device_selection_window.h"
 #include "log_capture.h"
 #include "sim_fixture.h"
@@ -7,8 +9,12 @@
 
 #include <QEventLoop>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <vector>
 
 namespace {
 // Notices the application being asked to quit.
@@ -32,6 +38,35 @@ void dismiss(StartupWindow &boot)
 class TestStartupFlow : public QObject {
     Q_OBJECT
 private slots:
+    void entryRecordsAndCentredWindow()
+    {
+        SimFixture sim;
+        LogCapture log;
+        const QStringList args{"/opt/kestrane/kestrane", "a", "b"};
+        const CommandLineOptions options = CommandLineOptions::parse(args);
+        QVERIFY(options.error.isEmpty());
+        const std::unique_ptr<StartupWindow> boot = ApplicationEntry::start(options, args);
+        QVERIFY(boot->isVisible());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(boot->pos(), screen.center() - boot->rect().center());
+
+        const QString text = log.text();
+        const QStringList records{
+            "[INFO] [Startup] 初始化日志管理器...\n",
+            QString("[INFO] [Startup] 应用程序启动 - 进程ID: %1\n").arg(QCoreApplication::applicationPid()),
+            "[INFO] [Startup] 命令行参数: /opt/kestrane/kestrane a b\n",
+            QString("[DEBUG] [Startup] 主屏幕分辨率: %1x%2\n").arg(screen.width()).arg(screen.height()),
+            "[INFO] [Startup] 创建启动窗口...\n",
+            "[INFO] [Startup] 启动窗口已显示，应用程序进入主事件循环\n",
+        };
+        qsizetype at = 0;
+        for (const QString &record : records) {
+            const qsizetype found = text.indexOf(record, at);
+            QVERIFY2(found >= 0, qPrintable(record));
+            at = found + record.size();
+        }
+    }
+
     void twoCamerasWaitForAChoice()
     {
         SimFixture sim;
@@ -86,6 +121,58 @@ private slots:
         QVERIFY(!boot.unselectedWindow()->isVisible());
         QTRY_VERIFY(boot.controlPanel() != nullptr);
         QTRY_COMPARE(boot.controlPanel()->currentIndex(), 2);
+        dismiss(boot);
+    }
+
+    // Scanning runs while the boot window waits on its own or for a chosen series, and
+    // never while the user is choosing one.
+    void scanTimerFollowsTheStates()
+    {
+        SimFixture sim;
+        sim.add("RV-K310A-WU", "Bee", "SN001");
+        sim.add("RV-T782-KB", "Sea", "SN002");
+        StartupWindow boot;
+        boot.show();
+        QTRY_VERIFY(boot.isRefreshing()); // scanning
+        QCOMPARE(boot.refreshInterval(), int(StartupWindow::kScanIntervalMs));
+
+        struct Step {
+            const char *name;
+            std::function<void()> act;
+            bool refreshing;
+        };
+        const auto waitForUnselected = [&boot] {
+            QTRY_VERIFY(boot.unselectedWindow() != nullptr && boot.unselectedWindow()->isVisible());
+        };
+        const std::vector<Step> steps{
+            {"choosing", [&] { boot.onConnectClicked(); }, false},
+            {"waiting", [&] { boot.onDeviceSelected("D1"); waitForUnselected(); }, true},
+            {"choosing again", [&] { emit boot.unselectedWindow()->returnClicked(); }, false},
+            {"waiting again", [&] { boot.onDeviceSelected("D1"); waitForUnselected(); }, true},
+            {"scanning after closing", [&] { emit boot.unselectedWindow()->closeClicked(); }, true},
+            {"choosing from scanning", [&] { boot.onConnectClicked(); }, false},
+            {"scanning after cancel", [&] { boot.onDeviceSelectionCanceled(); }, true},
+        };
+        for (const Step &step : steps) {
+            step.act();
+            QVERIFY2(boot.isRefreshing() == step.refreshing, step.name);
+        }
+
+        // A scan already queued when the user returns to the choice must not open the
+        // panel for the series chosen before.
+        boot.onConnectClicked();
+        boot.onDeviceSelected("D1");
+        waitForUnselected();
+        sim.add("RV-N906-PX", "Dee", "SN003");
+        emit boot.unselectedWindow()->returnClicked();
+        QVERIFY(boot.selectionWindow()->isVisible());
+        QTest::qWait(1500);
+        QVERIFY(!boot.panelOpened());
+        QVERIFY(!boot.isRefreshing());
+
+        boot.onDeviceSelected("D1"); // the camera is there now
+        QTRY_VERIFY_WITH_TIMEOUT(boot.panelOpened(), 4000);
+        QTRY_VERIFY(boot.controlPanel() != nullptr);
         dismiss(boot);
     }
 

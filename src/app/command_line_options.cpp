@@ -10,16 +10,51 @@ const char *CommandLineOptions::defaultSimulatedModel()
     return "RV-K310A-WU";
 }
 
+namespace {
+// The GUI's own options as the user may write them ("--name", "--name=value", the short
+// "-h" and "-v", and the single-dash "-simulate"); `valueFollows` is set for an option
+// whose value is the next argument.
+bool isOwnOption(const QString &arg, bool *valueFollows)
+{
+    static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate"};
+    static const QStringList withValue{"vendor-id", "lut"};
+    *valueFollows = false;
+    if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
+        arg.startsWith(QLatin1String("-simulate=")))
+        return true;
+    if (!arg.startsWith(QLatin1String("--")))
+        return false;
+    const QString name = arg.mid(2).section('=', 0, 0);
+    if (withValue.contains(name)) {
+        *valueFollows = !arg.contains('=');
+        return true;
+    }
+    return flags.contains(name);
+}
+} // namespace
+
 CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const QString &cliSyntax)
 {
     CommandLineOptions options;
-    // "--simulate" may stand alone (one camera of the default model) or carry a list.
+    // The GUI answers only its own options; everything else (Qt's -platform, -style, ...,
+    // and any other argument) is left to the application object and logged with the rest.
+    const bool gui = cliSyntax.isEmpty();
     QStringList args;
-    for (const QString &arg : arguments) {
+    for (int i = 0; i < arguments.size(); ++i) {
+        QString arg = arguments[i];
+        bool valueFollows = false;
+        if (i > 0 && gui && !isOwnOption(arg, &valueFollows)) {
+            options.positional << arg;
+            continue;
+        }
+        // "--simulate" may stand alone (one camera of the default model) or carry a list.
         if (arg == QLatin1String("--simulate") || arg == QLatin1String("-simulate"))
-            args << QStringLiteral("--simulate=%1").arg(QLatin1String(defaultSimulatedModel()));
-        else
-            args << arg;
+            arg = QStringLiteral("--simulate=%1").arg(QLatin1String(defaultSimulatedModel()));
+        else if (arg.startsWith(QLatin1String("-simulate=")))
+            arg.prepend('-');
+        args << arg;
+        if (valueFollows && i + 1 < arguments.size())
+            args << arguments[++i];
     }
 
     QCommandLineParser parser;
@@ -111,8 +146,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
             options.lutFile = QFileInfo(parser.value(lut)).absoluteFilePath();
         }
     }
-    options.positional = parser.positionalArguments();
-    if (cliSyntax.isEmpty() && !options.positional.isEmpty())
-        options.error = QStringLiteral("unexpected argument: %1").arg(options.positional.first());
+    if (!gui)
+        options.positional = parser.positionalArguments();
     return options;
 }

@@ -14,7 +14,9 @@ struct CommandLineOptions {
     bool palettePage = false;      // the RV-T782-KB panel shows its "调色盘" page in its column
     QString serial;                // the CLI's camera, by serial, in place of an index
     bool json = false;             // the CLI's "list" prints JSON
-    QStringList positional;        // what remains (the CLI's sub-command and its arguments)
+    // What remains: the CLI's sub-command and its arguments; for the GUI, every argument
+    // that is not the tool's own, left to the application object.
+    QStringList positional;
     QString error;                 // non-empty when the line could not be understood
     bool helpRequested = false;
     bool versionRequested = false;

@@ -27,11 +27,21 @@ const char *const kTimeFormat = "yyyy-MM-dd HH:mm:ss";
 // must not come back through the message handler into the non-recursive mutex.
 thread_local bool t_insideLog = false;
 bool g_initialConsoleOutput = true;
+QString &initialFileBaseName()
+{
+    static QString name = QStringLiteral("Kestrane");
+    return name;
+}
 } // namespace
 
 void LogManager::setInitialConsoleOutput(bool enabled)
 {
     g_initialConsoleOutput = enabled;
+}
+
+void LogManager::setInitialFileBaseName(const QString &baseName)
+{
+    initialFileBaseName() = baseName;
 }
 
 QString logLevelName(int level)
@@ -71,6 +81,7 @@ LogManager *LogManager::instance()
 LogManager::LogManager()
 {
     m_consoleOutput = g_initialConsoleOutput;
+    m_fileBaseName = initialFileBaseName();
     m_logDir = AppPaths::filesDir() + "/logs";
     if (!QDir(m_logDir).exists())
         QDir(m_logDir).mkpath(".");
@@ -95,7 +106,7 @@ LogManager::~LogManager()
 
 QString LogManager::datedFilePath() const
 {
-    return m_logDir + "/" + QStringLiteral("Kestrane_%1.log").arg(QDate::currentDate().toString("yyyyMMdd"));
+    return m_logDir + "/" + QStringLiteral("%1_%2.log").arg(m_fileBaseName, QDate::currentDate().toString("yyyyMMdd"));
 }
 
 void LogManager::openLogFile()
@@ -104,7 +115,8 @@ void LogManager::openLogFile()
     m_logFile.setFileName(datedFilePath());
     const auto mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text;
     if (!m_logFile.open(mode)) {
-        m_logFile.setFileName(QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/Kestrane.log");
+        m_logFile.setFileName(QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + m_fileBaseName +
+                              ".log");
         m_logFile.open(mode);
     }
     if (m_logFile.isOpen()) {
@@ -115,11 +127,12 @@ void LogManager::openLogFile()
 
 void LogManager::rotateLogFile()
 {
+    // The file being written is rotated, whether it is the dated one or the fallback.
+    const QString path = m_logFile.fileName().isEmpty() ? datedFilePath() : m_logFile.fileName();
     if (m_logFile.isOpen()) {
         m_logStream.flush();
         m_logFile.close();
     }
-    const QString path = datedFilePath();
     if (QFileInfo(path).size() >= m_maxFileSize) {
         for (int n = m_maxBackupFiles - 1; n >= 1; --n) {
             QFile::remove(path + "." + QString::number(n + 1));

@@ -26,6 +26,11 @@ public:
     // Whether the instance, once created, mirrors records to standard error (default
     // true). Command-line tools that print results turn it off before the first record.
     static void setInitialConsoleOutput(bool enabled);
+    // The file name stem of the instance, once created: "Kestrane" gives the dated
+    // "Kestrane_yyyyMMdd.log" and the fallback "Kestrane.log". Another program of the
+    // tool that runs beside the window takes a name of its own, so that no two
+    // processes share (and overfill) one file.
+    static void setInitialFileBaseName(const QString &baseName);
 
     void log(LogLevel level, const QString &category, const QString &message);
     void log(LogLevel level, const QString &message);
@@ -62,6 +67,7 @@ private:
     qint64 m_maxFileSize = 10485760;
     int m_maxBackupFiles = 5;
     bool m_consoleOutput = true;
+    QString m_fileBaseName;
     // The "yyyy-MM-dd HH:mm:ss" part of the time stamp, formatted once per second.
     qint64 m_stampSecond = -1;
     QString m_stampPrefix;

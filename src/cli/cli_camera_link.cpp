@@ -76,11 +76,18 @@ bool CliCameraLink::reconnect(int index, int timeoutMs)
     return false;
 }
 
+// An empty text of a command that carries one was refused when it was formatted: it is
+// passed on as such, and the sender sends nothing.
+const char *CliCameraLink::payload(quint32 cmdId, const QByteArray &text)
+{
+    return text.isEmpty() && packetCarriesNoPayload(cmdId) ? nullptr : text.constData();
+}
+
 QByteArray CliCameraLink::exchangeText(int index, quint32 cmdId, const QByteArray &text)
 {
     QByteArray buffer(DeviceSender::kReplyBufferSize, '\0');
-    if (!m_sender.sendCmdToDevice(index, int(cmdId), text.isEmpty() ? nullptr : text.constData(), int(text.size()),
-                                  buffer.data(), int(buffer.size())))
+    if (!m_sender.sendCmdToDevice(index, int(cmdId), payload(cmdId, text), int(text.size()), buffer.data(),
+                                  int(buffer.size())))
         return QByteArray();
     return QByteArray(buffer.constData()); // up to the terminating zero
 }
@@ -99,8 +106,10 @@ QString CliCameraLink::exchange(int index, quint32 cmdId, const QByteArray &text
     if (index < 0 || index >= count())
         return QStringLiteral("no camera with index %1 (%2 connected)").arg(index).arg(count());
     QByteArray buffer(DeviceSender::kReplyBufferSize, '\0');
-    const bool ok = m_sender.sendCmdToDevice(index, int(cmdId), text.isEmpty() ? nullptr : text.constData(),
-                                             int(text.size()), buffer.data(), int(buffer.size()));
+    if (text.isEmpty() && !packetCarriesNoPayload(cmdId))
+        return QStringLiteral("the command does not fit one request");
+    const bool ok = m_sender.sendCmdToDevice(index, int(cmdId), payload(cmdId, text), int(text.size()),
+                                             buffer.data(), int(buffer.size()));
     if (!ok)
         return QStringLiteral("camera %1 did not answer").arg(index);
     if (!reply)

@@ -31,7 +31,9 @@ public:
     const Camera &camera(int index) const { return m_cameras[size_t(index)]; }
 
     // Sends `text` with packet id `cmdId` and parses the reply into `reply`.
-    // Returns an empty string on success, otherwise what went wrong.
+    // Returns an empty string on success, otherwise what went wrong. An empty text is
+    // sent only for the commands that carry none; otherwise it was refused when it was
+    // formatted and nothing is sent.
     QString exchange(int index, quint32 cmdId, const QByteArray &text, QJsonObject *reply);
 
     // The same exchange, the reply's text as it came (empty when none came or the
@@ -46,6 +48,7 @@ public:
     bool reconnect(int index, int timeoutMs);
 
 private:
+    static const char *payload(quint32 cmdId, const QByteArray &text);
     bool readIdentity(int index);
 
     quint16 m_vendorId;

@@ -280,6 +280,7 @@ int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &
 {
     // The log still records every exchange in its file; the terminal gets results only.
     LogManager::setInitialConsoleOutput(false);
+    LogManager::setInitialFileBaseName(QStringLiteral("Kestrane-cli"));
     const CommandLineOptions options = CommandLineOptions::parse(arguments, QString::fromLatin1(kSyntax));
     if (!options.error.isEmpty()) {
         err << "kestrane-cli: error: " << options.error << '\n';

@@ -43,6 +43,8 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
                                         QStringLiteral("sendCmdToDevice: index is -1, returning false"));
         return false;
     }
+    if ((payload && length <= 0) || (!payload && length != 0))
+        return refuseEmptyText(index, cmdId);
     logRequest(index, cmdId, payload, length);
     const QByteArray packet =
         PacketCodec::buildRequest(quint32(cmdId), static_cast<const char *>(payload), length, true);
@@ -76,9 +78,18 @@ bool DeviceSender::sendDataToDevice(int index, int cmdId, const char *data, int 
 
 bool DeviceSender::sendText(int index, int cmdId, const QByteArray &text, char *reply, int replyCapacity)
 {
-    if (text.isEmpty())
-        return false; // the text was refused when it was formatted
+    if (text.isEmpty() && index != -1)
+        return refuseEmptyText(index, cmdId);
     return sendCmdToDevice(index, cmdId, text.constData(), int(text.size()), reply, replyCapacity);
+}
+
+bool DeviceSender::refuseEmptyText(int index, int cmdId)
+{
+    LogManager::instance()->log(WARNING, "Error",
+                                QStringLiteral("设备%1的命令%2没有可发送的内容(命令文本已被拒绝)，未发送")
+                                    .arg(index)
+                                    .arg(cmdId));
+    return false;
 }
 
 bool DeviceSender::sendToDevice(int index, const QByteArray &packet)

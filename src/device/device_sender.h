@@ -15,9 +15,10 @@ class DeviceSender {
 public:
     static constexpr int kReadTimeoutMs = 3000;
     static constexpr int kReplyBufferSize = 3072;
-    // A legitimate reply spans a handful of packets; a camera that keeps sending
-    // without ever marking one as last is cut off here.
-    static constexpr int kMaxReplyPackets = 64;
+    // A reply that fits the 3072-byte buffer needs at most four packets; a camera that
+    // keeps sending without ever marking one as last is cut off here, so it holds the
+    // tool for at most this many reads.
+    static constexpr int kMaxReplyPackets = 8;
 
     enum class RequestLog {
         QtDebug,        // the control panel's "[SEND] device:" debug line
@@ -30,7 +31,9 @@ public:
     explicit DeviceSender(ManagerLookup lookup, RequestLog requestLog = RequestLog::QtDebug,
                           const bool *quietProbe = nullptr);
 
-    // `reply`, when given, receives the concatenated reply payloads and a terminating
+    // A non-null `payload` with no bytes is a command text that was refused when it was
+    // formatted: nothing is sent and the call fails. Requests without a payload pass
+    // null. `reply`, when given, receives the concatenated reply payloads and a terminating
     // zero byte; at most `replyCapacity` bytes are written to it.
     bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply,
                          int replyCapacity = kReplyBufferSize);
@@ -44,6 +47,7 @@ public:
                   int replyCapacity = kReplyBufferSize);
 
 private:
+    bool refuseEmptyText(int index, int cmdId);
     bool collectReply(int index, char *reply, int replyCapacity);
     void logRequest(int index, int cmdId, const void *payload, int length);
     bool quiet() const { return m_quietProbe && *m_quietProbe; }

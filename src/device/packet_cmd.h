@@ -15,3 +15,9 @@ enum PacketCmd : quint32 {
     CmdGetDeviceInfo = 40001117,
     CmdGetUpgradeStatus = 40001207,
 };
+
+// Requests of these ids carry no payload; every other request carries a text.
+inline bool packetCarriesNoPayload(quint32 cmdId)
+{
+    return cmdId == CmdReboot || cmdId == CmdGetDeviceInfo || cmdId == CmdGetUpgradeStatus;
+}

@@ -106,9 +106,12 @@ float readNumber(QStringView text) {
     bool ok = false;
     float value = text.toFloat(&ok);
     if (!ok) {
-        // Out of single-precision range still clamps to the nearer end.
+        // Single precision also refuses numbers beyond its range, large or tiny: those
+        // are clamped by their value (a tiny positive number is all but 0).
         const double wide = text.toDouble(&ok);
-        value = ok ? (wide > 0 ? 2.0f : -1.0f) : 0.0f;
+        if (!ok || !(wide > 0.0))
+            return 0.0f;
+        return wide >= 1.0 ? 1.0f : float(wide);
     }
     if (!(value < 1.0f))
         return value != value ? 0.0f : 1.0f;

@@ -42,15 +42,24 @@ int ApplicationEntry::run(int argc, char *argv[])
         return 0;
     }
 
+    // Every other argument goes to the application object, which takes Qt's own options
+    // out of its list; the log records the line as it was given.
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
+    const std::unique_ptr<StartupWindow> window = start(options, arguments);
+    return app.exec();
+}
+
+std::unique_ptr<StartupWindow> ApplicationEntry::start(const CommandLineOptions &options,
+                                                       const QStringList &arguments)
+{
     QGuiApplication::setWindowIcon(QIcon(":/icons/resources/icons/qv_logo.ico"));
 
     LogManager *log = LogManager::instance();
     Q_UNUSED(log);
     startupRecord(INFO, QStringLiteral("初始化日志管理器..."));
     startupRecord(INFO, QStringLiteral("应用程序启动 - 进程ID: %1").arg(QCoreApplication::applicationPid()));
-    startupRecord(INFO, QStringLiteral("命令行参数: %1").arg(QCoreApplication::arguments().join(' ')));
+    startupRecord(INFO, QStringLiteral("命令行参数: %1").arg(arguments.join(' ')));
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
     startupRecord(DEBUG, QStringLiteral("主屏幕分辨率: %1x%2").arg(screen.width()).arg(screen.height()));
 
@@ -62,11 +71,11 @@ int ApplicationEntry::run(int argc, char *argv[])
         SimulatedVideo::install(SimulatedCameraBus::install(options.simulatedModels, options.vendorId));
 
     startupRecord(INFO, QStringLiteral("创建启动窗口..."));
-    StartupWindow window;
+    auto window = std::make_unique<StartupWindow>();
     if (QScreen *primary = QGuiApplication::primaryScreen())
-        window.move(primary->geometry().center() - window.rect().center());
-    window.show();
+        window->move(primary->geometry().center() - window->rect().center());
+    window->show();
     CjkFontCheck::warnIfMissing();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
-    return app.exec();
+    return window;
 }

@@ -258,7 +258,12 @@ bool StartupWindow::isRefreshing() const
 void StartupWindow::startAutoRefresh()
 {
     m_refreshTimer->start();
-    QTimer::singleShot(100, this, &StartupWindow::onRefreshTimeout);
+    // Like every scan queued below, the first one is dropped if scanning has stopped by
+    // then: while the user chooses a series no scan may run or open a panel.
+    QTimer::singleShot(100, this, [this] {
+        if (m_refreshTimer->isActive())
+            onRefreshTimeout();
+    });
     deviceLog(INFO, QStringLiteral("开始自动刷新设备列表，间隔3秒"));
 }
 
@@ -278,8 +283,13 @@ void StartupWindow::onRefreshTimeout()
         return;
     deviceLog(DEBUG, QStringLiteral("执行定时设备刷新..."));
     QTimer::singleShot(0, m_detector, [this] {
+        if (!m_refreshTimer->isActive())
+            return;
         m_detector->handleRefresh();
-        QTimer::singleShot(500, this, &StartupWindow::evaluateScan);
+        QTimer::singleShot(500, this, [this] {
+            if (m_refreshTimer->isActive())
+                evaluateScan();
+        });
     });
 }
 
@@ -414,6 +424,7 @@ void StartupWindow::onDeviceSelectionCanceled()
 
 void StartupWindow::onUnselectedDeviceReturnClicked()
 {
+    stopAutoRefresh();
     if (m_unselectedWindow)
         m_unselectedWindow->hide();
     showSelection();
