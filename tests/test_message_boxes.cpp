@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -77,7 +78,7 @@ private slots:
         QCOMPARE(reset.title, QString("重置色度"));
         QCOMPARE(reset.text, QString("确定要恢复色度默认设置吗?"));
         QCOMPARE(reset.parent.data(), &parent);
-        QCOMPARE(reset.styleSheet, QString(MessageBoxes::kPanelStyleSheet));
+        QVERIFY(reset.styleSheet.startsWith(QString(MessageBoxes::kPanelStyleSheet)));
         QVERIFY(reset.hasButton("确定") && reset.hasButton("取消"));
         QCOMPARE(reset.buttons.size(), 2);
         QCOMPARE(reset.buttonIds[reset.buttonIndex("确定")], QMessageBox::Ok);
@@ -130,6 +131,48 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         QCOMPARE(MessageBoxes::replacedCaption("Retry"), QString("重启"));
         QCOMPARE(MessageBoxes::replacedCaption("Abort"), QString("Abort"));
+    }
+
+    // Shown boxes are as wide as their text needs, up to a limit, and wrap long paths;
+    // their buttons carry no icons.
+    void boxesFitTheirText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("short") << QString("设备名称修改成功") << false;
+        QTest::newRow("sentence") << QString("设备已恢复出厂设置并正在重启，请稍后重新连接设备") << false;
+        QTest::newRow("two lines") << QString("取色功能仅可在本软件视频预览窗口内拾取画面颜色\n请打开视频预览后再使用取色器")
+                                   << false;
+        QTest::newRow("long path") << QString("相机配置已成功导出到: /home/user/documents/camera-settings/"
+                                              "meeting-room-second-floor-east/lectern-camera/camera.config")
+                                   << true;
+    }
+
+    void boxesFitTheirText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wraps);
+        std::unique_ptr<QMessageBox> box(
+            MessageBoxes::createStyledMessageBox(nullptr, "t", text, QMessageBox::Ok | QMessageBox::Cancel));
+        MessageBoxes::fitToText(box.get());
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        auto *label = box->findChild<QLabel *>("qt_msgbox_label");
+        const QFontMetrics metrics(label->font());
+        const QRect room = label->contentsRect();
+        int widest = 0;
+        for (const QString &line : text.split('\n'))
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+        if (wraps) {
+            QVERIFY(room.width() <= MessageBoxes::kMaxTextWidth + 2);
+            QVERIFY(room.height() >= 2 * metrics.height());
+            // Each wrapped line fits: the text needs no more lines than its width allows.
+            QVERIFY(room.height() <= (widest / room.width() + 3) * metrics.lineSpacing());
+        } else {
+            QVERIFY2(room.width() >= widest, qPrintable(QString("%1 < %2").arg(room.width()).arg(widest)));
+        }
+        for (QAbstractButton *button : box->buttons())
+            QVERIFY(button->icon().isNull());
     }
 
     void wideStyle()

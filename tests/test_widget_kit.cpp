@@ -275,7 +275,7 @@ private slots:
         LogCapture log;
         Row r(28, 65, 28, SliderRow::Kind::ColorTemperature);
         QVERIFY(qobject_cast<SliderEditHelperEx *>(r.row.helper));
-        QCOMPARE(r.row.numberEdit->maximumWidth(), 60);
+        QVERIFY(r.row.numberEdit->maximumWidth() >= 60);
         QLineEdit *edit = r.row.lineEdit;
         QCOMPARE(edit->text(), QString("2800K"));
 
@@ -307,6 +307,37 @@ private slots:
 
         r.row.numberEdit->plusButton()->click();
         QCOMPARE(edit->text(), QString("4600K"));
+    }
+
+    // Every value a box can show fits in it, in the font it is shown in.
+    void boxesFitTheirWidestValue_data()
+    {
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<bool>("temperature");
+        QTest::newRow("signed") << -50 << 50 << false;
+        QTest::newRow("wide signed") << -1000 << 1000 << false;
+        QTest::newRow("colour temperature") << 25 << 90 << true;
+    }
+
+    void boxesFitTheirWidestValue()
+    {
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(bool, temperature);
+        Row r(minimum, maximum, minimum,
+              temperature ? SliderRow::Kind::ColorTemperature : SliderRow::Kind::Signed);
+        r.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r.page));
+        QLineEdit *edit = r.row.lineEdit;
+        const QFontMetrics metrics(edit->font());
+        for (int value : {minimum, maximum, (minimum + maximum) / 2}) {
+            r.row.slider->setValue(value);
+            // The edit keeps 2 px on each side, and its padding 3 px.
+            QVERIFY2(edit->width() - 10 >= metrics.horizontalAdvance(edit->text()),
+                     qPrintable(QString("%1 in %2 px").arg(edit->text()).arg(edit->width())));
+        }
+        QVERIFY(r.row.numberEdit->width() >= NumberEdit::kWidth);
     }
 
     void wheelScrollsThePageNotTheSlider()

@@ -1,7 +1,9 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
 // documentation: boot window, series selection, not-connected window, control panel,
 // preview, AI face-model area, face data collection in the preview, palette page,
-// the model panels.
+// the model panels, and the menus, dialogs and boxes a new user meets first
+// (configuration menu, export dialog and notice, information box after a table
+// reset, colour temperature in manual white balance, the preset shortcut dialog).
 // Usage: screenshot_tour OUTPUT_DIR
 #include "application_entry.h"
 #include "device_selection_window.h"
@@ -12,8 +14,8 @@
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
-#include "camera_window.h"
 #include "builtin_param_pages.h"
+#include "camera_window.h"
 #include "collapsible_group.h"
 #include "face_collection_overlay.h"
 #include "param_control.h"
@@ -21,18 +23,32 @@
 #include "palette_control_panel.h"
 #include "palette_page.h"
 #include "panel_camera_context.h"
+#include "file_dialogs.h"
+#include "palette_label.h"
+#include "preset_shortcuts.h"
+#include "qt_translations.h"
 #include "startup_window.h"
 #include "unselected_device_window.h"
 #include "widget.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPainter>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -54,9 +70,8 @@ template <typename Condition> void waitFor(Condition done, int ms)
 }
 
 // Rounded windows are translucent: show them on the dark desktop they are meant for.
-bool save(QWidget *w, const QString &path)
+bool saveOnDesktop(const QPixmap &shot, const QString &path)
 {
-    const QPixmap shot = w->grab();
     QImage canvas(shot.size() + QSize(40, 40), QImage::Format_RGB32);
     canvas.fill(QColor("#2b2f36"));
     QPainter p(&canvas);
@@ -66,11 +81,141 @@ bool save(QWidget *w, const QString &path)
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
 }
+
+bool save(QWidget *w, const QString &path)
+{
+    return saveOnDesktop(w->grab(), path);
+}
+
+// A part of a window, as it shows inside the window (the visible part only).
+bool savePart(QWidget *window, QWidget *part, const QString &path, QRect visible = QRect())
+{
+    QRect area(part->mapTo(window, QPoint()), part->size());
+    if (!visible.isNull())
+        area &= visible;
+    return saveOnDesktop(window->grab(area), path);
+}
+
+// A popup (menu) over the window it belongs to, as the user sees both.
+bool saveWithPopup(QWidget *window, QWidget *popup, const QString &path)
+{
+    QPixmap shot = window->grab();
+    QPainter p(&shot);
+    p.drawPixmap(popup->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint()), popup->grab());
+    p.end();
+    return saveOnDesktop(shot, path);
+}
+
+// Runs `trigger`, which opens modal windows one after the other; each one is handed
+// to the next handler once it has been shown for a moment. A handler closes its window.
+bool runWithModals(const std::function<void()> &trigger, QList<std::function<void(QWidget *)>> handlers)
+{
+    QPointer<QWidget> last;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == last || handlers.isEmpty())
+            return;
+        last = modal;
+        poll.stop();
+        waitMs(400);
+        handlers.takeFirst()(modal);
+        poll.start();
+    });
+    poll.start();
+    trigger();
+    return handlers.isEmpty();
+}
+
+// Saves a modal window, then closes it with the button of the given caption (or
+// rejects it when there is none).
+std::function<void(QWidget *)> saveAndClose(bool &ok, const QString &path, const QString &button = QString())
+{
+    return [&ok, path, button](QWidget *modal) {
+        if (!path.isEmpty())
+            ok &= save(modal, path);
+        for (QPushButton *b : modal->findChildren<QPushButton *>()) {
+            if (!button.isEmpty() && b->text() == button) {
+                b->click();
+                return;
+            }
+        }
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    };
+}
+
+// A part of the panel's scrolling page, scrolled so that `focus` shows.
+bool saveScrolledPart(Widget &panel, QWidget *part, QWidget *focus, const QString &path)
+{
+    auto *scroll = qobject_cast<QScrollArea *>(panel.builtInPage());
+    if (!scroll || !part)
+        return false;
+    scroll->ensureWidgetVisible(focus, 0, focus == part ? 10 : 200);
+    waitMs(200);
+    return savePart(&panel, part, path, QRect(scroll->viewport()->mapTo(&panel, QPoint()), scroll->viewport()->size()));
+}
+
+// The states of the control panel a new user meets in the first minutes.
+bool tourPanelDialogs(Widget &panel, const QString &out)
+{
+    bool ok = true;
+    panel.configButton()->click();
+    waitMs(400);
+    if (QWidget *menu = QApplication::activePopupWidget()) {
+        ok &= saveWithPopup(&panel, menu, out + "/config-menu.png");
+        menu->close();
+    } else {
+        ok = false;
+    }
+
+    // A neutral starting folder, so the picture shows no machine's paths.
+    QDir home(QDir::tempPath() + "/相机配置");
+    QSettings().setValue("LastConfigPath", home.path());
+    const bool madeHome = !home.exists() && home.mkpath(".");
+    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, out + "/export-dialog.png")});
+
+    const QString longPath = home.path() + "/二楼东侧大会议室/讲台上方的云台摄像机/2024年冬季备份/camera.config";
+    QDir().mkpath(QFileInfo(longPath).absolutePath());
+    FileDialogs::setTestResponder([&](const FileDialogs::Request &) { return longPath; });
+    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, out + "/export-notice.png")});
+    FileDialogs::setTestResponder(nullptr);
+    if (madeHome)
+        home.removeRecursively();
+
+    ok &= runWithModals([&] { panel.resetHueTable(); },
+                        {saveAndClose(ok, out + "/reset-question.png", QStringLiteral("确定")), saveAndClose(ok, out + "/reset-info-box.png")});
+
+    if (ParamControl *balance = panel.paramPages()->control("eWBMode")) {
+        balance->setValue(0); // 手动
+        waitMs(300);
+        ParamControl *temperature = panel.paramPages()->control("u32CTNum");
+        ok &= temperature && saveScrolledPart(panel, temperature->slider.slider->parentWidget(),
+                                              temperature->slider.slider, out + "/colour-temperature.png");
+    } else {
+        ok = false;
+    }
+
+    if (QWidget *colour = panel.colourPage()->hueLabel()) {
+        panel.colourPage()->highlightPointsForColor(QColor(255, 0, 0));
+        waitMs(200);
+        ok &= saveScrolledPart(panel, colour->parentWidget(), colour->parentWidget(), out + "/colour-page.png");
+    }
+
+    ok &= runWithModals([&] { panel.ptzPanel()->shortcuts()->onSetShortcut(1); },
+                        {saveAndClose(ok, out + "/shortcut-dialog.png")});
+    return ok;
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QtTranslations::install();
+    // Settings of the tour stay in a folder of its own.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(out);
     LogManager::setInitialConsoleOutput(false);
@@ -109,6 +254,7 @@ int main(int argc, char *argv[])
         panel.activateSeriesDevice("B1");
         waitMs(800);
         ok &= save(&panel, out + "/control-panel.png");
+        ok &= tourPanelDialogs(panel, out);
         panel.previewToggle()->click();
         waitMs(1500);
         if (CameraWindow *preview = panel.cameraWindow())

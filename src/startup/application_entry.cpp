@@ -8,6 +8,7 @@
 #include "model_panels.h"
 #include "palette_page.h"
 #include "preview_lut_settings.h"
+#include "qt_translations.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "startup_window.h"
@@ -46,6 +47,9 @@ int ApplicationEntry::run(int argc, char *argv[])
     // out of its list; the log records the line as it was given.
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
+    QCoreApplication::setOrganizationName(QStringLiteral("Kestrane")); // where the user settings live
+    QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
+    QtTranslations::install();
     const std::unique_ptr<StartupWindow> window = start(options, arguments);
     return app.exec();
 }

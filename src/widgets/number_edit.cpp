@@ -1,5 +1,6 @@
 #include "number_edit.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -18,6 +19,9 @@ const char *const kButtonColumnStyle =
     "QPushButton:pressed { background-color: #1e90ff; }";
 constexpr int kHeight = 20;
 constexpr int kButtonWidth = 12;
+// Beside the text: the line edit's own margins (2 + 2), its padding (3 + 3), room for
+// the cursor, and the button column's border (1 + 1).
+constexpr int kTextMargins = 2 + 2 + 3 + 3 + 1 + 1 + 1;
 
 QPushButton *makeStepButton(const QString &caption, QWidget *parent)
 {
@@ -77,6 +81,18 @@ void NumberEdit::setBoxWidth(int width)
 {
     setMinimumWidth(width);
     setMaximumWidth(width);
+}
+
+void NumberEdit::fitText(const QStringList &texts)
+{
+    m_lineEdit->ensurePolished(); // the font comes from the style sheet
+    const QFontMetrics metrics(m_lineEdit->font());
+    int widest = 0;
+    for (const QString &text : texts)
+        widest = qMax(widest, metrics.horizontalAdvance(text));
+    const int width = widest + kTextMargins + kButtonWidth;
+    if (width > minimumWidth())
+        setBoxWidth(width);
 }
 
 void NumberEdit::onPlusClicked()

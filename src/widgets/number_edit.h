@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QLineEdit;
@@ -20,6 +21,9 @@ public:
 
     // Fixes the box's width (the colour-temperature row uses 60).
     void setBoxWidth(int width);
+    // Widens the box, if needed, so that each of the texts fits in the font the box
+    // shows them in.
+    void fitText(const QStringList &texts);
 
 signals:
     void plusClicked();

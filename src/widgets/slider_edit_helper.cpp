@@ -26,6 +26,7 @@ SliderEditHelper::SliderEditHelper(QSlider *slider, QLineEdit *lineEdit, NumberE
     m_lineEdit->setValidator(new QIntValidator(m_slider->minimum() * m_format.scale,
                                                m_slider->maximum() * m_format.scale, m_lineEdit));
     if (m_numberEdit) {
+        m_numberEdit->fitText({textForValue(m_slider->minimum()), textForValue(m_slider->maximum())});
         connect(m_numberEdit, &NumberEdit::plusClicked, this, &SliderEditHelper::onPlusClicked);
         connect(m_numberEdit, &NumberEdit::minusClicked, this, &SliderEditHelper::onMinusClicked);
     }

@@ -127,8 +127,12 @@ void PaletteLabel::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // A marker at the label's edge is drawn just inside it, so it is seen whole.
+    const QRect inside = rect().adjusted(kMarkerReach, kMarkerReach, -kMarkerReach, -kMarkerReach);
     for (int i = 0; i < kPoints; ++i) {
-        const QPoint p = pointPosition(i);
+        const QPoint at = pointPosition(i);
+        const QPoint p(qBound(inside.left(), at.x(), qMax(inside.left(), inside.right())),
+                       qBound(inside.top(), at.y(), qMax(inside.top(), inside.bottom())));
         const QRect dot(QPoint(p.x() - 4, p.y() - 4), QPoint(p.x() + 3, p.y() + 3));
         if (m_highlights.contains(i)) {
             painter.setPen(QPen(Qt::red, 2));

@@ -37,6 +37,8 @@ public:
     int indexFromX(double x) const;
     int valueFromY(double y) const;
     QPoint pointPosition(int index) const;
+    // How far a highlighted marker reaches from its point (ring and pen).
+    static constexpr int kMarkerReach = 7;
 
 signals:
     void highlightChanged(int count, bool hasHighlights);

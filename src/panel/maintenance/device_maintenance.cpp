@@ -5,6 +5,7 @@
 #include "device_models.h"
 #include "device_sender.h"
 #include "device_slot_strip.h"
+#include "dropdown_menu.h"
 #include "message_boxes.h"
 #include "packet_cmd.h"
 #include "panel_camera_context.h"
@@ -20,18 +21,12 @@
 #include <QTreeWidgetItem>
 
 
-const char *const DeviceMaintenance::kMenuStyle =
-    "QMenu {   background-color: #262a2d;   padding: 5px;   border-radius: 10px;}"
-    "QMenu::item {   padding: 8px 20px;   color: #eeeeee;}"
-    "QMenu::item:selected {   background-color: #1b89ef;}";
+const char *const DeviceMaintenance::kMenuStyle = DropDownMenu::kStyle;
 
 DeviceMaintenance::DeviceMaintenance(const Host &host, QObject *parent) : QObject(parent), m_host(host) {
     m_menu = new QMenu(host.window);
     m_menu->setObjectName("deviceResetMenu");
-    m_menu->setStyleSheet(kMenuStyle);
-    // Rounded corners need a frameless, see-through menu window.
-    m_menu->setWindowFlags(m_menu->windowFlags() | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
-    m_menu->setAttribute(Qt::WA_TranslucentBackground);
+    DropDownMenu::applyStyle(m_menu);
     connect(m_menu->addAction(QStringLiteral("重启设备")), &QAction::triggered, this,
             &DeviceMaintenance::onRebootClicked);
     connect(m_menu->addAction(QStringLiteral("重置图像")), &QAction::triggered, this,

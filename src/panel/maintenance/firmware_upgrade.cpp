@@ -25,12 +25,7 @@
 const char *const FirmwareUpgrade::kDirFileName = "update_path.ini";
 const char *const FirmwareUpgrade::kDirKey = "FirmwarePath";
 
-const char *const FirmwareUpgrade::kFileDialogStyle =
-    "QFileDialog { background-color: #2d2d2d; color: #eeeeee; }"
-    "QWidget { background-color: #2d2d2d; color: #eeeeee; }"
-    "QListView, QTreeView, QLineEdit, QComboBox { background-color: #333333; color: #eeeeee; }"
-    "QPushButton { background-color: #2d2d2d; color: #eeeeee; border: 1px solid #3a3a3a; padding: 4px 12px; }"
-    "QPushButton:hover { background-color: #3a3a3a; }";
+const char *const FirmwareUpgrade::kFileDialogStyle = FileDialogs::kDarkStyle;
 
 const char *const FirmwareUpgrade::kProgressDialogStyle =
     "QProgressDialog { background-color: #1e1e1e; color: white; }"

@@ -1,5 +1,7 @@
 #include "control_panel_chrome.h"
 
+#include "dropdown_menu.h"
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -29,6 +31,7 @@ const char *const kRefreshStyle = "QPushButton { color: white; background-color:
                                   "QPushButton:disabled { background-color: #43474c; color: #888888; }";
 const char *const kScrollStyle =
     "QScrollArea { background: transparent; border: none; }"
+    "QWidget#scrollPageContent { background: transparent; }"
     "QScrollBar:vertical { background: #1e2229; width: 10px; margin: 0; border-radius: 5px; }"
     "QScrollBar::handle:vertical { background: #1e90ff; min-height: 30px; border-radius: 5px; }"
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
@@ -106,6 +109,8 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
                   new QPushButton(QStringLiteral("设备重置"), parent), new QPushButton(QStringLiteral("固件升级"), parent),
                   new QPushButton(QStringLiteral("刷新"), parent), nullptr, nullptr};
     auto *configMenu = new QMenu(row.config);
+    configMenu->setObjectName("configMenu");
+    DropDownMenu::applyStyle(configMenu);
     row.importConfig = configMenu->addAction(QStringLiteral("导入配置"));
     row.exportConfig = configMenu->addAction(QStringLiteral("导出配置"));
     configMenu->addSeparator();
@@ -146,6 +151,7 @@ QScrollArea *ControlPanelChrome::buildScrollPage(QWidget *parent, QWidget *conte
     page->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     page->setStyleSheet(kScrollStyle);
+    content->setObjectName("scrollPageContent");
     content->setMinimumWidth(200);
     content->setMaximumWidth(400);
     auto *layout = new QVBoxLayout(content);

@@ -62,7 +62,8 @@ Widget::Widget(QWidget *parent)
         &m_routerState.quietProbe, this);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
-    setStyleSheet("background-color: transparent;");
+    // Qualified, so that the boxes, dialogs and menus the panel parents keep their own look.
+    setStyleSheet("Widget { background-color: transparent; }");
     resize(400, 800);
     setMinimumSize(400, 600);
 
@@ -180,7 +181,8 @@ void Widget::buildFrame()
     m_mainLayout->addWidget(buildTitleBar());
 
     auto *body = new QWidget(this);
-    body->setStyleSheet("background-color: #10121a;");
+    body->setObjectName("panelBody");
+    body->setStyleSheet("QWidget#panelBody { background-color: #10121a; }");
     m_bodyLayout = new QVBoxLayout(body);
     m_bodyLayout->setSpacing(2);
     m_bodyLayout->setContentsMargins(15, 8, 15, 15);

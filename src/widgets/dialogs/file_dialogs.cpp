@@ -1,6 +1,7 @@
 #include "file_dialogs.h"
 
 #include <QFileDialog>
+#include <QPointer>
 
 FileDialogs::Responder &FileDialogs::responder()
 {
@@ -13,33 +14,50 @@ void FileDialogs::setTestResponder(Responder r)
     responder() = std::move(r);
 }
 
+QFileDialog *FileDialogs::createDialog(Kind kind, QWidget *parent, const QString &caption, const QString &directory,
+                                      const QString &filter, const QString &styleSheet)
+{
+    auto *dialog = new QFileDialog(parent, caption, directory, filter);
+    if (kind == Kind::Save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog->setViewMode(QFileDialog::Detail);
+    dialog->setStyleSheet(styleSheet);
+    return dialog;
+}
+
+QString FileDialogs::run(Kind kind, QWidget *parent, const QString &caption, const QString &directory,
+                         const QString &filter, const QString &styleSheet)
+{
+    if (responder())
+        return responder()({kind, parent, caption, directory, filter, styleSheet});
+    // The dialog goes with its parent if that is destroyed while it runs.
+    QPointer<QFileDialog> dialog = createDialog(kind, parent, caption, directory, filter, styleSheet);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return QString();
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog.data();
+    return accepted && !chosen.isEmpty() ? chosen.constFirst() : QString();
+}
+
 QString FileDialogs::getOpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                      const QString &filter)
 {
-    if (responder())
-        return responder()({Kind::Open, parent, caption, directory, filter, QString()});
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    return run(Kind::Open, parent, caption, directory, filter, QLatin1String(kDarkStyle));
 }
 
 QString FileDialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                      const QString &filter)
 {
-    if (responder())
-        return responder()({Kind::Save, parent, caption, directory, filter, QString()});
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    return run(Kind::Save, parent, caption, directory, filter, QLatin1String(kDarkStyle));
 }
 
 QString FileDialogs::getStyledOpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                            const QString &filter, const QString &styleSheet)
 {
-    if (responder())
-        return responder()({Kind::Open, parent, caption, directory, filter, styleSheet});
-    QFileDialog dialog(parent, caption, directory);
-    dialog.setNameFilter(filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setViewMode(QFileDialog::Detail);
-    dialog.setStyleSheet(styleSheet);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return run(Kind::Open, parent, caption, directory, filter, styleSheet);
 }

@@ -4,12 +4,21 @@
 
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
-// The one place where the control panel asks the user for a file. Tests install a
-// responder that answers instead of the user, without showing a dialog.
+// The one place where the control panel asks the user for a file, in Qt's own file
+// dialog in the tool's dark colours. Tests install a responder that answers instead
+// of the user, without showing a dialog.
 class FileDialogs {
 public:
+    static constexpr const char *kDarkStyle =
+        "QFileDialog { background-color: #2d2d2d; color: #eeeeee; }"
+        "QWidget { background-color: #2d2d2d; color: #eeeeee; }"
+        "QListView, QTreeView, QLineEdit, QComboBox { background-color: #333333; color: #eeeeee; }"
+        "QPushButton { background-color: #2d2d2d; color: #eeeeee; border: 1px solid #3a3a3a; padding: 4px 12px; }"
+        "QPushButton:hover { background-color: #3a3a3a; }";
+
     enum class Kind { Open, Save };
     struct Request {
         Kind kind = Kind::Open;
@@ -27,14 +36,19 @@ public:
     static QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                    const QString &filter);
 
-    // A chooser for one existing file, owned by `parent`, in detail view and with the
-    // given style sheet.
+    // A chooser for one existing file with another style sheet.
     static QString getStyledOpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                          const QString &filter, const QString &styleSheet);
 
     // An empty function shows real dialogs again.
     static void setTestResponder(Responder responder);
 
+    // The dialog the three functions above run, owned by the caller; detail view.
+    static QFileDialog *createDialog(Kind kind, QWidget *parent, const QString &caption, const QString &directory,
+                                     const QString &filter, const QString &styleSheet);
+
 private:
+    static QString run(Kind kind, QWidget *parent, const QString &caption, const QString &directory,
+                       const QString &filter, const QString &styleSheet);
     static Responder &responder();
 };

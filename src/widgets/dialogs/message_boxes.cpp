@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 const char *const MessageBoxes::kPanelStyleSheet =
@@ -24,6 +27,15 @@ const char *const MessageBoxes::kWideStyleSheet =
     "QMessageBox QPushButton:pressed {   background-color: #262a2d;}";
 
 const char *const MessageBoxes::kButtonTextStyle = "color: #ffffff !important;";
+
+// Appended to the box styles: the default button keeps the accent colour, the others
+// are grey, so the choice that Enter takes can be seen; the icon of a plain box is
+// not given the text's width.
+const char *const MessageBoxes::kBoxStyleAdditions =
+    "QMessageBox QLabel#qt_msgboxex_icon_label {   min-width: 0px;   padding: 10px 0px;}"
+    "QMessageBox QPushButton:!default {   background-color: #43474c;}"
+    "QMessageBox QPushButton:!default:hover {   background-color: #262a2d;}"
+    "QMessageBox QPushButton:!default:pressed {   background-color: #262a2d;}";
 
 namespace {
 MessageBoxes::Responder &testResponder()
@@ -60,11 +72,11 @@ QMessageBox *MessageBoxes::createStyledMessageBox(QWidget *parent, const QString
     box->setText(text);
     box->setStandardButtons(buttons);
     if (style == Style::Wide) {
-        box->setStyleSheet(kWideStyleSheet);
+        box->setStyleSheet(QLatin1String(kWideStyleSheet) + QLatin1String(kBoxStyleAdditions));
         if (auto *buttonBox = box->findChild<QDialogButtonBox *>())
             buttonBox->setCenterButtons(true);
     } else {
-        box->setStyleSheet(kPanelStyleSheet);
+        box->setStyleSheet(QLatin1String(kPanelStyleSheet) + QLatin1String(kBoxStyleAdditions));
     }
     return box;
 }
@@ -83,19 +95,33 @@ int MessageBoxes::showStyledMessageBox(QWidget *parent, const QString &title, co
     return result;
 }
 
-int MessageBoxes::showTimedNotice(QWidget *parent, const QString &title, const QString &text, int milliseconds)
+QMessageBox *MessageBoxes::createTimedNotice(QWidget *parent, const QString &title, const QString &text)
 {
-    QPointer<QMessageBox> box = new QMessageBox(parent);
+    auto *box = new QMessageBox(parent);
     box->setWindowTitle(title);
     box->setText(text);
     box->setStandardButtons(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
-    box->setStyleSheet(kPanelStyleSheet);
+    box->setStyleSheet(QLatin1String(kPanelStyleSheet) + QLatin1String(kBoxStyleAdditions));
+    return box;
+}
+
+int MessageBoxes::showTimedNotice(QWidget *parent, const QString &title, const QString &text, int milliseconds)
+{
+    QPointer<QMessageBox> box = createTimedNotice(parent, title, text);
     QTimer::singleShot(milliseconds, milliseconds >= 2000 ? Qt::CoarseTimer : Qt::PreciseTimer, box.data(),
                        &QMessageBox::accept);
     const int result = present(box, MessageBoxRequest::TimedNotice, milliseconds);
     delete box.data();
     return result;
+}
+
+QMessageBox *MessageBoxes::createPlainMessageBox(QMessageBox::Icon icon, QWidget *parent, const QString &title,
+                                                 const QString &text, QMessageBox::StandardButtons buttons)
+{
+    auto *box = new QMessageBox(icon, title, text, buttons, parent);
+    box->setStyleSheet(QLatin1String(kPanelStyleSheet) + QLatin1String(kBoxStyleAdditions));
+    return box;
 }
 
 QMessageBox::StandardButton MessageBoxes::information(QWidget *parent, const QString &title, const QString &text,
@@ -154,6 +180,33 @@ void MessageBoxes::applyStyledCaptions(QMessageBox *box)
     }
 }
 
+void MessageBoxes::fitToText(QMessageBox *box)
+{
+    for (QAbstractButton *button : box->buttons())
+        button->setIcon(QIcon());
+    auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    box->ensurePolished(); // the label's font and padding come from the style sheet
+    const QFontMetrics metrics(label->font());
+    int textWidth = 0;
+    for (const QString &line : box->text().split(QLatin1Char('\n')))
+        textWidth = qMax(textWidth, metrics.horizontalAdvance(line));
+    const QMargins padding = label->contentsMargins();
+    int limit = kMaxTextWidth;
+    if (const QScreen *screen = box->screen())
+        limit = qMin(limit, screen->availableGeometry().width() * 2 / 3);
+    const int width = qMin(textWidth + 2, limit) + padding.left() + padding.right();
+    if (width > label->minimumWidth())
+        label->setMinimumWidth(width);
+    // A path has few places to break a line at: let it break after its separators.
+    if (textWidth > limit && label->textFormat() != Qt::RichText && !Qt::mightBeRichText(box->text())) {
+        QString text = box->text();
+        text.replace(QLatin1Char('/'), QStringLiteral("/\u200b"));
+        label->setText(text);
+    }
+}
+
 void MessageBoxes::setTestResponder(Responder responder)
 {
     testResponder() = std::move(responder);
@@ -169,7 +222,7 @@ QMessageBox::StandardButton MessageBoxes::showPlain(MessageBoxRequest::Kind kind
                                                     QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
-    QPointer<QMessageBox> box = new QMessageBox(icon, title, text, buttons, parent);
+    QPointer<QMessageBox> box = createPlainMessageBox(icon, parent, title, text, buttons);
     if (defaultButton != QMessageBox::NoButton && box->button(defaultButton))
         box->setDefaultButton(defaultButton);
     present(box, kind);
@@ -183,8 +236,10 @@ QMessageBox::StandardButton MessageBoxes::showPlain(MessageBoxRequest::Kind kind
 int MessageBoxes::present(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs)
 {
     const Responder &responder = testResponder();
-    if (!responder)
+    if (!responder) {
+        fitToText(box);
         return box->exec();
+    }
 
     const MessageBoxRequest request = describe(box, kind, timeoutMs);
     const int answer = responder(request);

@@ -29,6 +29,9 @@ public:
     static const char *const kPanelStyleSheet;
     static const char *const kWideStyleSheet;
     static const char *const kButtonTextStyle;
+    static const char *const kBoxStyleAdditions;
+    // Widest line of text a box shows before it wraps.
+    static constexpr int kMaxTextWidth = 560;
 
     // A new dark box owned by the caller; captions are left as Qt gives them.
     static QMessageBox *createStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
@@ -47,7 +50,13 @@ public:
     // user clicked OK first.
     static int showTimedNotice(QWidget *parent, const QString &title, const QString &text, int milliseconds);
 
-    // Qt's plain boxes (as QMessageBox::information() and friends); parent may be null.
+    // The notice's box, before its timer; owned by the caller.
+    static QMessageBox *createTimedNotice(QWidget *parent, const QString &title, const QString &text);
+
+    // Qt's plain boxes (as QMessageBox::information() and friends) in the dark style;
+    // parent may be null. The box of the four functions below, owned by the caller.
+    static QMessageBox *createPlainMessageBox(QMessageBox::Icon icon, QWidget *parent, const QString &title,
+                                              const QString &text, QMessageBox::StandardButtons buttons);
     static QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text,
                                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
@@ -70,6 +79,11 @@ public:
     // Retry ("重试") → "重启"; other captions stay.
     static QString replacedCaption(const QString &caption);
     static void applyStyledCaptions(QMessageBox *box);
+
+    // Before a box is shown: its buttons lose Qt's icons and its text gets the width it
+    // needs in the font it is shown in, up to kMaxTextWidth (and two thirds of the
+    // screen); longer texts wrap, paths after their separators.
+    static void fitToText(QMessageBox *box);
 
     // Installs the test responder; an empty function shows boxes for real again.
     static void setTestResponder(Responder responder);
