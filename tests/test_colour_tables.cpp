@@ -530,6 +530,18 @@ private slots:
         QCOMPARE(page->pickedColor(), FakePreview::band(2));
         QVERIFY(page->highlightIndices().isEmpty());
         QCOMPARE(page->pickLook(), ColourPage::PickLook::Picked);
+
+        // Picked from the enlarged dialog: its button ends picking and its labels show
+        // the points too.
+        page->dialogColorPickButton()->click();
+        QVERIFY(page->isColorPicking());
+        QCOMPARE(page->dialogColorPickButton()->text(), QString("取色中"));
+        QTest::mousePress(&preview, Qt::LeftButton, {}, preview.mapFromGlobal(preview.bandCentre(1)));
+        QVERIFY(!page->isColorPicking());
+        QVERIFY(!page->dialogColorPickButton()->isChecked());
+        QCOMPARE(page->dialogColorPickButton()->text(), QString("吸取颜色"));
+        QCOMPARE(page->dialogHueLabel()->highlights(), QList<int>({2, 3}));
+        QCOMPARE(page->dialogSatLabel()->highlights(), QList<int>({2, 3}));
     }
 };
 

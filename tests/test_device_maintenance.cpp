@@ -141,6 +141,7 @@ private slots:
         Widget w;
         waitForList(w);
         select(w, 0);
+        w.onPtzToggleClicked();
         cam->clearReceived();
         w.onRebootClicked();
         const auto reboots = requestsOf(cam, CmdReboot);
@@ -150,12 +151,22 @@ private slots:
         QCOMPARE(boxesTitled(sim, "重启设备").size(), 1); // the confirmation only
         QTRY_COMPARE(cam->reboots(), 1);
 
-        // The connection watcher sees the camera leave and come back and lists it again.
+        // The connection watcher sees the camera leave and come back and lists it again;
+        // meanwhile the panel says it is restarting.
         QTRY_VERIFY_WITH_TIMEOUT(w.deviceItem(0) == nullptr && w.refreshButton()->isEnabled(), 8000);
+        QCOMPARE(w.noCameraLabel()->text(), QString(Widget::kRestartingText));
+        QVERIFY(!w.noCameraLabel()->isHidden());
+        QVERIFY(!w.ptzToggle()->isChecked());
         SimulatedClock::advance(60000);
         QTRY_VERIFY_WITH_TIMEOUT(w.deviceItem(0) != nullptr, 8000);
         QCOMPARE(w.slotStrip()->label(0)->text(), QString(kKey));
         QVERIFY(w.slotStrip()->button(0)->isEnabled());
+        // The same camera is selected again, with its PTZ area as it was.
+        QTRY_COMPARE(w.currentSerial(), QString("SN12345"));
+        QCOMPARE(w.currentIndex(), 0);
+        QVERIFY(w.ptzToggle()->isChecked());
+        QVERIFY(!w.ptzPanel()->isHidden());
+        QVERIFY(w.noCameraLabel()->isHidden());
     }
 
     void failedRestartSaysSo() {

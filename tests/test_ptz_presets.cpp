@@ -401,10 +401,11 @@ private slots:
         QTest::keyClick(&w, Qt::Key_4, Qt::ControlModifier);
         QCOMPARE(ptzRequests(c5), QList<QByteArray>({presetText("Call", 4), presetText("Call", 2)}));
 
-        // Back on the full panel the buttons show plain labels; the bindings still work.
+        // Back on the full panel the buttons show their bindings again, and they work.
         activate(w, 0, b1);
-        QCOMPARE(child<QPushButton>(w, "presetButton3")->text(), QString("预置位3"));
-        QVERIFY(child<QPushButton>(w, "presetButton3")->toolTip().isEmpty());
+        QCOMPARE(child<QPushButton>(w, "presetButton3")->text(), QString("预置位3 (Ctrl+3)"));
+        QCOMPARE(child<QPushButton>(w, "presetButton3")->toolTip(), QString("快捷键: Ctrl+3"));
+        QCOMPARE(child<QPushButton>(w, "presetButton1")->text(), QString("预置位1 (Ctrl+4)"));
         QTest::keyClick(&w, Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(ptzRequests(b1), QList<QByteArray>({presetText("Call", 4)}));
     }

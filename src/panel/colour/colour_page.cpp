@@ -370,6 +370,7 @@ void ColourPage::stopColorPicking()
         m_colorPickButton->setChecked(false);
         m_colorPickButton->setText(QString::fromUtf8(kPickText));
     }
+    resetDialogPickButton();
     setPickLook(m_pickedColor.isValid() ? PickLook::Picked : PickLook::NoColour);
 }
 
@@ -389,9 +390,8 @@ void ColourPage::highlightPointsForColor(const QColor &colour)
     if (points.isEmpty())
         return;
     m_highlightIndices = points;
-    for (PaletteLabel *label : {m_hueLabel.data(), m_satLabel.data()})
-        if (label)
-            label->setHighlights(m_highlightIndices);
+    for (PaletteLabel *label : existingLabels())
+        label->setHighlights(m_highlightIndices);
 }
 
 void ColourPage::clearColorHighlights()

@@ -59,6 +59,8 @@ void DeviceMaintenance::onRebootClicked() {
     if (!m_host.camera->sendChecked(CmdReboot, QByteArray()))
         MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("重启设备"),
                                            QStringLiteral("设备重启失败"));
+    else
+        announceRestart(m_host.camera->deviceIndex());
 }
 
 void DeviceMaintenance::onImageResetClicked() {
@@ -107,10 +109,18 @@ void DeviceMaintenance::onFactoryResetClicked() {
             showFactoryResetRefused();
             return;
         }
-        if (kind == PanelKind::Lnq)
+        if (kind == PanelKind::Lnq) {
+            announceRestart(m_host.camera->deviceIndex());
             return; // this camera's panel announces nothing
+        }
     }
+    announceRestart(m_host.camera->deviceIndex());
     QTimer::singleShot(kFactoryNoticeDelayMs, this, &DeviceMaintenance::showFactoryResetNotice);
+}
+
+void DeviceMaintenance::announceRestart(int index) {
+    if (m_host.restarting)
+        m_host.restarting(index);
 }
 
 void DeviceMaintenance::showFactoryResetRefused() {
@@ -174,6 +184,7 @@ void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QSt
     // the label, the list and the stored names already hold the new name.
     m_host.camera->sender().sendCmdToDevice(index, CmdSetDeviceName, text.constData(), int(text.size()), nullptr);
     qDebug() << "设备" << index << "的名称已修改为:" << name;
+    announceRestart(index);
 
     MessageBoxes::showTimedNotice(m_host.window, QStringLiteral("提示"),
                                   QStringLiteral("设备名称修改成功，设备正在重启"), kRenameNoticeMs);

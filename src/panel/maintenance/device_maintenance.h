@@ -40,6 +40,7 @@ public:
         std::function<QTreeWidgetItem *(int index)> deviceItem;
         std::function<void(const QString &key, const QString &name)> rememberName;
         std::function<void()> refreshDevices;      // lists the cameras again
+        std::function<void(int index)> restarting; // the camera at the index restarts
         std::function<PanelKind()> panelKind;      // the panel showing the active camera
         std::function<void()> refreshCameraParams; // the control panel's refresh of the active camera
         // The resets of the panel showing the active camera; null for a panel that has
@@ -73,6 +74,7 @@ private:
     bool sendDefaults(int config);
     void showFactoryResetNotice();
     void showFactoryResetRefused();
+    void announceRestart(int index);
 
     Host m_host;
     QMenu *m_menu = nullptr;

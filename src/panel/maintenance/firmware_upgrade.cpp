@@ -317,6 +317,8 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
                 m_verifyTimeout->start(kVerifyTimeoutMs);
             }
         }
+        if (m_link.restarting)
+            m_link.restarting();
         QTimer::singleShot(m_refreshAfterRebootMs, this, [this] {
             if (m_link.refreshDevices)
                 m_link.refreshDevices();

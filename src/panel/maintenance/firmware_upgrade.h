@@ -52,6 +52,7 @@ public:
         std::function<void()> stopDetection;
         std::function<void()> startDetection;
         std::function<void()> refreshDevices;
+        std::function<void()> restarting; // the active camera restarts to take the firmware
         std::function<QWidget *()> previewWindow;
         // The active camera's serial and build date as the device list knows them;
         // when given, the build date is compared after the restart.

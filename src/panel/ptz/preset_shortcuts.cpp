@@ -16,6 +16,16 @@ PresetShortcuts::PresetShortcuts(QWidget *window, PtzCommands *commands, QObject
 void PresetShortcuts::registerPresetButton(int presetId, QPushButton *button)
 {
     m_presetButtons.insert(presetId, button);
+    // A rebuilt PTZ area shows the bindings made before.
+    const QKeySequence bound = m_presetShortcuts.value(presetId);
+    if (!bound.isEmpty())
+        showBinding(button, bound);
+}
+
+void PresetShortcuts::showBinding(QPushButton *button, const QKeySequence &keySequence)
+{
+    button->setToolTip(QStringLiteral("快捷键: ") + keySequence.toString(QKeySequence::PortableText));
+    updatePresetButtonText(button, keySequence);
 }
 
 void PresetShortcuts::clearPresetButtons()
@@ -65,10 +75,8 @@ void PresetShortcuts::onShortcutSet(int presetId, const QKeySequence &keySequenc
     // The preset's previous combination must stop recalling it.
     delete m_shortcutObjects.take(presetId).data();
 
-    if (QPushButton *button = m_presetButtons.value(presetId)) {
-        button->setToolTip(QStringLiteral("快捷键: ") + keySequence.toString(QKeySequence::PortableText));
-        updatePresetButtonText(button, keySequence);
-    }
+    if (QPushButton *button = m_presetButtons.value(presetId))
+        showBinding(button, keySequence);
 
     auto *shortcut = new QShortcut(keySequence, m_window);
     shortcut->setContext(Qt::WindowShortcut);

@@ -44,6 +44,8 @@ public slots:
     void handlePresetShortcut(int presetId);
 
 private:
+    static void showBinding(QPushButton *button, const QKeySequence &keySequence);
+
     QWidget *m_window;
     PtzCommands *m_commands;
     QMap<int, QKeySequence> m_presetShortcuts;

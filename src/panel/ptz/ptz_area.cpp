@@ -340,9 +340,8 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
                                       "background-position: center; background-repeat: no-repeat; }")
                            .arg(QLatin1String(kIcons)));
     auto *barLayout = new QVBoxLayout(bar);
-    barLayout->setContentsMargins(15, 10, 15, 5);
+    barLayout->setContentsMargins(15, 5, 15, 5);
     barLayout->setSpacing(5);
-    barLayout->addStretch();
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(driveButton(Drive::ZoomMinus, bar));
@@ -355,6 +354,9 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
     row->addWidget(preset);
     row->addWidget(driveButton(Drive::FocusMinus, bar));
     row->addWidget(driveButton(Drive::FocusPlus, bar));
+    // The buttons sit in the middle of the strip's picture.
+    barLayout->addStretch();
     barLayout->addLayout(row);
+    barLayout->addStretch();
     layout->addWidget(bar, 0, Qt::AlignHCenter | Qt::AlignTop);
 }

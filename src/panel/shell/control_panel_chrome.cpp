@@ -136,7 +136,7 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
 
 QLabel *ControlPanelChrome::buildNoCameraLabel(QWidget *parent)
 {
-    auto *label = new QLabel(QStringLiteral("未检测到相机，请检查相机是否正常连接"), parent);
+    auto *label = new QLabel(QString::fromUtf8(kNoCameraText), parent);
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet("color: #888888; font-size: 14px; font-weight: bold;");
     label->hide();

@@ -41,6 +41,7 @@ public:
     static ListHeader buildListHeader(QWidget *parent);
     // "参数配置" carries the import/export menu below it.
     static ActionRow buildActionRow(QWidget *parent);
+    static constexpr const char *kNoCameraText = "未检测到相机，请检查相机是否正常连接";
     static QLabel *buildNoCameraLabel(QWidget *parent);
     // A frameless vertical scroll area with the panel's blue scroll bar; `content` gets
     // a vertical layout without margins.

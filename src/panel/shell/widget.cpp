@@ -94,6 +94,7 @@ Widget::Widget(QWidget *parent)
     upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
     upgradeLink.refreshDevices = [this] { handleRefresh(); };
+    upgradeLink.restarting = [this] { expectRestart(m_currentIndex); };
     upgradeLink.previewWindow = [this]() -> QWidget * { return m_preview->cameraWindow(); };
     upgradeLink.identity = [this] {
         const DeviceEntry *entry =
@@ -145,6 +146,7 @@ Widget::Widget(QWidget *parent)
     maintenanceHost.deviceItem = [this](int index) { return m_deviceItems.value(index); };
     maintenanceHost.rememberName = [this](const QString &key, const QString &name) { rememberDeviceName(key, name); };
     maintenanceHost.refreshDevices = [this] { handleRefresh(); };
+    maintenanceHost.restarting = [this](int index) { expectRestart(index); };
     maintenanceHost.panelKind = [this] { return m_panelKind; };
     maintenanceHost.refreshCameraParams = [this] { refreshCameraParams(m_currentIndex); };
     maintenanceHost.activeResets = [this] {
@@ -748,7 +750,7 @@ void Widget::handleRefresh()
     qDebug() << "on handleRefresh";
     m_profiles->beginRefresh();
     m_refreshButton->setEnabled(false);
-    m_ptzPanel->hide();
+    showPtzPanel(false);
     m_builtInPage->hide();
     for (QWidget *container : std::as_const(m_modelContainers))
         container->hide();
@@ -790,7 +792,10 @@ void Widget::finishRefresh()
     qDebug() << "刷新完成，连接设备数量:" << m_connectedCount;
     m_watcher->setLastCount(m_refreshSeenCount);
     m_deviceListArea->show();
-    m_noCameraLabel->setVisible(m_connectedCount == 0);
+    reselectRestartedCamera();
+    m_noCameraLabel->setText(QString::fromUtf8(m_restart.serial.isEmpty() ? ControlPanelChrome::kNoCameraText
+                                                                         : kRestartingText));
+    m_noCameraLabel->setVisible(m_connectedCount == 0 || !m_restart.serial.isEmpty());
     m_refreshButton->setEnabled(true);
     emit deviceListRefreshed();
 }
@@ -987,8 +992,53 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
 
 void Widget::onPtzToggleClicked()
 {
-    const bool show = m_ptzPanel->isHidden();
+    showPtzPanel(m_ptzPanel->isHidden());
+}
+
+void Widget::showPtzPanel(bool show)
+{
     m_ptzPanel->setVisible(show);
     m_ptzToggle->setIcon(icon(show ? "ptz_on.png" : "ptz.png"));
     m_ptzToggle->setChecked(show);
+}
+
+// ---------------------------------------------------------------------------------------
+// A camera restarting at the user's request (restart, factory reset, rename, firmware)
+// leaves the bus and comes back: the refresh that lists it again selects it again.
+
+void Widget::expectRestart(int index)
+{
+    if (index != m_currentIndex || m_currentSerial.isEmpty())
+        return;
+    m_restart = Restart{m_currentSerial, !m_ptzPanel->isHidden(), false};
+    QTimer::singleShot(kRestartWaitMs, this, [this, serial = m_currentSerial] {
+        if (m_restart.serial != serial)
+            return;
+        qWarning() << "设备重启后未重新连接:" << serial;
+        m_restart = Restart();
+        m_noCameraLabel->setText(QString::fromUtf8(ControlPanelChrome::kNoCameraText));
+        m_noCameraLabel->setVisible(m_connectedCount == 0);
+    });
+}
+
+void Widget::reselectRestartedCamera()
+{
+    if (m_restart.serial.isEmpty())
+        return;
+    int slot = -1;
+    for (int i = 0; i < m_deviceItems.size() && slot < 0; ++i)
+        if (m_deviceItems[i] && m_deviceItems[i]->data(1, Qt::UserRole).toString() == m_restart.serial)
+            slot = i;
+    if (slot < 0) {
+        m_restart.seenGone = true;
+        return;
+    }
+    const Restart restart = m_restart;
+    // Listed before it left: selected again, still waiting for it to come back.
+    if (restart.seenGone)
+        m_restart = Restart();
+    qDebug() << "重启的设备已重新连接，重新选中:" << restart.serial;
+    onSlotClicked(slot);
+    if (restart.ptzShown)
+        showPtzPanel(true);
 }

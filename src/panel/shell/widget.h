@@ -52,6 +52,9 @@ class Widget : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMaxEntries = 20;
+    // How long the panel waits for a camera restarting at the user's request.
+    static constexpr int kRestartWaitMs = 60000;
+    static constexpr const char *kRestartingText = "相机正在重启，请稍候…";
     static constexpr int kRefreshFinishMs = 1500;
 
     explicit Widget(QWidget *parent = nullptr);
@@ -228,6 +231,9 @@ private:
 
     void onDataReceived(const QByteArray &data, void *deviceIndex);
     void finishRefresh();
+    void showPtzPanel(bool show);
+    void expectRestart(int index);
+    void reselectRestartedCamera();
     void releaseManagers();
     void clearDeviceList();
     void countConnectedDevices();
@@ -284,6 +290,13 @@ private:
     QString m_selectionName;
     QString m_currentModel;
     QString m_currentSerial;
+    // The active camera restarting at the user's request, until it is listed again.
+    struct Restart {
+        QString serial;
+        bool ptzShown = false;
+        bool seenGone = false; // a refresh has not listed it since
+    };
+    Restart m_restart;
     QMap<QString, QString> m_deviceNames;
     DeviceMaintenance *m_maintenance = nullptr;
     DeviceRenameEditor *m_rename = nullptr; // the in-place editor of a slot label
