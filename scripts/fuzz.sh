@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Coverage-guided fuzzing of every parser (clang + libFuzzer, ASan + UBSan).
 #
-#   scripts/fuzz.sh [-t SECONDS] [-m] [TARGET...]
+#   scripts/fuzz.sh [-t SECONDS] [-m] [-n] [TARGET...]
 #
 # Builds the fuzz targets of tests/fuzz in build-fuzz, runs each (all by default) for
 # SECONDS (default 180) on one job, starting from the committed corpus, and prints
@@ -9,17 +9,20 @@
 # build-fuzz/corpus/<target>; with -m they are merged (minimised) back into
 # tests/fuzz/corpus/<target> for committing. Crashes and hangs are written to
 # build-fuzz/artifacts/<target>/; copy each into tests/fuzz/corpus/<target>/ as
-# regression-<what> once fixed, and the ordinary test suite replays it.
+# regression-<what> once fixed, and the ordinary test suite replays it. -n runs what
+# is already built without building.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=180
 merge=0
-while getopts "t:m" opt; do
+build_first=1
+while getopts "t:mn" opt; do
     case $opt in
     t) seconds=$OPTARG ;;
     m) merge=1 ;;
-    *) echo "usage: $0 [-t SECONDS] [-m] [TARGET...]" >&2; exit 2 ;;
+    n) build_first=0 ;;
+    *) echo "usage: $0 [-t SECONDS] [-m] [-n] [TARGET...]" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -29,10 +32,12 @@ all=$(sed -n '/^set(KESTRANE_FUZZ_TARGETS/,/)/p' tests/fuzz/CMakeLists.txt | tr 
     grep -v -e '^set$' -e '^KESTRANE_FUZZ_TARGETS$' -e '^$')
 targets=${*:-$all}
 
-export CCACHE_DIR=${CCACHE_DIR:-$PWD/.cache/ccache}
-CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKESTRANE_FUZZ=ON -DKESTRANE_BUILD_BENCH=OFF -DKESTRANE_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j"${KESTRANE_FUZZ_BUILD_JOBS:-2}" --target $(printf 'fuzz_%s ' $targets)
+if [ $build_first -eq 1 ]; then
+    export CCACHE_DIR=${CCACHE_DIR:-$PWD/.cache/ccache}
+    CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKESTRANE_FUZZ=ON -DKESTRANE_BUILD_BENCH=OFF -DKESTRANE_BUILD_TOOLS=OFF >/dev/null
+    cmake --build "$build" -j"${KESTRANE_FUZZ_BUILD_JOBS:-2}" --target $(printf 'fuzz_%s ' $targets)
+fi
 
 # Qt keeps a few process-wide objects alive to the end; leaks are not what this hunts.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
@@ -52,7 +57,7 @@ for t in $targets; do
     rc=$?
     set -e
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+    last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     corp=$(sed -n 's/.* corp: \([0-9]*\/[0-9a-zA-Z]*\).*/\1/p' <<<"$last")

@@ -2,6 +2,11 @@
 // clicks on every kind of control, slider drags, preview on and off, cameras leaving,
 // returning and misbehaving, refreshes in between. Nothing may crash (the suite runs
 // under AddressSanitizer), and once the cameras behave again the panel lists them all.
+//
+// KESTRANE_SOAK=STEPS turns it into a soak over four cameras (scripts/soak.sh): STEPS
+// actions, memory, file handles, HID handles and timers sampled every 1000 steps, and
+// at the end no growth beyond where they levelled off and every camera controllable.
+#include "process_resources.h"
 #include "file_dialogs.h"
 #include "sim_fixture.h"
 #include "simulated_clock.h"
@@ -12,9 +17,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <limits>
 
 class TestMonkey : public QObject {
     Q_OBJECT
@@ -24,8 +32,11 @@ private slots:
         SimFixture sim;
         sim.answer = QMessageBox::Cancel; // decline every confirmation
         FileDialogs::setTestResponder([](const FileDialogs::Request &) { return QString(); });
+        const int soakSteps = qEnvironmentVariableIntValue("KESTRANE_SOAK");
         QList<SimulatedCamera *> cameras = {sim.add("RV-K310A-WU", "Bee", "SN001"), sim.add("RV-T782-KB", "Sea", "SN002"),
                                             sim.add("RV-K311E-FZ", "Odd", "SN003")};
+        if (soakSteps > 0)
+            cameras << sim.add("RV-K310A-WU", "Fox", "SN004");
         for (SimulatedCamera *c : cameras)
             c->setReturnDelayMs(300);
         SimulatedVideo::install(sim.bus());
@@ -43,7 +54,21 @@ private slots:
                                                  SimulatedCamera::Fault::OversizedLength};
         QElapsedTimer clock;
         clock.start();
-        for (int step = 0; step < 400 && clock.elapsed() < 40000; ++step) {
+        const int steps = soakSteps > 0 ? soakSteps : 400;
+        const qint64 budgetMs = soakSteps > 0 ? std::numeric_limits<qint64>::max() : 40000;
+        QList<ProcessResources::Sample> samples;
+        auto sample = [&](int step) {
+            ProcessResources::Sample s = ProcessResources::sample();
+            s.step = step;
+            s.timers = int(panel->findChildren<QTimer *>().size());
+            s.hidHandles = sim.bus()->openHandles();
+            samples << s;
+            if (soakSteps > 0)
+                ProcessResources::print(s);
+        };
+        for (int step = 0; step < steps && clock.elapsed() < budgetMs; ++step) {
+            if (step % 1000 == 0)
+                sample(step);
             switch (rng.bounded(10)) {
             case 0: // activate a camera
                 if (QTreeWidgetItem *item = panel->deviceItem(int(rng.bounded(4))))
@@ -100,7 +125,7 @@ private slots:
             default:
                 break;
             }
-            QTest::qWait(int(rng.bounded(40)));
+            QTest::qWait(int(rng.bounded(soakSteps > 0 ? 10 : 40)));
             if (!panel->isVisible()) // the title bar's close or minimise was hit
                 panel->showNormal();
         }
@@ -112,7 +137,18 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(panel->refreshButton()->isEnabled(), 5000);
         panel->handleRefresh();
-        QCOMPARE(panel->connectedCount(), 3);
+        QCOMPARE(panel->connectedCount(), int(cameras.size()));
+        if (soakSteps > 0) {
+            // Every camera still answers the user.
+            for (int slot = 0; slot < cameras.size(); ++slot) {
+                cameras[slot]->clearReceived();
+                panel->onDeviceDoubleClicked(panel->deviceItem(slot), 0);
+                QCOMPARE(panel->currentIndex(), slot);
+                QVERIFY(!cameras[slot]->receivedRequests().isEmpty());
+            }
+            sample(steps);
+            ProcessResources::checkNoGrowth(samples);
+        }
         delete panel;
         SimulatedVideo::uninstall();
         FileDialogs::setTestResponder({});

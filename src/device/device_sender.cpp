@@ -45,6 +45,8 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
     }
     if ((payload && length <= 0) || (!payload && length != 0))
         return refuseEmptyText(index, cmdId);
+    if (refusedAsUnanswered(index))
+        return false;
     logRequest(index, cmdId, payload, length);
     const QByteArray packet =
         PacketCodec::buildRequest(quint32(cmdId), static_cast<const char *>(payload), length, true);
@@ -63,7 +65,7 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
 bool DeviceSender::sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply,
                                     int replyCapacity)
 {
-    if (index == -1)
+    if (index == -1 || refusedAsUnanswered(index))
         return false;
     for (int offset = 0; offset < length; offset += PacketCodec::kChunkPayload) {
         const int n = qMin(int(PacketCodec::kChunkPayload), length - offset);
@@ -114,6 +116,23 @@ QByteArray DeviceSender::readFromDevice(int index, void *arg)
     return manager->readData(kReadTimeoutMs, arg);
 }
 
+void DeviceSender::forgetUnanswered(int index)
+{
+    if (index < 0)
+        m_unanswered.clear();
+    else
+        m_unanswered.remove(index);
+}
+
+bool DeviceSender::refusedAsUnanswered(int index)
+{
+    if (!m_unanswered.contains(index))
+        return false;
+    if (!quiet())
+        qDebug("device %d did not answer before: request not sent", index);
+    return true;
+}
+
 bool DeviceSender::collectReply(int index, char *reply, int replyCapacity)
 {
     int indexCopy = index;
@@ -131,6 +150,16 @@ bool DeviceSender::collectReply(int index, char *reply, int replyCapacity)
             return false;
         }
         const QByteArray packet = readFromDevice(index, &indexCopy);
+        if (packets == 0 && packet.count('\0') == packet.size()) {
+            // Nothing at all within the read time-out, or the device is gone (a read
+            // gives a zero report then).
+            m_unanswered.insert(index);
+            LogManager::instance()->log(WARNING, "Error",
+                                        QStringLiteral("设备%1在%2毫秒内没有回复，本次操作不再向它发送请求")
+                                            .arg(index)
+                                            .arg(kReadTimeoutMs));
+            break;
+        }
         const PacketCodec::Reply parsed = PacketCodec::parseReply(packet);
         if (!parsed.valid)
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -46,8 +47,17 @@ public:
     bool sendText(int index, int cmdId, const QByteArray &text, char *reply = nullptr,
                   int replyCapacity = kReplyBufferSize);
 
+    // A camera that lets a read time out is not asked again until the user starts
+    // something new with it: each further request of the same flow (the rest of an
+    // import, the next orientation probes) is refused at once instead of blocking for
+    // another time-out. The owner forgets the camera at its next activation and at
+    // every refresh (-1: all cameras).
+    void forgetUnanswered(int index = -1);
+    bool isUnanswered(int index) const { return m_unanswered.contains(index); }
+
 private:
     bool refuseEmptyText(int index, int cmdId);
+    bool refusedAsUnanswered(int index);
     bool collectReply(int index, char *reply, int replyCapacity);
     void logRequest(int index, int cmdId, const void *payload, int length);
     bool quiet() const { return m_quietProbe && *m_quietProbe; }
@@ -55,4 +65,5 @@ private:
     ManagerLookup m_lookup;
     RequestLog m_requestLog;
     const bool *m_quietProbe;
+    QSet<int> m_unanswered; // indexes whose last read timed out
 };

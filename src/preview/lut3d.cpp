@@ -149,6 +149,18 @@ Lut3d::Lut3d() = default;
 Lut3d::~Lut3d() = default;
 
 bool Lut3d::loadLUT(const QString &path) {
+    int n = 0;
+    cv::Mat data;
+    if (!readCubeFile(path, n, data))
+        return false;
+    m_size = n;
+    m_data = data;
+    qDebug() << "已加载 3D LUT，大小：" << n;
+    buildLutTable();
+    return true;
+}
+
+bool Lut3d::readCubeFile(const QString &path, int &size, cv::Mat &data) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
@@ -198,11 +210,9 @@ bool Lut3d::loadLUT(const QString &path) {
         qWarning() << "无效的 3D LUT：size =" << n << "数据点数 =" << points;
         return false;
     }
-    m_size = n;
-    m_data = cv::Mat(int(points), 1, CV_32FC3);
-    std::copy(values.begin(), values.end(), m_data.ptr<float>());
-    qDebug() << "已加载 3D LUT，大小：" << n;
-    buildLutTable();
+    size = n;
+    data = cv::Mat(int(points), 1, CV_32FC3);
+    std::copy(values.begin(), values.end(), data.ptr<float>());
     return true;
 }
 

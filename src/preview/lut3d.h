@@ -28,6 +28,10 @@ public:
     // Parses the file; on success replaces the cube and rebuilds the table. A failed
     // load keeps the previous cube and table.
     bool loadLUT(const QString &path);
+    // The parsing half of loadLUT: the cube's size and N^3 rows of three floats in cube
+    // order, or false (and nothing written) for a file that is not a cube this class
+    // takes.
+    static bool readCubeFile(const QString &path, int &size, cv::Mat &data);
     // Expands the cube into the table; does nothing without a cube.
     void buildLutTable();
     // A new BGR image: the table applied to `frame`, or a plain copy of it when there

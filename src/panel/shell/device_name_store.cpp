@@ -15,8 +15,12 @@ QMap<QString, QString> DeviceNameStore::load()
     QMap<QString, QString> names;
     QSettings ini(filePath(), QSettings::IniFormat);
     ini.beginGroup("DeviceNames");
-    for (const QString &key : ini.childKeys())
-        names[key] = ini.value(key).toString();
+    for (const QString &key : ini.childKeys()) {
+        // A line "=name" gives an empty key: no camera has it, and it could not be
+        // saved again.
+        if (!key.isEmpty())
+            names[key] = ini.value(key).toString();
+    }
     ini.endGroup();
     qDebug() << "设备名称映射已加载，共" << names.size() << "条记录";
     return names;

@@ -778,6 +778,7 @@ void Widget::handleRefresh()
         }
     }
 
+    m_camera->sender().forgetUnanswered();
     m_routerState.deviceInfoQuery = true;
     for (int i = 0; i < m_hidManagers.size(); ++i)
         m_camera->sender().sendCmdToDevice(i, CmdGetDeviceInfo, nullptr, 0, nullptr);
@@ -962,6 +963,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
         m_restoreProfileAction->setChecked(CameraProfileStore::restoreEnabled(serial));
     }
     qDebug("index:%d", m_currentIndex);
+    m_camera->sender().forgetUnanswered(m_currentIndex); // the user asks it again
     if (!loadSelectedCamera())
         return;
 
