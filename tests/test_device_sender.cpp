@@ -73,6 +73,14 @@ private slots:
         QCOMPARE(backend->writes[0], PacketCodec::buildRequest(CmdJson, text.constData(), int(text.size())));
         QCOMPARE(backend->readCalls, 1);
         QCOMPARE(backend->lastTimeout, 3000);
+        // The rest of the flow leaves that camera alone instead of waiting again, until
+        // its owner forgets the time-out (next activation or refresh).
+        QVERIFY(s.isUnanswered(0));
+        QVERIFY(!s.sendCmdToDevice(0, CmdJson, text.constData(), int(text.size()), nullptr));
+        QVERIFY(!s.sendDataToDevice(0, CmdJson, text.constData(), int(text.size()), nullptr));
+        QCOMPARE(backend->writes.size(), 1);
+        s.forgetUnanswered(0);
+        QVERIFY(!s.isUnanswered(0));
 
         // A first packet without the magic: false although the write succeeded.
         backend->queueReport(QByteArray(1024, 'g'));
@@ -186,6 +194,7 @@ private slots:
                              "{\"Cmd\":\"ReqGetFaceIDs\",\"Content\":{}}"));
         QVERIFY(log.contains("sendToDevice index:0"));
         quiet = true;
+        panel.forgetUnanswered(); // nothing was scripted: the first request timed out
         panel.sendText(0, CmdJson, CommandTexts::getDeviceDirection());
         QVERIFY(!log.contains("ReqGetDeviceDirection"));
         QCOMPARE(log.count("sendToDevice index:0"), 1);
