@@ -245,10 +245,13 @@ private slots:
         const int other = received(m_cameras)[1];
         GuiStallMeter meter;
         m_cameras[0]->setFault(Fault::Silent);
+        const int probes = countCmd(m_cameras[0], "ReqGetDeviceDirection");
         QTest::qWait(8000);
         report("silent with the preview open (8 s)", meter);
-        // After the first time-out the probes leave the camera alone.
-        QVERIFY2(meter.totalMs() < DeviceSender::kReadTimeoutMs + 2000, qPrintable(QString::number(meter.totalMs())));
+        // After the first time-out the probes leave the camera alone. (The stall total
+        // also holds the preview's own painting, which varies with the machine.)
+        QVERIFY(countCmd(m_cameras[0], "ReqGetDeviceDirection") - probes <= 1);
+        QVERIFY2(meter.longestMs() < DeviceSender::kReadTimeoutMs + 2000, qPrintable(QString::number(meter.longestMs())));
         QCOMPARE(received(m_cameras)[1], other);
         m_panel->previewToggle()->click();
         recovers(0);
@@ -278,6 +281,7 @@ private slots:
         QTest::qWait(500); // the debounced sends
         report("silent during a configuration import", meter);
         // One time-out, then the rest of the import is not sent to the silent camera.
+        QCOMPARE(received(m_cameras)[1], before[1] + 1);
         QVERIFY2(meter.totalMs() < DeviceSender::kReadTimeoutMs + 2000, qPrintable(QString::number(meter.totalMs())));
         QCOMPARE(received(m_cameras)[0], before[0]);
         recovers(1);

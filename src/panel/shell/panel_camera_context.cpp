@@ -29,6 +29,7 @@ void PanelCameraContext::setDevice(HIDManager *manager, int index)
 {
     m_manager = manager;
     *m_index = index;
+    m_sender.forgetUnanswered(); // a camera handed over anew is asked again
 }
 
 HIDManager *PanelCameraContext::manager() const
