@@ -17,6 +17,7 @@ export QT_QPA_PLATFORM=offscreen
 # resident, which looks like growth over the first thousands of steps.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1:quarantine_size_mb=8}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export QTEST_FUNCTION_TIMEOUT=${QTEST_FUNCTION_TIMEOUT:-14400000} # a soak runs long
 export KESTRANE_SOAK=${1:-10000}
 export KESTRANE_MONKEY_SEED=${2:-2026}
 time "$build/tests/test_monkey"
