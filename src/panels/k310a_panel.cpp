@@ -77,15 +77,28 @@ void K310aPanel::buildUi()
         areaLayout->setContentsMargins(0, 10, 0, 0);
         areaLayout->setSpacing(8);
         m_aiModelArea->hide();
-        // The face-model feature fills this area (model list, enable, record, delete).
         page->layout()->addWidget(m_aiModelArea);
         return page;
     }));
+    buildFaceModels();
     layout->addWidget(makeGroup(QStringLiteral("调色盘"), "palette.png",
                                 [this](QWidget *parent) { return m_colourPage->buildColorPage(parent); }));
     layout->addWidget(makeGroup(QStringLiteral("视频调整"), "setting.png",
                                 [this, cb](QWidget *parent) { return m_pages->buildPage(videoRows(cb), parent); }));
     layout->addStretch();
+}
+
+void K310aPanel::buildFaceModels()
+{
+    FaceModelFlow::Hooks hooks = FaceModelFlow::cameraHooks(m_camera);
+    PanelCameraContext *camera = m_camera;
+    hooks.testConnection = [camera] { return camera->testConnection(); };
+    hooks.openPreview = m_previewAccess.open;
+    hooks.preview = m_previewAccess.window;
+    FaceModelFlow::Options options = faceModelOptions();
+    options.requestFaceModels = [this] { requestFaceModels(); };
+    m_faceModels = new FaceModelFlow(m_aiModelArea, hooks, options, this);
+    connect(m_faceModels, &FaceModelFlow::startFaceDataCollection, this, &ModelPanel::startFaceDataCollection);
 }
 
 void K310aPanel::requestFaceModels()

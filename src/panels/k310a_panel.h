@@ -2,6 +2,7 @@
 
 #include "builtin_param_rows.h"
 #include "camera_param_reader.h"
+#include "face_model_flow.h"
 #include "model_panel.h"
 #include "panel_resets.h"
 
@@ -29,6 +30,7 @@ public:
     void applyParams(const CameraParams &params, bool fromFile) override;
     PanelResets *resets() const override { return m_resets; }
     int focusModeCode() const override;
+    FaceModelFlow *faceModels() const override { return m_faceModels; }
 
     // The panel's own reading: the video parameters and settings into its record,
     // then apply (not from a file). The colour tables are read by the callers.
@@ -38,8 +40,8 @@ public:
     ParamPageSet *pages() const { return m_pages; }
     ColourTables *colourTables() const { return m_tables; }
     ColourPage *colourPage() const { return m_colourPage; }
-    // The AI face-model area under the focus page's rows: an empty, hidden container
-    // that the face-model feature fills.
+    // The AI face-model area under the focus page's rows, filled by faceModels() and
+    // shown while "模式" is a face-tracking mode.
     QWidget *aiModelArea() const { return m_aiModelArea; }
 
 protected:
@@ -56,15 +58,21 @@ protected:
     virtual void addHeader(QVBoxLayout *) {}
     // Runs between the rows and the tables during apply.
     virtual void applyExtras(const CameraParams &) {}
+    // How the panel's face-model area differs from the built-in one; the list requests
+    // are the panel's own in any case.
+    virtual FaceModelFlow::Options faceModelOptions() const { return {}; }
     // The callbacks the panel's special rows use.
     BuiltInParamRows::Callbacks rowCallbacks();
     void requestFaceModels();
     void showFaceModelArea(bool visible);
 
 private:
+    void buildFaceModels();
+
     ParamPageSet *m_pages = nullptr;
     ColourTables *m_tables = nullptr;
     ColourPage *m_colourPage = nullptr;
     PanelResets *m_resets = nullptr;
     QWidget *m_aiModelArea = nullptr;
+    FaceModelFlow *m_faceModels = nullptr;
 };

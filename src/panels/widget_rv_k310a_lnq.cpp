@@ -1,6 +1,7 @@
 #include "widget_rv_k310a_lnq.h"
 
 #include "colour_tables.h"
+#include "command_texts.h"
 #include "k310a_rows.h"
 #include "param_control.h"
 #include "param_page_set.h"
@@ -266,4 +267,42 @@ void widget_RV_K310A_LNQ::copyParams(CameraParams &out)
     if (m_lensCombo && m_lensCombo->currentIndex() >= 0 && m_lensCombo->currentIndex() <= 2)
         m_camera->params()[CameraParams::LensType] = m_lensCombo->currentIndex() + 1;
     out = m_camera->params();
+}
+
+int widget_RV_K310A_LNQ::modeIdForLens(int lens, int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait)
+{
+    if (lens == Portrait) {
+        if (!hasPortrait)
+            return -1;
+        if (hasFace)
+            qDebug() << "Portrait lens - using PortraitModeId:" << portraitModeId;
+        return portraitModeId;
+    }
+    if (lens == Macro) {
+        if (!(hasFace && hasPortrait))
+            return -1;
+        qDebug() << "Macro lens - no model ID used";
+        return 0;
+    }
+    if (!hasFace)
+        return -1;
+    if (hasPortrait)
+        qDebug() << "Standard lens - using FaceModeId:" << faceModeId;
+    return faceModeId;
+}
+
+FaceModelFlow::Options widget_RV_K310A_LNQ::faceModelOptions() const
+{
+    FaceModelFlow::Options options;
+    PanelCameraContext *camera = m_camera;
+    // The portrait lens keeps its own enabled model.
+    options.enableCommand = [camera](int id) {
+        return camera->params()[CameraParams::LensType] == Portrait ? CommandTexts::setEnabledPortraitModeId(id)
+                                                                    : CommandTexts::setEnabledFaceModeId(id);
+    };
+    options.modeIdRule = [camera](int face, int portrait, bool hasFace, bool hasPortrait) {
+        return modeIdForLens(camera->params()[CameraParams::LensType], face, portrait, hasFace, hasPortrait);
+    };
+    options.commandRecords = true;
+    return options;
 }

@@ -29,6 +29,11 @@ public:
 
     void onLensChanged(int index);
 
+    // The reported mode ID the lens follows: the face-mode ID for the standard lens,
+    // the portrait-mode ID for the portrait lens, 0 for the macro lens when both came;
+    // -1 when the reply holds nothing for the lens.
+    static int modeIdForLens(int lens, int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait);
+
 protected:
     QList<ParamRow> imageRows(const BuiltInParamRows::Callbacks &cb) const override;
     QList<ParamRow> focusRows(const BuiltInParamRows::Callbacks &cb) const override;
@@ -38,6 +43,7 @@ protected:
     CameraParamReader::Profile readerProfile() const override;
     void addHeader(QVBoxLayout *layout) override;
     void applyExtras(const CameraParams &params) override;
+    FaceModelFlow::Options faceModelOptions() const override;
 
 private:
     int selectedLens() const;

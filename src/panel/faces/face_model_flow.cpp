@@ -4,6 +4,7 @@
 #include "camera_window.h"
 #include "collection_tip_dialog.h"
 #include "command_texts.h"
+#include "log_manager.h"
 #include "message_boxes.h"
 #include "model_name_dialog.h"
 #include "packet_cmd.h"
@@ -65,13 +66,27 @@ void FaceModelFlow::send(const QByteArray &text) {
 // ---------------------------------------------------------------------------------------
 // The camera's list
 
+void FaceModelFlow::sendRecorded(const QString &label, const QByteArray &text) {
+    if (m_options.commandRecords)
+        qDebug().noquote() << label << "-" << text;
+    send(text);
+}
+
 void FaceModelFlow::requestFaceModels() {
+    if (m_options.requestFaceModels) {
+        m_options.requestFaceModels();
+        return;
+    }
     send(CommandTexts::getFaceIds());
     send(CommandTexts::getFaceNames());
 }
 
 void FaceModelFlow::requestEnabledFaceId() {
-    send(CommandTexts::getEnabledFaceIds());
+    const QByteArray command = CommandTexts::getEnabledFaceIds();
+    if (m_options.commandRecords)
+        LogManager::instance()->log(INFO, "Command",
+                                    QStringLiteral("send ReqGetEnabledFaceIds: %1").arg(QString::fromUtf8(command)));
+    send(command);
 }
 
 void FaceModelFlow::setFaceNames(const QStringList &faceNames) {
@@ -104,6 +119,8 @@ void FaceModelFlow::handleEnabledFaceIdResponse(int enabledFaceId) {
 void FaceModelFlow::handleFaceModeIds(int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait) {
     if (hasFace)
         m_faceModeId = faceModeId;
+    if (hasPortrait)
+        m_portraitModeId = portraitModeId;
     const int id = m_options.modeIdRule(faceModeId, portraitModeId, hasFace, hasPortrait);
     if (id >= 0)
         handleEnabledFaceIdResponse(id);
@@ -137,8 +154,13 @@ void FaceModelFlow::setModelEnableButtonState(bool enabled) {
 }
 
 void FaceModelFlow::sendEnable(int id) {
-    send(CommandTexts::setFaceFocusTrainSelect(id));
-    send(m_options.enableCommand(id));
+    const QString off = id == 0 ? QStringLiteral(" id0") : QString();
+    sendRecorded(QStringLiteral("sendFaceFocusTrain select") + off, CommandTexts::setFaceFocusTrainSelect(id));
+    const QByteArray enable = m_options.enableCommand(id);
+    // The record names the command by its "Cmd".
+    const int start = enable.indexOf("Req");
+    const QByteArray name = start < 0 ? QByteArray() : enable.mid(start, enable.indexOf('"', start) - start);
+    sendRecorded(QStringLiteral("send ") + QString::fromLatin1(name) + off, enable);
 }
 
 int FaceModelFlow::currentIdOrExplain() {
@@ -158,6 +180,8 @@ int FaceModelFlow::currentIdOrExplain() {
 }
 
 void FaceModelFlow::onAiModelSelected(int index) {
+    if (m_options.commandRecords)
+        qDebug() << "currentIndex:" << index;
     if (!m_modelEnabled)
         return;
     const int id = m_list.idAt(index);
@@ -196,7 +220,7 @@ void FaceModelFlow::onDeleteModelClicked() {
     const int id = currentIdOrExplain();
     if (id <= 0)
         return;
-    send(CommandTexts::deleteFocusId(id));
+    sendRecorded(QStringLiteral("send ReqDeleteFocusID"), CommandTexts::deleteFocusId(id));
 
     auto *progress = new QDialog(m_area->container());
     progress->setAttribute(Qt::WA_DeleteOnClose);
@@ -278,6 +302,8 @@ void FaceModelFlow::onAddModelClicked() {
     m_area->combo()->addItem(name, id);
     m_area->combo()->setCurrentIndex(index);
     beginCollection(index, QString(), name);
+    if (m_options.commandRecords)
+        qDebug() << "Pending ReqSetFaceIdName - ID:" << id << "Name:" << name;
 }
 
 void FaceModelFlow::showFaceDataCollectionDialog(int modelIndex, const QString &originalName) {

@@ -54,10 +54,16 @@ public:
         std::function<QByteArray(int id)> enableCommand;
         // Which reported mode ID the panel follows; -1 when none. Default: the face-mode ID.
         std::function<int(int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait)> modeIdRule;
+        // Asks the camera for its model list (the panel's own requests with its records).
+        // Default: "ReqGetFaceIDs" then "ReqGetFaceNames", without records.
+        std::function<void()> requestFaceModels;
+        // Each command of selecting, enabling, deleting and the enabled-ID request gets a
+        // record with its text, and so does the pending name of a new model.
+        bool commandRecords = false;
     };
 
     // Fills `areaContainer` with the area's controls.
-    FaceModelFlow(QWidget *areaContainer, const Hooks &hooks, const Options &options = Options(),
+    FaceModelFlow(QWidget *areaContainer, const Hooks &hooks, const Options &options,
                   QObject *parent = nullptr);
     ~FaceModelFlow() override;
 
@@ -65,6 +71,7 @@ public:
     const FaceModelList &models() const { return m_list; }
     bool modelEnabled() const { return m_modelEnabled; }
     int faceModeId() const { return m_faceModeId; }
+    int portraitModeId() const { return m_portraitModeId; }
     CollectionTipDialog *collectionDialog() const { return m_collectionDialog; }
     // The running collection: its model ID (0 before "确认"), -1 when there is none.
     int collectionModelId() const;
@@ -105,6 +112,9 @@ private:
 
     void send(const QByteArray &text);
     void sendEnable(int id);
+    // Sends `text`, after the debug record "`label` -" with it when the panel keeps
+    // command records.
+    void sendRecorded(const QString &label, const QByteArray &text);
     void beginCollection(int modelIndex, const QString &originalName, const QString &pendingName);
     void endCollection(bool rollBack);
     void startInPreview(int modelId);
@@ -119,6 +129,7 @@ private:
     FaceModelList m_list;
     bool m_modelEnabled = false;
     int m_faceModeId = 0;
+    int m_portraitModeId = 0;
     QPointer<CollectionTipDialog> m_collectionDialog;
     Collection m_collection;
     // A deletion waiting for the camera's list.

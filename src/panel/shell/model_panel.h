@@ -8,7 +8,9 @@
 
 #include <functional>
 
+class CameraWindow;
 class CollapsibleGroup;
+class FaceModelFlow;
 class HIDManager;
 class PanelResets;
 class QScrollArea;
@@ -47,6 +49,16 @@ public:
     // collection starts; -1 when the panel has no such combo.
     virtual int focusModeCode() const { return -1; }
 
+    // How the panel reaches the control panel's preview for a face data collection:
+    // opening it when it is closed, and the window. Set before buildUi.
+    struct PreviewAccess {
+        std::function<void()> open;
+        std::function<CameraWindow *()> window;
+    };
+    void setPreviewAccess(const PreviewAccess &access) { m_previewAccess = access; }
+    // The panel's AI face-model area and collection; null when the panel has none.
+    virtual FaceModelFlow *faceModels() const { return nullptr; }
+
     PanelCameraContext *camera() const { return m_camera; }
     // The content's width follows the window: its width − 30, within 200…400.
     void adjustContentWidth();
@@ -72,6 +84,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
     PanelCameraContext *m_camera;
+    PreviewAccess m_previewAccess;
 
 private:
     void scheduleAdjust();

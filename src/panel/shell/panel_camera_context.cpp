@@ -98,3 +98,16 @@ bool PanelCameraContext::sendChecked(int cmdId, const QByteArray &text)
         QJsonDocument::fromJson(QByteArray(reply.constData())).object().value(QStringLiteral("Content")).toObject();
     return content.value(QStringLiteral("nResult")).toInt(0) >= 0;
 }
+
+bool PanelCameraContext::testConnection()
+{
+    QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
+    sendText(CmdJson, CommandTexts::getDeviceDirection(), reply.data(), int(reply.size()));
+    QJsonParseError error;
+    QJsonDocument::fromJson(QByteArray(reply.constData()), &error);
+    if (error.error != QJsonParseError::NoError) {
+        qDebug() << "JSON解析错误, 设备连接测试失败" << error.errorString();
+        return false;
+    }
+    return true;
+}

@@ -87,6 +87,9 @@ public:
     // A command whose reply says whether it worked: true when the exchange went through
     // and the reply's "Content"."nResult" is not negative.
     bool sendChecked(int cmdId, const QByteArray &text);
+    // The link test: the orientation request with a reply buffer; false (with a debug
+    // record) when no parsable reply came.
+    bool testConnection();
 
 private:
     bool sendParam(bool video, const QString &key, const QString &value);

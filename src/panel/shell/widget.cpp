@@ -415,15 +415,7 @@ void Widget::probeDirection(int index)
 
 bool Widget::testDeviceConnection()
 {
-    QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
-    m_camera->sendText(CmdJson, CommandTexts::getDeviceDirection(), reply.data(), int(reply.size()));
-    QJsonParseError error;
-    QJsonDocument::fromJson(QByteArray(reply.constData()), &error);
-    if (error.error != QJsonParseError::NoError) {
-        qDebug() << "JSON解析错误, 设备连接测试失败" << error.errorString();
-        return false;
-    }
-    return true;
+    return m_camera->testConnection();
 }
 
 void Widget::detectCameras()
@@ -606,6 +598,11 @@ ModelPanel *Widget::ensureModelPanel(PanelKind kind)
     } else {
         qDebug() << "create rv k310a wp befa ui";
     }
+    panel->setPreviewAccess({[this] {
+                                 if (!m_previewToggle->isChecked())
+                                     openCameraWindow();
+                             },
+                             [this] { return m_preview->cameraWindow(); }});
     panel->buildUi();
     auto *container = new QWidget(this);
     container->setObjectName(QString::fromLatin1(name));
@@ -617,8 +614,6 @@ ModelPanel *Widget::ensureModelPanel(PanelKind kind)
     container->hide();
     if (kind != PanelKind::T782) {
         connect(panel, &ModelPanel::startFaceDataCollection, this, &Widget::startFaceDataCollection);
-        // The face-model area of the panel and its collection outcome are wired here
-        // by the face-model feature.
     }
     if (kind == PanelKind::Lnq)
         connect(panel, &ModelPanel::screenOrientationChanged, this, [this](bool landscape) {
@@ -672,6 +667,13 @@ void Widget::requestFaceModels()
         m_faceModels->requestFaceModels();
 }
 
+FaceModelFlow *Widget::activeFaceModels() const
+{
+    ModelPanel *panel = activeModelPanel();
+    FaceModelFlow *own = panel ? panel->faceModels() : nullptr;
+    return own ? own : m_faceModels;
+}
+
 void Widget::connectFaceModels()
 {
     FaceModelFlow::Hooks hooks = FaceModelFlow::cameraHooks(m_camera);
@@ -686,34 +688,23 @@ void Widget::connectFaceModels()
     m_faceModels = new FaceModelFlow(m_paramPages->aiModelArea(), hooks, FaceModelFlow::Options(), this);
     connect(m_faceModels, &FaceModelFlow::startFaceDataCollection, this, &Widget::startFaceDataCollection);
 
-    // The model panels of kinds 1 and 4 keep their own lists.
-    const auto builtIn = [this] { return m_panelKind != PanelKind::WpBefa && m_panelKind != PanelKind::Lnq; };
-    connect(m_router, &ReplyRouter::faceIdsReceived, this, [this, builtIn](const QList<int> &ids) {
-        if (builtIn())
-            m_faceModels->handleFaceIdsResponse(ids);
-    });
-    connect(m_router, &ReplyRouter::faceNamesReceived, this, [this, builtIn](const QStringList &names) {
-        if (builtIn())
-            m_faceModels->setFaceNames(names);
-    });
-    connect(m_router, &ReplyRouter::enabledFaceIdReceived, this, [this, builtIn](int id) {
-        if (builtIn())
-            m_faceModels->handleEnabledFaceIdResponse(id);
-    });
+    // Replies and outcomes go to the flow of the panel that shows the camera.
+    connect(m_router, &ReplyRouter::faceIdsReceived, this,
+            [this](const QList<int> &ids) { activeFaceModels()->handleFaceIdsResponse(ids); });
+    connect(m_router, &ReplyRouter::faceNamesReceived, this,
+            [this](const QStringList &names) { activeFaceModels()->setFaceNames(names); });
+    connect(m_router, &ReplyRouter::enabledFaceIdReceived, this,
+            [this](int id) { activeFaceModels()->handleEnabledFaceIdResponse(id); });
     connect(m_router, &ReplyRouter::faceModeIdsReceived, this,
-            [this, builtIn](int face, int portrait, bool hasFace, bool hasPortrait) {
-                if (builtIn())
-                    m_faceModels->handleFaceModeIds(face, portrait, hasFace, hasPortrait);
+            [this](int face, int portrait, bool hasFace, bool hasPortrait) {
+                activeFaceModels()->handleFaceModeIds(face, portrait, hasFace, hasPortrait);
             });
-    connect(m_router, &ReplyRouter::collectionStatusReceived, m_faceModels, &FaceModelFlow::handleCollectionStatus);
-    connect(m_preview, &PreviewController::faceDataCollectionSuccess, this, [this, builtIn] {
-        if (builtIn())
-            m_faceModels->onFaceCollectionSucceeded();
-    });
-    connect(m_preview, &PreviewController::faceDataCollectionFailed, this, [this, builtIn] {
-        if (builtIn())
-            m_faceModels->onFaceDataCollectionFailed();
-    });
+    connect(m_router, &ReplyRouter::collectionStatusReceived, this,
+            [this](const QString &status, int index) { activeFaceModels()->handleCollectionStatus(status, index); });
+    connect(m_preview, &PreviewController::faceDataCollectionSuccess, this,
+            [this] { activeFaceModels()->onFaceCollectionSucceeded(); });
+    connect(m_preview, &PreviewController::faceDataCollectionFailed, this,
+            [this] { activeFaceModels()->onFaceDataCollectionFailed(); });
 }
 
 // ---------------------------------------------------------------------------------------

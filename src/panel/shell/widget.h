@@ -134,6 +134,9 @@ public:
     ModelPanel *activeModelPanel() const;
     // The AI face-model area of the built-in pages and its collection flow.
     FaceModelFlow *faceModels() const { return m_faceModels; }
+    // The face-model flow replies and collection outcomes go to: the active model
+    // panel's when it has one, else the built-in pages'.
+    FaceModelFlow *activeFaceModels() const;
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
