@@ -1,4 +1,5 @@
 #include "ai_model_area.h"
+#include "face_model_test_kit.h"
 #include "camera_window.h"
 #include "collection_tip_dialog.h"
 #include "face_collection_overlay.h"
@@ -27,27 +28,12 @@ class TestFaceModels : public QObject {
             SimulatedVideo::install(sim.bus());
             camera->faceModels().clear();
             camera->faceModels().setCaptureMs(0);
-            w = std::make_unique<Widget>();
-            w->show();
-            QSignalSpy refreshed(w.get(), &Widget::deviceListRefreshed);
-            refreshed.wait(5000);
-            w->onDeviceDoubleClicked(w->deviceItem(0), 0);
+            w = FaceModelTestKit::activateFirstCamera();
             flow = w->faceModels();
             combo = flow->area()->combo();
         }
-        QStringList received(const QString &cmd) const {
-            QStringList out;
-            for (const auto &r : camera->receivedRequests())
-                if (r.cmd == cmd)
-                    out << r.text();
-            return out;
-        }
-        QStringList items() const {
-            QStringList out;
-            for (int i = 0; i < combo->count(); ++i)
-                out << QString("%1:%2").arg(combo->itemText(i)).arg(combo->itemData(i, AiModelArea::kIdRole).toInt());
-            return out;
-        }
+        QStringList received(const QString &cmd) const { return FaceModelTestKit::received(camera, cmd); }
+        QStringList items() const { return FaceModelTestKit::items(combo); }
         SimulatedCamera *camera;
         std::unique_ptr<Widget> w;
         FaceModelFlow *flow = nullptr;
@@ -57,23 +43,8 @@ class TestFaceModels : public QObject {
     QStringList m_names; // answers of the name dialog, in order; "" cancels when exhausted
 
 private slots:
-    void init() {
-        FaceCollectionOverlay::setTimings({10, 40, 20, 20, 50});
-        ModelNameDialog::setTestDriver([this](ModelNameDialog &d) {
-            if (m_names.isEmpty()) {
-                d.reject();
-                return;
-            }
-            d.edit()->setText(m_names.takeFirst());
-            d.accept();
-        });
-        PreviewDialogs::setDialogResponder([](QDialog *) { return int(QDialog::Rejected); });
-    }
-    void cleanup() {
-        ModelNameDialog::setTestDriver(nullptr);
-        PreviewDialogs::setDialogResponder(nullptr);
-        SimulatedVideo::uninstall();
-    }
+    void init() { FaceModelTestKit::install(&m_names); }
+    void cleanup() { FaceModelTestKit::uninstall(); }
 
     void listAndEnabledState_data() {
         QTest::addColumn<int>("enabledId");

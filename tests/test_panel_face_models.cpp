@@ -1,4 +1,5 @@
 #include "ai_model_area.h"
+#include "face_model_test_kit.h"
 #include "camera_window.h"
 #include "collection_tip_dialog.h"
 #include "face_collection_overlay.h"
@@ -31,27 +32,11 @@ class TestPanelFaceModels : public QObject {
             camera->faceModels().setCaptureMs(0);
             camera->faceModels().addModel(3, "north");
             camera->faceModels().addModel(7, "desk");
-            w = std::make_unique<Widget>();
-            w->show();
-            QSignalSpy refreshed(w.get(), &Widget::deviceListRefreshed);
-            refreshed.wait(5000);
-            w->onDeviceDoubleClicked(w->deviceItem(0), 0);
+            w = FaceModelTestKit::activateFirstCamera();
             flow = w->activeModelPanel() ? w->activeModelPanel()->faceModels() : nullptr;
         }
-        QStringList received(const QString &cmd) const {
-            QStringList out;
-            for (const auto &r : camera->receivedRequests())
-                if (r.cmd == cmd)
-                    out << r.text();
-            return out;
-        }
-        QStringList items() const {
-            QComboBox *combo = flow->area()->combo();
-            QStringList out;
-            for (int i = 0; i < combo->count(); ++i)
-                out << QString("%1:%2").arg(combo->itemText(i)).arg(combo->itemData(i, AiModelArea::kIdRole).toInt());
-            return out;
-        }
+        QStringList received(const QString &cmd) const { return FaceModelTestKit::received(camera, cmd); }
+        QStringList items() const { return FaceModelTestKit::items(flow->area()->combo()); }
         // The built-in pages' flow has seen nothing of the panel's camera.
         bool builtInUntouched() const {
             return w->faceModels()->area()->combo()->count() == 0 && w->faceModels()->collectionModelId() == -1 &&
@@ -66,23 +51,8 @@ class TestPanelFaceModels : public QObject {
 
 private slots:
     void initTestCase() { ModelPanels::install(); }
-    void init() {
-        FaceCollectionOverlay::setTimings({10, 40, 20, 20, 50});
-        ModelNameDialog::setTestDriver([this](ModelNameDialog &d) {
-            if (m_names.isEmpty()) {
-                d.reject();
-                return;
-            }
-            d.edit()->setText(m_names.takeFirst());
-            d.accept();
-        });
-        PreviewDialogs::setDialogResponder([](QDialog *) { return int(QDialog::Rejected); });
-    }
-    void cleanup() {
-        ModelNameDialog::setTestDriver(nullptr);
-        PreviewDialogs::setDialogResponder(nullptr);
-        SimulatedVideo::uninstall();
-    }
+    void init() { FaceModelTestKit::install(&m_names); }
+    void cleanup() { FaceModelTestKit::uninstall(); }
 
     void listAndEnableFollowThePanel_data() {
         QTest::addColumn<QString>("model");
