@@ -10,6 +10,7 @@
 #include "param_control.h"
 #include "param_page_set.h"
 #include "sim_fixture.h"
+#include "sim_requests.h"
 #include "widget.h"
 #include "widget_rv_k310a_lnq.h"
 #include "widget_rv_k310a_wp_befa.h"
@@ -27,30 +28,8 @@ namespace {
 const char *const kWpBefa = "RV-K310A-WP-BEFA";
 const char *const kLnq = "RV-K310A-LNQ";
 
-// The key/value pairs of every "ReqSetVideoParam" and "ReqSetSetting" the camera got,
-// as "key=value", in order.
-QStringList sentParams(SimulatedCamera *cam)
-{
-    QStringList out;
-    for (const auto &r : cam->receivedRequests()) {
-        if (r.cmd != "ReqSetVideoParam" && r.cmd != "ReqSetSetting")
-            continue;
-        QJsonObject content = QJsonDocument::fromJson(r.payload).object().value("Content").toObject();
-        if (r.cmd == "ReqSetVideoParam")
-            content = content.value("VideoParam").toObject();
-        for (auto it = content.begin(); it != content.end(); ++it)
-            out << it.key() + "=" + QString::number(it.value().toInt());
-    }
-    return out;
-}
-
-int countCmd(SimulatedCamera *cam, const QString &cmd)
-{
-    int n = 0;
-    for (const auto &r : cam->receivedRequests())
-        n += r.cmd == cmd;
-    return n;
-}
+using SimRequests::countCmd;
+using SimRequests::sentParams;
 
 int countCmdId(SimulatedCamera *cam, quint32 id)
 {
@@ -104,6 +83,8 @@ private slots:
                               "RV-K310A-NRM", "RV-K312E-QV", "RV-K310E-WU", "RV-K310E-JYLO", "RV-N906-PX"})
             QTest::newRow(m) << m << "rv_k310a_wp_befa_container";
         QTest::newRow("RV-K310A-LNQ") << "RV-K310A-LNQ" << "rv_k310a_lnq_container";
+        for (const char *m : {"RV-T782-KB", "RV-T782-KB-BEFA"})
+            QTest::newRow(m) << m << "rv_t782_kb_befa_container";
         QTest::newRow("RV-K310A-WU") << "RV-K310A-WU" << "";
     }
     void activationShowsTheModelsContainer()

@@ -19,12 +19,7 @@ K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::Tone
     : ModelPanel(style, parent)
 {
     PanelCameraContext *camera = m_camera;
-    ParamPageSet::Guard guard = camera->guard();
-    guard.record = &camera->params();
-    m_pages = new ParamPageSet(guard,
-                               {[camera](const QString &k, const QString &v) { return camera->sendVideoParam(k, v); },
-                                [camera](const QString &k, const QString &v) { return camera->sendSystemSetting(k, v); }},
-                               this);
+    m_pages = makePages();
 
     ColourTables::Link link;
     link.send = [camera](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {

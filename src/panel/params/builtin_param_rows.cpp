@@ -23,13 +23,6 @@ const QStringList kIsoLabels = {"100",  "125",  "160",  "200",  "250",  "320",  
                                 "500",  "640",  "800",  "1000", "1250", "1600", "2000",
                                 "2500", "3200", "4000", "5000", "6400", "8000", "9600"};
 
-void setRowsVisible(ParamPageSet &pages, const QStringList &keys, bool visible)
-{
-    for (const QString &key : keys)
-        if (ParamControl *c = pages.control(key))
-            c->setRowVisible(visible);
-}
-
 ParamRow colourTone(const QString &key, const QString &label, int slot, const BuiltInParamRows::Callbacks &cb)
 {
     ParamRow r = ParamRow::centred(key, label, slot);
@@ -45,7 +38,7 @@ ParamRow colourTone(const QString &key, const QString &label, int slot, const Bu
 void BuiltInParamRows::exposureModeChanged(ParamPageSet &pages, int index)
 {
     if (index == 0 || index == 1)
-        setRowsVisible(pages, {"uiMShutterSpeed", "ucManualGain"}, index == 1);
+        pages.setRowsVisible({"uiMShutterSpeed", "ucManualGain"}, index == 1);
 }
 
 void BuiltInParamRows::whiteBalanceChanged(ParamPageSet &pages, int index)
@@ -53,8 +46,8 @@ void BuiltInParamRows::whiteBalanceChanged(ParamPageSet &pages, int index)
     if (index != 0 && index != 1)
         return;
     const bool manual = index == 0;
-    setRowsVisible(pages, {"u32CTNum", "ucRGGain", "ucGRGain", "ucBGGain"}, manual);
-    setRowsVisible(pages, {"u8RgainTuning", "u8BgainTuning"}, !manual);
+    pages.setRowsVisible({"u32CTNum", "ucRGGain", "ucGRGain", "ucBGGain"}, manual);
+    pages.setRowsVisible({"u8RgainTuning", "u8BgainTuning"}, !manual);
 }
 
 void BuiltInParamRows::focusModeShown(ParamPageSet &pages, bool faceTracking, const Callbacks &callbacks)

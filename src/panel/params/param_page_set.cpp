@@ -1,12 +1,14 @@
 #include "param_page_set.h"
 
 #include "debounced_param_sender.h"
+#include "number_edit.h"
 #include "wheel_event_filter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -39,6 +41,16 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
                                                    : SliderRow::Kind::Signed);
             control->label = control->slider.label;
             layout->addLayout(control->slider.layout);
+            if (row.boxWidth > 0)
+                control->slider.numberEdit->setBoxWidth(row.boxWidth);
+            if (row.boxText) {
+                // Connected after the row's helper, so this text replaces the helper's.
+                QLineEdit *box = control->slider.lineEdit;
+                const ParamRow::BoxText text = row.boxText;
+                box->setText(text(row.initial));
+                connect(control->slider.slider, &QSlider::valueChanged, box,
+                        [box, text](int value) { box->setText(text(value)); });
+            }
             break;
         case ParamRow::Kind::Combo: {
             auto *line = new QHBoxLayout;
@@ -100,6 +112,13 @@ ParamControl *ParamPageSet::control(const QString &key) const
     return nullptr;
 }
 
+void ParamPageSet::setRowsVisible(const QStringList &keys, bool visible)
+{
+    for (const QString &key : keys)
+        if (ParamControl *c = control(key))
+            c->setRowVisible(visible);
+}
+
 QStringList ParamPageSet::keys() const
 {
     QStringList out;
@@ -113,23 +132,32 @@ void ParamPageSet::onValueChanged(ParamControl *control, int value)
     const ParamRow &row = control->row;
     int sent = 0;
     if (row.sentValue(value, &sent)) {
-        if (m_guard.record && row.keepsRecord && row.slot >= 0 && !isApplying())
-            (*m_guard.record)[row.slot] = sent;
-        const SendFunction &send = row.target == ParamRow::Target::Setting ? m_senders.setting : m_senders.videoParam;
-        const QString text = QString::number(sent);
-        if (row.send) {
-            row.send(row.key, sent);
-        } else if (row.path == ParamRow::Path::Debounced && m_guard.sender) {
-            m_guard.sender->schedule(row.key, text, [send](const QString &key, const QString &value) {
-                if (send)
-                    send(key, value);
-            });
-        } else if (send) {
-            send(row.key, text);
-        }
+        const ParamRow::KeySlot target = row.destination();
+        sendValue(row, target, sent);
+        const ParamRow::Companion &companion = row.companion;
+        if (!companion.key.isEmpty() && value >= 0 && value < companion.codes.size())
+            sendValue(row, {companion.key, companion.slot}, companion.codes[value]);
     }
     if (row.onChanged)
         row.onChanged(*this, value);
+}
+
+void ParamPageSet::sendValue(const ParamRow &row, const ParamRow::KeySlot &target, int sent)
+{
+    if (m_guard.record && row.keepsRecord && target.slot >= 0 && !isApplying())
+        (*m_guard.record)[target.slot] = sent;
+    const SendFunction &send = row.target == ParamRow::Target::Setting ? m_senders.setting : m_senders.videoParam;
+    const QString text = QString::number(sent);
+    if (row.send) {
+        row.send(target.key, sent);
+    } else if (row.path == ParamRow::Path::Debounced && m_guard.sender) {
+        m_guard.sender->schedule(target.key, text, [send](const QString &key, const QString &value) {
+            if (send)
+                send(key, value);
+        });
+    } else if (send) {
+        send(target.key, text);
+    }
 }
 
 void ParamPageSet::beginApply(bool fromFile)
@@ -159,7 +187,7 @@ void ParamPageSet::applyRows(const CameraParams &params, const QStringList &orde
     for (const QString &key : order) {
         ParamControl *c = control(key);
         if (c && c->row.mirror == ParamRow::Mirror::Both && c->row.slot >= 0)
-            applyRow(*c, params[c->row.slot]);
+            applyRow(*c, params);
     }
 }
 
@@ -169,9 +197,10 @@ int ParamPageSet::shownValue(const ParamRow &row, qint32 slotValue)
     return int(std::clamp<qint64>(shown, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-void ParamPageSet::applyRow(ParamControl &control, qint32 slotValue)
+void ParamPageSet::applyRow(ParamControl &control, const CameraParams &params)
 {
     const ParamRow &row = control.row;
+    const qint32 slotValue = params[row.slot];
     QWidget *widget = control.widget();
     const bool blocked = row.applySilently && widget ? widget->blockSignals(true) : false;
     if (row.shownRule) {
@@ -186,7 +215,15 @@ void ParamPageSet::applyRow(ParamControl &control, qint32 slotValue)
     case ParamRow::Kind::Combo:
         if (row.clearBeforeApply)
             control.setValue(-1);
-        if (row.codes.isEmpty()) {
+        if (!row.companion.key.isEmpty()) {
+            // The index whose two codes are the two slots; other pairs change nothing.
+            const qint32 second = params[row.companion.slot];
+            for (int i = 0; i < row.codes.size() && i < row.companion.codes.size(); ++i)
+                if (row.codes[i] == slotValue && row.companion.codes[i] == second) {
+                    control.setValue(i);
+                    break;
+                }
+        } else if (row.codes.isEmpty()) {
             control.setValue(slotValue);
         } else {
             const int position = int(row.codes.indexOf(slotValue));
@@ -212,17 +249,27 @@ void ParamPageSet::collect(CameraParams &params) const
 {
     for (const auto &c : m_controls) {
         const ParamRow &row = c->row;
-        if (row.mirror != ParamRow::Mirror::Both || row.slot < 0)
+        const ParamRow::KeySlot target = row.destination();
+        if (row.mirror != ParamRow::Mirror::Both || target.slot < 0)
             continue;
         const int shown = c->value();
-        if (row.kind == ParamRow::Kind::Combo) {
-            if (row.codes.isEmpty())
-                params[row.slot] = shown; // -1 when nothing is selected
-            else if (shown >= 0 && shown < row.codes.size())
-                params[row.slot] = row.codes[shown];
+        if (row.sentRule || !row.companion.key.isEmpty()) {
+            int sent = 0;
+            if (row.sentValue(shown, &sent))
+                params[target.slot] = sent;
+            const ParamRow::Companion &companion = row.companion;
+            if (companion.slot >= 0 && shown >= 0 && shown < companion.codes.size())
+                params[companion.slot] = companion.codes[shown];
             continue;
         }
-        params[row.slot] = shown * row.scale + row.offset;
+        if (row.kind == ParamRow::Kind::Combo) {
+            if (row.codes.isEmpty())
+                params[target.slot] = shown; // -1 when nothing is selected
+            else if (shown >= 0 && shown < row.codes.size())
+                params[target.slot] = row.codes[shown];
+            continue;
+        }
+        params[target.slot] = shown * row.scale + row.offset;
     }
 }
 

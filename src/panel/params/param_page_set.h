@@ -50,6 +50,8 @@ public:
 
     ParamControl *control(const QString &key) const; // null when the set has no such row
     QStringList keys() const;                        // in build order
+    // Shows or hides whole rows (caption, control, number box).
+    void setRowsVisible(const QStringList &keys, bool visible);
     bool isApplying() const { return m_guard.applyingParams && *m_guard.applyingParams; }
 
     // Showing a record: beginApply closes the guard and pauses the debounced sender
@@ -73,7 +75,8 @@ public:
 
 private:
     void onValueChanged(ParamControl *control, int value);
-    void applyRow(ParamControl &control, qint32 slotValue);
+    void sendValue(const ParamRow &row, const ParamRow::KeySlot &target, int sent);
+    void applyRow(ParamControl &control, const CameraParams &params);
     void connectControl(ParamControl *control);
 
     Guard m_guard;

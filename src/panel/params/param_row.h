@@ -46,6 +46,22 @@ struct ParamRow {
     // The code sent for a shown value, for rows whose codes depend on another value;
     // false when nothing is to be sent.
     using SentRule = std::function<bool(int shown, int *sent)>;
+    // A camera key and record slot chosen at sending time by another row (one slider
+    // that edits one of two values, depending on a mode).
+    struct KeySlot {
+        QString key;
+        int slot = -1;
+    };
+    using KeyRule = std::function<KeySlot()>;
+    // The text a slider's number box shows for a value, written after the box's own.
+    using BoxText = std::function<QString(int value)>;
+    // A second key one combo sends right after its own: its code per combo index and
+    // the slot it mirrors. Apply selects the index whose two codes match both slots.
+    struct Companion {
+        QString key;
+        QVector<int> codes;
+        int slot = -1;
+    };
 
     QString key; // the camera key; also the row's name on its page
     QString label;
@@ -73,6 +89,13 @@ struct ParamRow {
     SendHook send;
     ShownRule shownRule;
     SentRule sentRule;
+    KeyRule keyRule;
+    BoxText boxText;
+    int boxWidth = 0; // sliders: the number box's width, 0 for the usual one
+    Companion companion;
+
+    // The key and slot a change goes to.
+    KeySlot destination() const { return keyRule ? keyRule() : KeySlot{key, slot}; }
 
     // The value the camera gets for a shown value; false when nothing is to be sent
     // (a combo without a selection, or an index outside the row's code table).

@@ -2,6 +2,7 @@
 
 #include "collapsible_group.h"
 #include "control_panel_chrome.h"
+#include "param_page_set.h"
 
 #include <QDebug>
 #include <QScrollArea>
@@ -53,10 +54,26 @@ CollapsibleGroup *ModelPanel::makeGroup(const QString &title, const char *iconFi
 {
     auto *group = new CollapsibleGroup(title, factory, m_content);
     group->setIcon(ControlPanelChrome::iconPath(iconFile));
+    shapeGroup(group);
+    return group;
+}
+
+ParamPageSet *ModelPanel::makePages()
+{
+    PanelCameraContext *camera = m_camera;
+    ParamPageSet::Guard guard = camera->guard();
+    guard.record = &camera->params();
+    return new ParamPageSet(guard,
+                            {[camera](const QString &k, const QString &v) { return camera->sendVideoParam(k, v); },
+                             [camera](const QString &k, const QString &v) { return camera->sendSystemSetting(k, v); }},
+                            this);
+}
+
+void ModelPanel::shapeGroup(CollapsibleGroup *group)
+{
     group->setMinimumWidth(320);
     group->setMaximumWidth(1000);
     group->setCollapsed(true);
-    return group;
 }
 
 int ModelPanel::contentWidthFor(int windowWidth)

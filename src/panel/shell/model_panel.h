@@ -13,6 +13,7 @@ class CollapsibleGroup;
 class FaceModelFlow;
 class HIDManager;
 class PanelResets;
+class ParamPageSet;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -79,6 +80,10 @@ protected:
     // A group 320–1000 px wide, starting collapsed, with one of the panel icons.
     CollapsibleGroup *makeGroup(const QString &title, const char *iconFile,
                                 const std::function<QWidget *(QWidget *)> &factory);
+    // The panel's rows: sent through its camera context, its record following them.
+    ParamPageSet *makePages();
+    // Widths and the collapsed start of the panel's groups.
+    static void shapeGroup(CollapsibleGroup *group);
 
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
