@@ -323,6 +323,7 @@ int main(int argc, char *argv[])
     } panels[] = {
         {"RV-K310A-WP-BEFA", "/panel-wp-befa.png", {"图像调节", "视频调整"}},
         {"RV-K310A-LNQ", "/panel-lnq.png", {"对焦", "调色盘"}},
+        {"RV-T782-KB", "/panel-t782.png", {"曝光调整", "聚焦设置", "设置"}},
     };
     for (const auto &shot : panels) {
         bus = SimulatedCameraBus::install({shot.model}, cameraVendorId());

@@ -340,8 +340,10 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
                                       "background-position: center; background-repeat: no-repeat; }")
                            .arg(QLatin1String(kIcons)));
     auto *barLayout = new QVBoxLayout(bar);
-    barLayout->setContentsMargins(15, 5, 15, 5);
-    barLayout->setSpacing(5);
+    // The picture has a title band on top and a darker well below it (44 to 94 px):
+    // the buttons sit in the middle of the well.
+    barLayout->setContentsMargins(15, 44, 15, 6);
+    barLayout->setSpacing(0);
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(driveButton(Drive::ZoomMinus, bar));
@@ -354,7 +356,6 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
     row->addWidget(preset);
     row->addWidget(driveButton(Drive::FocusMinus, bar));
     row->addWidget(driveButton(Drive::FocusPlus, bar));
-    // The buttons sit in the middle of the strip's picture.
     barLayout->addStretch();
     barLayout->addLayout(row);
     barLayout->addStretch();
