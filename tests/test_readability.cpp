@@ -2,6 +2,7 @@
 // each text in it must stand out from what is behind it.
 #include "file_dialogs.h"
 #include "message_boxes.h"
+#include "param_control.h"
 #include "simulated_camera_bus.h"
 #include "widget.h"
 
@@ -182,6 +183,36 @@ private slots:
                 window->close();
         }
         HidBackend::setActive(nullptr);
+    }
+
+    // A parameter combo's list: dark from edge to edge (no light bands above or below
+    // the items) and the current item marked.
+    void comboListIsDarkAndMarksTheCurrentItem()
+    {
+        QWidget host;
+        host.setStyleSheet(QStringLiteral("background-color: transparent;"));
+        auto *combo = new QComboBox(&host);
+        combo->addItems({QStringLiteral("自动曝光"), QStringLiteral("手动曝光"), QStringLiteral("快门优先")});
+        ParamControl::styleCombo(combo);
+        combo->setCurrentIndex(1);
+        host.resize(240, 40);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        combo->showPopup();
+        QAbstractItemView *view = combo->view();
+        QWidget *list = view->window();
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        const QImage shot = list->grab().toImage();
+        const QRect current = view->visualRect(combo->model()->index(1, 0));
+        const int x = shot.width() - 4; // right of the texts
+        for (int y = 1; y < shot.height() - 1; ++y) {
+            if (!current.contains(view->viewport()->mapFrom(list, QPoint(x, y))))
+                QVERIFY2(luminance(shot.pixel(x, y)) < 0.3,
+                         qPrintable(QStringLiteral("light row %1 of %2").arg(y).arg(shot.height())));
+        }
+        const QPoint inCurrent = view->viewport()->mapTo(list, current.topLeft() + QPoint(2, 2));
+        QCOMPARE(QColor(shot.pixel(inCurrent)).name(), QString("#1b89ef"));
+        combo->hidePopup();
     }
 };
 

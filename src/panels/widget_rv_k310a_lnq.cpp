@@ -94,7 +94,7 @@ void widget_RV_K310A_LNQ::addHeader(QVBoxLayout *layout)
     caption->setStyleSheet("color: #eeeeee; font-size: 13px; font-weight: bold; background: transparent;");
     m_lensCombo = new QComboBox(row);
     m_lensCombo->setMinimumWidth(220);
-    m_lensCombo->setStyleSheet(ParamControl::kComboStyle);
+    ParamControl::styleCombo(m_lensCombo);
     m_lensCombo->addItems({"标准", "人像(58mm)"});
     line->addWidget(icon);
     line->addWidget(caption);

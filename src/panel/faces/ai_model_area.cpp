@@ -47,7 +47,7 @@ AiModelArea::AiModelArea(QWidget *container) : QObject(container), m_container(c
     auto *comboRow = new QHBoxLayout;
     m_combo = new QComboBox(container);
     m_combo->setFixedWidth(200);
-    m_combo->setStyleSheet(ParamControl::kComboStyle);
+    ParamControl::styleCombo(m_combo);
     m_combo->setCurrentIndex(-1);
     comboRow->addStretch();
     comboRow->addWidget(m_combo);

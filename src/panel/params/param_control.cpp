@@ -6,14 +6,24 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
+#include <QStyledItemDelegate>
 
 const char *const ParamControl::kComboStyle =
     "QComboBox { background-color: #181a1b; color: white; padding: 4px; border-radius: 4px; font-size: 12px;"
-    " border: none; }"
+    " border: none; combobox-popup: 0; }"
+    "QComboBox QFrame { background-color: #181a1b; border: 1px solid #2c3034; }"
     "QComboBox QAbstractItemView { background-color: #181a1b; color: white; font-size: 12px;"
     " selection-background-color: #1b89ef; outline: none; }"
+    "QComboBox QAbstractItemView::item { min-height: 22px; padding: 0px 4px; }"
     "QComboBox QAbstractItemView::item:hover { background-color: #1b89ef; }"
     "QComboBox QAbstractItemView::item:selected { background-color: #1b89ef; }";
+
+void ParamControl::styleCombo(QComboBox *combo)
+{
+    combo->setStyleSheet(QLatin1String(kComboStyle));
+    // The combo's own item painter ignores the item rules of a style sheet.
+    combo->setItemDelegate(new QStyledItemDelegate(combo));
+}
 
 const char *const ParamControl::kSwitchStyle =
     "QCheckBox { background: transparent; spacing: 0px; }"

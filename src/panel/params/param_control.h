@@ -18,6 +18,9 @@ struct ParamControl {
     SliderRow slider;             // Kind::Slider and Kind::ColorTemperature
 
     static const char *const kComboStyle;
+    // Gives a combo box the dark look, its drop-down list included: the list opens
+    // below the box without light bands, and the current and hovered items stand out.
+    static void styleCombo(QComboBox *combo);
     static const char *const kSwitchStyle;
 
     int value() const;

@@ -57,7 +57,7 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
             control->label = new QLabel(row.label, page);
             control->label->setStyleSheet(SliderRow::kCaptionStyle);
             control->combo = new QComboBox(page);
-            control->combo->setStyleSheet(ParamControl::kComboStyle);
+            ParamControl::styleCombo(control->combo);
             control->combo->addItems(row.items);
             control->combo->setCurrentIndex(row.items.isEmpty() ? -1 : row.initial);
             WheelEventFilter::install(control->combo);
