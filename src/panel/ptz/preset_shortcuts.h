@@ -7,18 +7,27 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include <functional>
+#include <optional>
+
 class PtzCommands;
 class QWidget;
 
-// Keyboard shortcuts that recall presets while the control panel's window is active.
-// At most one sequence per preset and no sequence on two presets. The bindings live
-// as long as the panel and are never written anywhere.
+// Keyboard shortcuts that recall presets while the control panel's window is active,
+// and the presets' names. At most one sequence per preset and no sequence on two
+// presets. By default the bindings and names live as long as the panel and are never
+// written anywhere; for a camera the user chose to remember (by serial), they are
+// stored on every change and restored when that camera is activated again.
 //
 // The preset buttons of the current full PTZ panel are registered here so that a
-// binding shows in their label and tool tip; a rebuild of the PTZ area clears them.
+// name shows as their label and a binding in their tool tip; a rebuild of the PTZ
+// area clears them.
 class PresetShortcuts : public QObject {
     Q_OBJECT
 public:
+    // Asks for a preset's name: the entered text, or nothing when cancelled.
+    using NameAsker = std::function<std::optional<QString>(QWidget *parent, int presetId, const QString &current)>;
+
     // Shortcuts are children of `window` with window context; recalls go to `commands`.
     PresetShortcuts(QWidget *window, PtzCommands *commands, QObject *parent = nullptr);
 
@@ -26,14 +35,33 @@ public:
     const QMap<int, QKeySequence> &shortcuts() const { return m_presetShortcuts; }
     // The live shortcut object of a preset, null when it has none.
     QShortcut *shortcutObject(int presetId) const { return m_shortcutObjects.value(presetId); }
+    QString presetName(int presetId) const { return m_presetNames.value(presetId); }
+    // The preset's name, or "预置位<n>" while it has none.
+    QString presetLabel(int presetId) const;
 
     void registerPresetButton(int presetId, QPushButton *button);
     void clearPresetButtons();
     QPushButton *presetButton(int presetId) const { return m_presetButtons.value(presetId); }
 
-    // The button's label without any "(...)" part, followed by " (sequence)" unless
-    // the sequence is empty.
-    static void updatePresetButtonText(QPushButton *button, const QKeySequence &keySequence);
+    // The camera with `serial` was activated. When it is remembered, its stored names
+    // and shortcuts replace the current ones; when the previous camera was remembered
+    // and this one is not, its names and shortcuts are dropped; otherwise the session's
+    // bindings carry over.
+    void setCamera(const QString &serial);
+    // Whether the active camera's names and shortcuts are kept across starts.
+    bool remembered() const { return !m_rememberedSerial.isEmpty(); }
+    // Turning it on stores the current names and shortcuts for the active camera;
+    // turning it off removes what was stored. False when the store failed (or there is
+    // no camera with a serial).
+    bool setRemembered(bool remember);
+
+    // Tests answer the name question in place of the user; an empty function asks for
+    // real again.
+    static void setNameAsker(NameAsker asker);
+
+signals:
+    // A preset's name changed (the compact bar's menus follow).
+    void presetNamesChanged();
 
 public slots:
     // Opens the shortcut dialog for the preset, modally.
@@ -41,14 +69,24 @@ public slots:
     // Validates and binds: an empty or conflicting sequence is refused with a box and
     // the previous binding stays; otherwise it replaces the preset's previous one.
     void onShortcutSet(int presetId, const QKeySequence &keySequence);
+    // Asks for the preset's name; an empty answer removes the name.
+    void onNamePreset(int presetId);
+    void setPresetName(int presetId, const QString &name);
     void handlePresetShortcut(int presetId);
 
 private:
-    static void showBinding(QPushButton *button, const QKeySequence &keySequence);
+    void bind(int presetId, const QKeySequence &keySequence);
+    void clearAll();
+    void updateButton(int presetId);
+    void persist();
+    static NameAsker &nameAsker();
 
     QWidget *m_window;
     PtzCommands *m_commands;
+    QString m_serial;
+    QString m_rememberedSerial;
     QMap<int, QKeySequence> m_presetShortcuts;
+    QMap<int, QString> m_presetNames;
     QMap<int, QPointer<QShortcut>> m_shortcutObjects;
     QMap<int, QPointer<QPushButton>> m_presetButtons;
 };

@@ -4,6 +4,7 @@
 #include "camera_config_transfer.h"
 #include "camera_profile_restorer.h"
 #include "camera_profile_store.h"
+#include "preset_shortcuts.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
 #include "panel_resets.h"
@@ -959,6 +960,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
         return;
 
     m_currentModel = item->data(3, Qt::UserRole).toString();
+    m_ptzPanel->shortcuts()->setCamera(serial);
     m_ptzPanel->rebuildPtzArea(m_currentModel);
     if (readsColourTablesOnActivation(m_currentModel) &&
         !m_colourTables->readHsvTables(ColourTables::ReadMode::Activation))
