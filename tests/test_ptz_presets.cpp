@@ -8,6 +8,7 @@
 #include "simulated_clock.h"
 #include "widget.h"
 
+#include <QFile>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QMenu>
@@ -457,24 +458,48 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(ptzRequests(b1), QList<QByteArray>({presetText("Call", 3)}));
 
+        // Another camera has the session's own bindings, which come back after a
+        // remembered camera was shown.
         activate(*w, 1, other);
         QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("预置位2"));
         QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
         QVERIFY(ptzRequests(other).isEmpty());
+        w->ptzPanel()->shortcuts()->onShortcutSet(1, QKeySequence("Ctrl+5"));
+        activate(*w, 0, b1);
+        QCOMPARE(child<QPushButton>(*w, "presetButton1")->text(), QString("预置位1"));
+        activate(*w, 1, other);
+        QCOMPARE(child<QPushButton>(*w, "presetButton1")->text(), QString("预置位1 (Ctrl+5)"));
 
-        // Turning it off removes the file; a damaged file restores nothing.
+        // Turning it off removes the file (the bindings stay for the session).
         activate(*w, 0, b1);
         menu2 = child<QPushButton>(*w, "presetButton2")->menu();
         emit menu2->aboutToShow();
         menuAction(menu2, "记住名称和快捷键")->trigger();
         QVERIFY(!PresetStore::remembered("SN/001"));
-        QFile damaged(PresetStore::filePath("SN002"));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write("{\"names\": {\"1\": 5, \"999\": \"x\", \"2\": \"ok\"}, \"shortcuts\": [");
-        damaged.close();
-        QVERIFY(!PresetStore::load("SN002"));
-        activate(*w, 1, other);
-        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("预置位2"));
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("Door (east) (Ctrl+2)"));
+
+        // Stored files are read within bounds: stray entries are dropped, a damaged
+        // file restores nothing.
+        const QList<QPair<QByteArray, QString>> files = {
+            {"{\"names\": {\"1\": 5, \"999\": \"x\", \"0\": \"y\", \"2\": \" ok \", \"3\": \"" +
+                 QByteArray(40, 'n') + "\"}, \"shortcuts\": {\"1\": \"Ctrl+7\", \"2\": \"Ctrl+7\", \"3\": 7}}",
+             "ok|" + QString(PresetStore::kMaxNameLength, 'n') + "|Ctrl+7"},
+            {"{\"names\": {\"1\": \"x\"}, \"shortcuts\": [", ""},
+        };
+        for (const auto &[image, expected] : files) {
+            QFile file(PresetStore::filePath("SN002"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(image);
+            file.close();
+            const std::optional<PresetStore::Book> book = PresetStore::load("SN002");
+            QCOMPARE(bool(book), !expected.isEmpty());
+            if (book)
+                QCOMPARE(book->names.value(2) + "|" + book->names.value(3) + "|" +
+                             book->shortcuts.value(1).toString(QKeySequence::PortableText),
+                         expected);
+            activate(*w, 1, other);
+            QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), book ? QString("ok") : QString("预置位2"));
+        }
         PresetShortcuts::setNameAsker({});
     }
 

@@ -107,7 +107,6 @@ void PresetShortcuts::clearAll()
     m_shortcutObjects.clear();
     m_presetShortcuts.clear();
     m_presetNames.clear();
-    emit presetNamesChanged();
 }
 
 void PresetShortcuts::onNamePreset(int presetId)
@@ -143,22 +142,33 @@ void PresetShortcuts::setCamera(const QString &serial)
 {
     m_serial = serial;
     if (PresetStore::remembered(serial)) {
-        clearAll();
-        const PresetStore::Book book = PresetStore::load(serial).value_or(PresetStore::Book{});
-        m_presetNames = book.names;
-        for (auto it = book.shortcuts.cbegin(); it != book.shortcuts.cend(); ++it)
-            bind(it.key(), it.value());
+        // The session's own names and bindings wait for the next camera that is not
+        // remembered.
+        if (m_rememberedSerial.isEmpty())
+            m_sessionBook = PresetStore::Book{m_presetNames, m_presetShortcuts};
+        useBook(PresetStore::load(serial).value_or(PresetStore::Book{}));
         m_rememberedSerial = serial;
-        emit presetNamesChanged();
     } else if (!m_rememberedSerial.isEmpty()) {
         m_rememberedSerial.clear();
-        clearAll();
+        useBook(m_sessionBook);
     }
+}
+
+void PresetShortcuts::useBook(const PresetStore::Book &book)
+{
+    clearAll();
+    m_presetNames = book.names;
+    for (auto it = book.shortcuts.cbegin(); it != book.shortcuts.cend(); ++it)
+        bind(it.key(), it.value());
+    for (auto it = m_presetButtons.cbegin(); it != m_presetButtons.cend(); ++it)
+        updateButton(it.key());
+    emit presetNamesChanged();
 }
 
 bool PresetShortcuts::setRemembered(bool remember)
 {
     if (!remember) {
+        // What the camera had stays for this session.
         if (!m_rememberedSerial.isEmpty())
             PresetStore::forget(m_rememberedSerial);
         m_rememberedSerial.clear();
@@ -166,6 +176,8 @@ bool PresetShortcuts::setRemembered(bool remember)
     }
     if (!PresetStore::save(m_serial, PresetStore::Book{m_presetNames, m_presetShortcuts}))
         return false;
+    // The session keeps what it had, for the cameras that are not remembered.
+    m_sessionBook = PresetStore::Book{m_presetNames, m_presetShortcuts};
     m_rememberedSerial = m_serial;
     return true;
 }

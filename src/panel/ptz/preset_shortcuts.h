@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preset_store.h"
+
 #include <QKeySequence>
 #include <QMap>
 #include <QObject>
@@ -20,8 +22,8 @@ class QWidget;
 // stored on every change and restored when that camera is activated again.
 //
 // The preset buttons of the current full PTZ panel are registered here so that a
-// name shows as their label and a binding in their tool tip; a rebuild of the PTZ
-// area clears them.
+// name shows as their label and a binding in it and in their tool tip, also on the
+// buttons of a rebuilt PTZ area.
 class PresetShortcuts : public QObject {
     Q_OBJECT
 public:
@@ -45,8 +47,8 @@ public:
 
     // The camera with `serial` was activated. When it is remembered, its stored names
     // and shortcuts replace the current ones; when the previous camera was remembered
-    // and this one is not, its names and shortcuts are dropped; otherwise the session's
-    // bindings carry over.
+    // and this one is not, the session's own names and bindings come back; otherwise
+    // the session's bindings carry over.
     void setCamera(const QString &serial);
     // Whether the active camera's names and shortcuts are kept across starts.
     bool remembered() const { return !m_rememberedSerial.isEmpty(); }
@@ -77,6 +79,8 @@ public slots:
 private:
     void bind(int presetId, const QKeySequence &keySequence);
     void clearAll();
+    // Replaces the names and bindings by `book`.
+    void useBook(const PresetStore::Book &book);
     void updateButton(int presetId);
     void persist();
     static NameAsker &nameAsker();
@@ -89,4 +93,6 @@ private:
     QMap<int, QString> m_presetNames;
     QMap<int, QPointer<QShortcut>> m_shortcutObjects;
     QMap<int, QPointer<QPushButton>> m_presetButtons;
+    // The session-only names and bindings while a remembered camera is active.
+    PresetStore::Book m_sessionBook;
 };
