@@ -129,7 +129,7 @@ std::optional<QJsonObject> ControlApiHandler::members(const Request &request, co
         QJsonParseError parseError;
         const QJsonDocument doc = QJsonDocument::fromJson(request.body, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
-            *failure = error(400, QStringLiteral("the body is not JSON: %1").arg(parseError.errorString()));
+            *failure = error(400, QStringLiteral("the body is not JSON (at byte %1)").arg(parseError.offset));
             return std::nullopt;
         }
         if (!doc.isObject()) {
