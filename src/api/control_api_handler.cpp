@@ -122,7 +122,7 @@ ControlApiHandler::Reply ControlApiHandler::handle(const Request &request)
 }
 
 std::optional<QJsonObject> ControlApiHandler::members(const Request &request, const QStringList &required,
-                                                      Reply *failure)
+                                                      Reply *failure, const QStringList &optional)
 {
     QJsonObject object;
     if (!request.body.trimmed().isEmpty()) {
@@ -139,7 +139,7 @@ std::optional<QJsonObject> ControlApiHandler::members(const Request &request, co
         object = doc.object();
     }
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (!required.contains(it.key())) {
+        if (!required.contains(it.key()) && !optional.contains(it.key())) {
             *failure = error(400, QStringLiteral("unknown member: %1").arg(it.key()));
             return std::nullopt;
         }
@@ -286,7 +286,9 @@ ControlApiHandler::Reply ControlApiHandler::exportProfile(const Camera &camera, 
 ControlApiHandler::Reply ControlApiHandler::importProfile(const Camera &camera, const Request &request)
 {
     Reply failure;
-    const std::optional<QJsonObject> body = members(request, {QStringLiteral("config")}, &failure);
+    // An exported profile goes back as it came: its "serial" says where it came from.
+    const std::optional<QJsonObject> body =
+        members(request, {QStringLiteral("config")}, &failure, {QStringLiteral("serial")});
     if (!body)
         return failure;
     const QByteArray::FromBase64Result image = QByteArray::fromBase64Encoding(

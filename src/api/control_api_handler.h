@@ -28,7 +28,8 @@
 //   POST /cameras/{serial}/select   activates the camera in the panel
 //   GET  /cameras/{serial}/profile  {"serial": ..., "config": base64 of the camera's
 //                                   record in the configuration-file format}
-//   POST /cameras/{serial}/profile  {"config": base64}: writes that record
+//   POST /cameras/{serial}/profile  {"config": base64} (and the exported "serial"):
+//                                   writes that record
 class ControlApiHandler {
 public:
     static constexpr int kMaxBodySize = 64 * 1024;
@@ -73,9 +74,10 @@ private:
     Reply exportProfile(const Camera &camera, const Request &request);
     Reply importProfile(const Camera &camera, const Request &request);
 
-    // The body as an object holding exactly the `required` members; otherwise the
-    // 400 answer in `failure`.
-    static std::optional<QJsonObject> members(const Request &request, const QStringList &required, Reply *failure);
+    // The body as an object holding the `required` members and no others than those
+    // and the `optional` ones; otherwise the 400 answer in `failure`.
+    static std::optional<QJsonObject> members(const Request &request, const QStringList &required, Reply *failure,
+                                              const QStringList &optional = {});
     // Sends one command; "ok" unless the camera did not answer or refused it.
     Reply send(const Camera &camera, quint32 cmdId, const QByteArray &text);
     CameraRecordIo::Exchange recordExchange(const Camera &camera);
