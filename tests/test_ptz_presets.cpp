@@ -1,4 +1,5 @@
 #include "log_capture.h"
+#include "model_name_dialog.h"
 #include "preset_shortcuts.h"
 #include "ptz_area.h"
 #include "ptz_commands.h"
@@ -417,8 +418,10 @@ private slots:
         SimFixture sim;
         SimulatedCamera *b1 = sim.add("RV-K310A-WU", "Desk", "SN/001");
         SimulatedCamera *other = sim.add("RV-K310A-WU", "Hall", "SN002");
-        PresetShortcuts::setNameAsker([](QWidget *, int presetId, const QString &) {
-            return std::optional<QString>(presetId == 2 ? QString("  Door (east)  ") : QString());
+        ModelNameDialog::setTestDriver([](ModelNameDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("预置位命名"));
+            dialog.edit()->setText("  Door (east)  ");
+            dialog.okButton()->click();
         });
         auto restart = [&](std::unique_ptr<Widget> &w) {
             w.reset();
@@ -500,7 +503,7 @@ private slots:
             activate(*w, 1, other);
             QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), book ? QString("ok") : QString("预置位2"));
         }
-        PresetShortcuts::setNameAsker({});
+        ModelNameDialog::setTestDriver({});
     }
 
     void areaFollowsTheSeriesAndTheToggle()

@@ -1,29 +1,19 @@
 #include "preset_shortcuts.h"
 
 #include "message_boxes.h"
+#include "model_name_dialog.h"
 #include "preset_store.h"
 #include "ptz_commands.h"
 #include "shortcut_dialog.h"
 
 #include <QDebug>
-#include <QInputDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 
 PresetShortcuts::PresetShortcuts(QWidget *window, PtzCommands *commands, QObject *parent)
     : QObject(parent), m_window(window), m_commands(commands)
 {
-}
-
-PresetShortcuts::NameAsker &PresetShortcuts::nameAsker()
-{
-    static NameAsker asker;
-    return asker;
-}
-
-void PresetShortcuts::setNameAsker(NameAsker asker)
-{
-    nameAsker() = std::move(asker);
 }
 
 QString PresetShortcuts::presetLabel(int presetId) const
@@ -111,19 +101,11 @@ void PresetShortcuts::clearAll()
 
 void PresetShortcuts::onNamePreset(int presetId)
 {
-    std::optional<QString> name;
-    if (nameAsker()) {
-        name = nameAsker()(m_window, presetId, presetName(presetId));
-    } else {
-        bool ok = false;
-        const QString text =
-            QInputDialog::getText(m_window, QStringLiteral("预置位命名"), QStringLiteral("预置位 %1 的名称:").arg(presetId),
-                                  QLineEdit::Normal, presetName(presetId), &ok);
-        if (ok)
-            name = text;
-    }
-    if (name)
-        setPresetName(presetId, *name);
+    ModelNameDialog dialog(m_window, QStringLiteral("预置位命名"), QStringLiteral("预置位 %1 的名称").arg(presetId));
+    dialog.edit()->setMaxLength(PresetStore::kMaxNameLength);
+    dialog.edit()->setText(presetName(presetId));
+    if (dialog.run() == QDialog::Accepted)
+        setPresetName(presetId, dialog.name());
 }
 
 void PresetShortcuts::setPresetName(int presetId, const QString &name)

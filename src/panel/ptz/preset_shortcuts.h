@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include <functional>
-#include <optional>
 
 class PtzCommands;
 class QWidget;
@@ -27,9 +25,6 @@ class QWidget;
 class PresetShortcuts : public QObject {
     Q_OBJECT
 public:
-    // Asks for a preset's name: the entered text, or nothing when cancelled.
-    using NameAsker = std::function<std::optional<QString>(QWidget *parent, int presetId, const QString &current)>;
-
     // Shortcuts are children of `window` with window context; recalls go to `commands`.
     PresetShortcuts(QWidget *window, PtzCommands *commands, QObject *parent = nullptr);
 
@@ -57,9 +52,6 @@ public:
     // no camera with a serial).
     bool setRemembered(bool remember);
 
-    // Tests answer the name question in place of the user; an empty function asks for
-    // real again.
-    static void setNameAsker(NameAsker asker);
 
 signals:
     // A preset's name changed (the compact bar's menus follow).
@@ -71,7 +63,7 @@ public slots:
     // Validates and binds: an empty or conflicting sequence is refused with a box and
     // the previous binding stays; otherwise it replaces the preset's previous one.
     void onShortcutSet(int presetId, const QKeySequence &keySequence);
-    // Asks for the preset's name; an empty answer removes the name.
+    // Asks for the preset's name (ModelNameDialog); an empty answer removes the name.
     void onNamePreset(int presetId);
     void setPresetName(int presetId, const QString &name);
     void handlePresetShortcut(int presetId);
@@ -83,7 +75,6 @@ private:
     void useBook(const PresetStore::Book &book);
     void updateButton(int presetId);
     void persist();
-    static NameAsker &nameAsker();
 
     QWidget *m_window;
     PtzCommands *m_commands;
