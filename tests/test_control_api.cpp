@@ -236,10 +236,17 @@ void TestControlApi::requestMidRefreshWaitsForIt()
     QCOMPARE(rig.desk->overlappingRequests(), 0);
 }
 
-// Off loopback the API needs its token.
+// Off loopback the API needs its token; web pages are refused everywhere.
 void TestControlApi::tokenGuardsOtherAddresses()
 {
     Rig rig;
+    for (const auto &[name, value] : {std::pair<QByteArray, QByteArray>{"Origin", "http://example.org"},
+                                      {"Host", "cameras.example.org:8723"}}) {
+        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/api/v1").arg(rig.server.port())));
+        request.setRawHeader(name, value);
+        QCOMPARE(Rig::wait(rig.network.get(request)).status, 403);
+    }
+
     ControlApiServer open(std::make_unique<PanelApiBackend>([&rig] { return &rig.panel; }));
     ControlApiSettings settings;
     settings.address = "0.0.0.0";

@@ -106,22 +106,44 @@ ControlApiHandler::Request ControlApiServer::parse(const QHttpServerRequest &req
     return parsed;
 }
 
+std::optional<QByteArray> ControlApiServer::header(const QHttpServerRequest &request, const char *name)
+{
+    for (const auto &h : request.headers())
+        if (h.first.compare(name, Qt::CaseInsensitive) == 0)
+            return h.second.trimmed();
+    return std::nullopt;
+}
+
 bool ControlApiServer::authorised(const QHttpServerRequest &request) const
 {
     if (m_token.isEmpty())
         return true;
-    for (const auto &header : request.headers()) {
-        if (header.first.compare("Authorization", Qt::CaseInsensitive) != 0)
-            continue;
-        const QByteArray value = header.second.trimmed();
-        return value.startsWith("Bearer ") && sameSecret(value.mid(7).trimmed(), m_token.toUtf8());
-    }
-    return false;
+    const QByteArray value = header(request, "Authorization").value_or(QByteArray());
+    return value.startsWith("Bearer ") && sameSecret(value.mid(7).trimmed(), m_token.toUtf8());
+}
+
+// Web pages must not drive the cameras: a browser names the page's origin, and a page
+// that made its own name point at this machine still names itself in "Host".
+bool ControlApiServer::fromBrowser(const QHttpServerRequest &request) const
+{
+    if (header(request, "Origin"))
+        return true;
+    if (!m_token.isEmpty())
+        return false; // the token guards it
+    QByteArray host = header(request, "Host").value_or(QByteArray()).toLower();
+    const int colon = int(host.lastIndexOf(':'));
+    if (colon > int(host.lastIndexOf(']')))
+        host.truncate(colon);
+    return host != "127.0.0.1" && host != "localhost" && host != "[::1]";
 }
 
 bool ControlApiServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     const ControlApiHandler::Request parsed = parse(request);
+    if (fromBrowser(request)) {
+        answer(request, socket, parsed, ControlApiHandler::error(403, QStringLiteral("requests from web pages are refused")));
+        return true;
+    }
     if (!authorised(request)) {
         answer(request, socket, parsed, ControlApiHandler::error(401, QStringLiteral("a valid token is required")));
         return true;

@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 
 struct ControlApiSettings;
 class QHttpServerRequest;
@@ -19,8 +20,9 @@ class QTcpSocket;
 // they arrive, on the GUI thread: each goes through the panel's send path between the
 // panel's own exchanges, and waits while the panel is busy (a refresh, an activation,
 // a firmware upgrade) for at most kMaxWaitMs before it is answered 503. A token guards
-// the API when it listens on anything but a loopback address. While it serves, the
-// address is announced for the command-line tool (ControlApiEndpoint).
+// the API when it listens on anything but a loopback address; requests from web pages
+// are refused (403). While it serves, the address is announced for the command-line
+// tool (ControlApiEndpoint).
 class ControlApiServer : public QAbstractHttpServer {
     Q_OBJECT
 public:
@@ -57,6 +59,8 @@ private:
     void answer(const QHttpServerRequest &request, QTcpSocket *socket, const ControlApiHandler::Request &parsed,
                 const ControlApiHandler::Reply &reply);
     bool authorised(const QHttpServerRequest &request) const;
+    bool fromBrowser(const QHttpServerRequest &request) const;
+    static std::optional<QByteArray> header(const QHttpServerRequest &request, const char *name);
     static ControlApiHandler::Request parse(const QHttpServerRequest &request);
 
     std::unique_ptr<ControlApiBackend> m_backend;
