@@ -156,6 +156,10 @@ bool ControlApiServer::handleRequest(const QHttpServerRequest &request, QTcpSock
         answer(request, socket, parsed, *reply);
         return true;
     }
+    if (waiting() >= kMaxWaiting) {
+        answer(request, socket, parsed, ControlApiHandler::error(503, QStringLiteral("too many requests waiting")));
+        return true;
+    }
     Pending pending{socket, &request, parsed, QElapsedTimer()};
     pending.waited.start();
     m_queue.push_back(std::move(pending));

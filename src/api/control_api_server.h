@@ -28,6 +28,8 @@ class ControlApiServer : public QAbstractHttpServer {
 public:
     static constexpr int kMaxWaitMs = 30000;
     static constexpr int kRetryMs = 50;
+    // More requests than this waiting are answered 503 at once.
+    static constexpr int kMaxWaiting = 64;
 
     explicit ControlApiServer(std::unique_ptr<ControlApiBackend> backend, QObject *parent = nullptr);
     ~ControlApiServer() override;
