@@ -25,6 +25,8 @@ private slots:
         QVERIFY(o.vendorIdOverridden);
         QCOMPARE(o.vendorId, quint16(0x1a2b));
         QCOMPARE(CommandLineOptions::parse({"kestrane", "--vendor-id=4660"}).vendorId, quint16(4660));
+        QCOMPARE(CommandLineOptions::parse({"kestrane", "-style", "fusion", "--api-port", "8723"}).apiPort, quint16(8723));
+        QCOMPARE(CommandLineOptions::parse({"kestrane"}).apiPort, quint16(0));
     }
 
     void mistakes_data()
@@ -38,6 +40,9 @@ private slots:
         QTest::newRow("vendor text after others") << QStringList{"kestrane", "-style", "fusion", "--vendor-id=x"}
                                                   << QString();
         QTest::newRow("cli unknown option") << QStringList{"kestrane", "--frobnicate"} << QString("list");
+        QTest::newRow("api port zero") << QStringList{"kestrane", "--api-port=0"} << QString();
+        QTest::newRow("api port too big") << QStringList{"kestrane", "--api-port", "65536"} << QString();
+        QTest::newRow("api port in the cli") << QStringList{"kestrane-cli", "--api-port", "8723", "list"} << QString("list");
     }
     void mistakes()
     {

@@ -1,12 +1,15 @@
 #include "log_capture.h"
+#include "model_name_dialog.h"
 #include "preset_shortcuts.h"
 #include "ptz_area.h"
 #include "ptz_commands.h"
+#include "preset_store.h"
 #include "shortcut_dialog.h"
 #include "sim_fixture.h"
 #include "simulated_clock.h"
 #include "widget.h"
 
+#include <QFile>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QMenu>
@@ -242,7 +245,7 @@ private slots:
         activate(w, 0, camera);
         auto *preset1 = child<QPushButton>(w, "presetButton1");
         QVERIFY(preset1 && preset1->menu());
-        QCOMPARE(actionTexts(preset1->menu()), QStringList({"增加", "调用", "删除", "快捷键"}));
+        QCOMPARE(actionTexts(preset1->menu()), QStringList({"增加", "调用", "删除", "快捷键", "命名", "记住名称和快捷键"}));
         for (QAction *action : preset1->menu()->actions())
             QCOMPARE(action->property("presetId").toInt(), 1);
 
@@ -279,7 +282,7 @@ private slots:
         QStringList titles;
         for (QAction *action : preset->menu()->actions()) {
             titles << action->text();
-            QCOMPARE(actionTexts(action->menu()), QStringList({"增加", "调用", "删除", "快捷键"}));
+            QCOMPARE(actionTexts(action->menu()), QStringList({"增加", "调用", "删除", "快捷键", "命名", "记住名称和快捷键"}));
         }
         QCOMPARE(titles, QStringList({"1", "2", "3"}));
         menuAction(preset->menu()->actions()[2]->menu(), "增加")->trigger();
@@ -408,6 +411,99 @@ private slots:
         QCOMPARE(child<QPushButton>(w, "presetButton1")->text(), QString("预置位1 (Ctrl+4)"));
         QTest::keyClick(&w, Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(ptzRequests(b1), QList<QByteArray>({presetText("Call", 4)}));
+    }
+
+    void rememberedNamesAndShortcutsSurviveARestart()
+    {
+        SimFixture sim;
+        SimulatedCamera *b1 = sim.add("RV-K310A-WU", "Desk", "SN/001");
+        SimulatedCamera *other = sim.add("RV-K310A-WU", "Hall", "SN002");
+        ModelNameDialog::setTestDriver([](ModelNameDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("预置位命名"));
+            dialog.edit()->setText("  Door (east)  ");
+            dialog.okButton()->click();
+        });
+        auto restart = [&](std::unique_ptr<Widget> &w) {
+            w.reset();
+            w = std::make_unique<Widget>();
+            w->show();
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        };
+        std::unique_ptr<Widget> w;
+        restart(w);
+        activate(*w, 0, b1);
+        QMenu *menu2 = child<QPushButton>(*w, "presetButton2")->menu();
+        PresetShortcuts *shortcuts = w->ptzPanel()->shortcuts();
+        menuAction(menu2, "命名")->trigger();
+        shortcuts->onShortcutSet(2, QKeySequence("Ctrl+2"));
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("Door (east) (Ctrl+2)"));
+        emit menu2->aboutToShow();
+        QVERIFY(!menuAction(menu2, "记住名称和快捷键")->isChecked());
+
+        // Session-only by default: a restart forgets both.
+        restart(w);
+        activate(*w, 0, b1);
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("预置位2"));
+        QVERIFY(w->ptzPanel()->shortcuts()->shortcuts().isEmpty());
+
+        // Remembered: stored whole, restored for this camera only.
+        menu2 = child<QPushButton>(*w, "presetButton2")->menu();
+        menuAction(menu2, "命名")->trigger();
+        menuAction(menu2, "记住名称和快捷键")->trigger();
+        w->ptzPanel()->shortcuts()->onShortcutSet(2, QKeySequence("Ctrl+2"));
+        QVERIFY(QFile::exists(PresetStore::dir() + "/SN_001.json"));
+        restart(w);
+        activate(*w, 0, b1);
+        emit child<QPushButton>(*w, "presetButton2")->menu()->aboutToShow();
+        QVERIFY(menuAction(child<QPushButton>(*w, "presetButton2")->menu(), "记住名称和快捷键")->isChecked());
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("Door (east) (Ctrl+2)"));
+        QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(ptzRequests(b1), QList<QByteArray>({presetText("Call", 3)}));
+
+        // Another camera has the session's own bindings, which come back after a
+        // remembered camera was shown.
+        activate(*w, 1, other);
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("预置位2"));
+        QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(ptzRequests(other).isEmpty());
+        w->ptzPanel()->shortcuts()->onShortcutSet(1, QKeySequence("Ctrl+5"));
+        activate(*w, 0, b1);
+        QCOMPARE(child<QPushButton>(*w, "presetButton1")->text(), QString("预置位1"));
+        activate(*w, 1, other);
+        QCOMPARE(child<QPushButton>(*w, "presetButton1")->text(), QString("预置位1 (Ctrl+5)"));
+
+        // Turning it off removes the file (the bindings stay for the session).
+        activate(*w, 0, b1);
+        menu2 = child<QPushButton>(*w, "presetButton2")->menu();
+        emit menu2->aboutToShow();
+        menuAction(menu2, "记住名称和快捷键")->trigger();
+        QVERIFY(!PresetStore::remembered("SN/001"));
+        QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), QString("Door (east) (Ctrl+2)"));
+
+        // Stored files are read within bounds: stray entries are dropped, a damaged
+        // file restores nothing.
+        const QList<QPair<QByteArray, QString>> files = {
+            {"{\"names\": {\"1\": 5, \"999\": \"x\", \"0\": \"y\", \"2\": \" ok \", \"3\": \"" +
+                 QByteArray(40, 'n') + "\"}, \"shortcuts\": {\"1\": \"Ctrl+7\", \"2\": \"Ctrl+7\", \"3\": 7}}",
+             "ok|" + QString(PresetStore::kMaxNameLength, 'n') + "|Ctrl+7"},
+            {"{\"names\": {\"1\": \"x\"}, \"shortcuts\": [", ""},
+        };
+        for (const auto &[image, expected] : files) {
+            QFile file(PresetStore::filePath("SN002"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(image);
+            file.close();
+            const std::optional<PresetStore::Book> book = PresetStore::load("SN002");
+            QCOMPARE(bool(book), !expected.isEmpty());
+            if (book)
+                QCOMPARE(book->names.value(2) + "|" + book->names.value(3) + "|" +
+                             book->shortcuts.value(1).toString(QKeySequence::PortableText),
+                         expected);
+            activate(*w, 1, other);
+            QCOMPARE(child<QPushButton>(*w, "presetButton2")->text(), book ? QString("ok") : QString("预置位2"));
+        }
+        ModelNameDialog::setTestDriver({});
     }
 
     void areaFollowsTheSeriesAndTheToggle()

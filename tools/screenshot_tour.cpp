@@ -25,6 +25,7 @@
 #include "panel_camera_context.h"
 #include "file_dialogs.h"
 #include "palette_label.h"
+#include "model_name_dialog.h"
 #include "preset_shortcuts.h"
 #include "qt_translations.h"
 #include "startup_window.h"
@@ -39,6 +40,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -205,6 +207,28 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
 
     ok &= runWithModals([&] { panel.ptzPanel()->shortcuts()->onSetShortcut(1); },
                         {saveAndClose(ok, out + "/shortcut-dialog.png")});
+
+    // The second preset named and bound, its menu open.
+    ok &= runWithModals([&] { panel.ptzPanel()->shortcuts()->onNamePreset(2); },
+                        {[&ok, &out](QWidget *modal) {
+                            auto *dialog = qobject_cast<ModelNameDialog *>(modal);
+                            if (!dialog) {
+                                ok = false;
+                                return;
+                            }
+                            dialog->edit()->setText(QStringLiteral("讲台"));
+                            ok &= save(modal, out + "/preset-name-dialog.png");
+                            dialog->okButton()->click();
+                        }});
+    panel.ptzPanel()->shortcuts()->onShortcutSet(2, QKeySequence(QStringLiteral("Ctrl+2")));
+    if (auto *button = panel.ptzPanel()->findChild<QPushButton *>(QStringLiteral("presetButton2"))) {
+        button->menu()->popup(button->mapToGlobal(QPoint(0, button->height())));
+        waitMs(400);
+        ok &= saveWithPopup(&panel, button->menu(), out + "/preset-menu.png");
+        button->menu()->close();
+    } else {
+        ok = false;
+    }
     return ok;
 }
 } // namespace

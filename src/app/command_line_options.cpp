@@ -17,7 +17,7 @@ namespace {
 bool isOwnOption(const QString &arg, bool *valueFollows)
 {
     static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate"};
-    static const QStringList withValue{"vendor-id", "lut"};
+    static const QStringList withValue{"vendor-id", "lut", "api-port"};
     *valueFollows = false;
     if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
         arg.startsWith(QLatin1String("-simulate=")))
@@ -83,12 +83,17 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     const QCommandLineOption palettePage("palette-page",
                                          "Show the palette page (polar hue/saturation editor with upload) "
                                          "in the panel of RV-T782-KB cameras.");
+    const QCommandLineOption apiPort("api-port",
+                                     "Serve the local control API (HTTP, JSON) on this port of 127.0.0.1, "
+                                     "or of the address set in control_api.ini.",
+                                     "PORT");
     const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
     const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
         parser.addOption(lutButton);
         parser.addOption(lut);
         parser.addOption(palettePage);
+        parser.addOption(apiPort);
     } else {
         parser.addOption(serial);
         parser.addOption(json);
@@ -138,6 +143,15 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);
         options.lutButton = parser.isSet(lutButton) || parser.isSet(lut);
+        if (parser.isSet(apiPort)) {
+            bool ok = false;
+            const uint port = parser.value(apiPort).toUInt(&ok);
+            if (!ok || port == 0 || port > 65535) {
+                options.error = QStringLiteral("invalid API port: %1").arg(parser.value(apiPort));
+                return options;
+            }
+            options.apiPort = quint16(port);
+        }
         if (parser.isSet(lut)) {
             if (parser.value(lut).isEmpty()) {
                 options.error = QStringLiteral("--lut needs a file");

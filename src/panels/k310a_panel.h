@@ -37,7 +37,7 @@ public:
     void refresshDeviceData();
     void readHsvTables();
 
-    ParamPageSet *pages() const { return m_pages; }
+    ParamPageSet *pages() const override { return m_pages; }
     ColourTables *colourTables() const { return m_tables; }
     ColourPage *colourPage() const { return m_colourPage; }
     // The AI face-model area under the focus page's rows, filled by faceModels() and

@@ -32,7 +32,7 @@ public:
     // Uploads a palette table through the panel's camera (guarded).
     bool sendPaletteData(const HisiTable &table);
 
-    ParamPageSet *pages() const { return m_pages; }
+    ParamPageSet *pages() const override { return m_pages; }
     PalettePage *palettePage() const { return m_palettePage; }
     CollapsibleGroup *paletteGroup() const { return m_paletteGroup; }
 

@@ -124,6 +124,9 @@ int SimulatedCamera::write(const QByteArray &report) {
             m_assemblyOverflow = false;
         }
     }
+    // A request begun while the previous reply is still unread: two exchanges overlap.
+    if (m_assemblyPackets == 0 && !m_pending.empty())
+        ++m_overlappingRequests;
     m_assemblyCmd = request.cmdId;
     ++m_assemblyPackets;
     if (m_assembly.size() + request.payload.size() > kMaxRequestBytes)

@@ -106,6 +106,8 @@ public:
         return m_received.isEmpty() ? ReceivedRequest() : m_received.last();
     }
     void clearReceived() { m_received.clear(); }
+    // Requests that began while reply reports of an earlier one were still unread.
+    int overlappingRequests() const { return m_overlappingRequests; }
 
     // State, for tests and the video side.
     int direction() const { return m_direction; }
@@ -164,6 +166,7 @@ private:
     QMap<QString, QByteArray> m_replyOverrides;
     std::deque<PendingReport> m_pending;
     QList<ReceivedRequest> m_received;
+    int m_overlappingRequests = 0;
 
     int m_direction = 1;
     SimulatedCameraState m_state;

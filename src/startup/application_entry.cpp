@@ -3,6 +3,7 @@
 #include "build_config.h"
 #include "cjk_font_check.h"
 #include "command_line_options.h"
+#include "control_api_settings.h"
 #include "device_models.h"
 #include "log_manager.h"
 #include "model_panels.h"
@@ -13,7 +14,13 @@
 #include "simulated_video.h"
 #include "startup_window.h"
 
+#ifdef KESTRANE_CONTROL_API
+#include "control_api_server.h"
+#include "panel_api_backend.h"
+#endif
+
 #include <QApplication>
+#include <QPointer>
 #include <QIcon>
 #include <QScreen>
 
@@ -23,6 +30,33 @@ namespace {
 void startupRecord(LogLevel level, const QString &message)
 {
     LogManager::instance()->log(level, "Startup", message);
+}
+
+// The local control API, when the command line or the settings ask for it. It serves
+// the control panel once that is open; the window owns it.
+void startControlApi(const CommandLineOptions &options, StartupWindow *window)
+{
+    ControlApiSettings settings = ControlApiSettings::load();
+    if (options.apiPort != 0) {
+        settings.enabled = true;
+        settings.port = options.apiPort;
+    }
+    if (!settings.enabled)
+        return;
+#ifdef KESTRANE_CONTROL_API
+    const QPointer<StartupWindow> owner(window);
+    auto *server = new ControlApiServer(
+        std::make_unique<PanelApiBackend>([owner]() -> Widget * { return owner ? owner->controlPanel() : nullptr; }),
+        window);
+    QString error;
+    if (!server->start(settings, &error)) {
+        startupRecord(CRITICAL, QStringLiteral("[API] the control API is not served: %1").arg(error));
+        delete server;
+    }
+#else
+    Q_UNUSED(window);
+    startupRecord(WARNING, QStringLiteral("[API] this build has no control API (built without Qt HttpServer)"));
+#endif
 }
 } // namespace
 
@@ -79,6 +113,7 @@ std::unique_ptr<StartupWindow> ApplicationEntry::start(const CommandLineOptions 
     if (QScreen *primary = QGuiApplication::primaryScreen())
         window->move(primary->geometry().center() - window->rect().center());
     window->show();
+    startControlApi(options, window.get());
     CjkFontCheck::warnIfMissing();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
     return window;

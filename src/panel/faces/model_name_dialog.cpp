@@ -10,8 +10,8 @@ namespace {
 ModelNameDialog::TestDriver g_testDriver;
 }
 
-ModelNameDialog::ModelNameDialog(QWidget *parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("模型录入"));
+ModelNameDialog::ModelNameDialog(QWidget *parent, const QString &title, const QString &prompt) : QDialog(parent) {
+    setWindowTitle(title);
     setMinimumSize(350, 180);
     setStyleSheet("QDialog { background-color: #1e1e1e; }"
                   "QLabel { color: white; font-size: 14px; }"
@@ -23,7 +23,7 @@ ModelNameDialog::ModelNameDialog(QWidget *parent) : QDialog(parent) {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(15);
-    auto *label = new QLabel(QStringLiteral("请输入模型名称"), this);
+    auto *label = new QLabel(prompt, this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     m_edit = new QLineEdit(this);

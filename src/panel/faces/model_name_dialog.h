@@ -8,13 +8,15 @@ class QLineEdit;
 class QPushButton;
 
 // Asks for a new face model's name: "请输入模型名称", a line edit with focus, "确定" and
-// "取消". Tests install a driver that receives the dialog in place of the user.
+// "取消"; with another title and prompt, for another name (a preset's). Tests install a
+// driver that receives the dialog in place of the user.
 class ModelNameDialog : public QDialog {
     Q_OBJECT
 public:
     using TestDriver = std::function<void(ModelNameDialog &dialog)>;
 
-    explicit ModelNameDialog(QWidget *parent = nullptr);
+    explicit ModelNameDialog(QWidget *parent = nullptr, const QString &title = QStringLiteral("模型录入"),
+                             const QString &prompt = QStringLiteral("请输入模型名称"));
 
     QLineEdit *edit() const { return m_edit; }
     QPushButton *okButton() const { return m_okButton; }

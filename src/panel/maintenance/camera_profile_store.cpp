@@ -9,17 +9,17 @@
 #include <QSettings>
 
 namespace {
-QString safeSerial(const QString &serial)
-{
-    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_-]"));
-    return QString(serial).replace(unsafe, QStringLiteral("_")).left(64);
-}
-
 QString iniPath()
 {
     return CameraProfileStore::dir() + QStringLiteral("/profiles.ini");
 }
 } // namespace
+
+QString CameraProfileStore::fileKey(const QString &serial)
+{
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_-]"));
+    return QString(serial).replace(unsafe, QStringLiteral("_")).left(64);
+}
 
 QString CameraProfileStore::dir()
 {
@@ -28,24 +28,25 @@ QString CameraProfileStore::dir()
 
 QString CameraProfileStore::filePath(const QString &serial)
 {
-    const QString name = safeSerial(serial);
+    const QString name = fileKey(serial);
     return name.isEmpty() ? QString() : dir() + QLatin1Char('/') + name + QStringLiteral(".config");
+}
+
+QString CameraProfileStore::writeWhole(const QString &dir, const QString &path, const QByteArray &image)
+{
+    if (path.isEmpty())
+        return QStringLiteral("camera has no serial");
+    if (!QDir().mkpath(dir))
+        return QStringLiteral("cannot create %1").arg(dir);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush() || !file.commit())
+        return file.errorString();
+    return QString();
 }
 
 bool CameraProfileStore::save(const QString &serial, const CameraParams &record, QString *error)
 {
-    const QString path = filePath(serial);
-    QString failure;
-    if (path.isEmpty()) {
-        failure = QStringLiteral("camera has no serial");
-    } else if (!QDir().mkpath(dir())) {
-        failure = QStringLiteral("cannot create %1").arg(dir());
-    } else {
-        QSaveFile file(path);
-        const QByteArray image = CameraConfigFile::encode(record);
-        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush() || !file.commit())
-            failure = file.errorString();
-    }
+    const QString failure = writeWhole(dir(), filePath(serial), CameraConfigFile::encode(record));
     if (!failure.isEmpty()) {
         if (error)
             *error = failure;
@@ -68,13 +69,13 @@ std::optional<CameraParams> CameraProfileStore::load(const QString &serial)
 
 bool CameraProfileStore::restoreEnabled(const QString &serial)
 {
-    const QString key = safeSerial(serial);
+    const QString key = fileKey(serial);
     return !key.isEmpty() && QSettings(iniPath(), QSettings::IniFormat).value(QStringLiteral("Restore/") + key, false).toBool();
 }
 
 void CameraProfileStore::setRestoreEnabled(const QString &serial, bool enabled)
 {
-    const QString key = safeSerial(serial);
+    const QString key = fileKey(serial);
     if (key.isEmpty())
         return;
     QDir().mkpath(dir());

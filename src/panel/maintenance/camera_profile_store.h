@@ -14,6 +14,13 @@
 class CameraProfileStore {
 public:
     static QString dir();
+    // A serial reduced to letters, digits, '-' and '_' (at most 64 of them), usable as
+    // a file name or settings key; empty for an empty serial.
+    static QString fileKey(const QString &serial);
+    // Writes `image` to `path` inside `dir` (created when missing), whole or not at all;
+    // the reason of a failure, empty on success. An empty path is a camera without a
+    // serial.
+    static QString writeWhole(const QString &dir, const QString &path, const QByteArray &image);
     // The profile file of `serial`; serials are reduced to letters, digits, '-' and
     // '_' so that no serial reaches outside the directory. Empty for an empty serial.
     static QString filePath(const QString &serial);

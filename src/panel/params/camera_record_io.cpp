@@ -88,3 +88,18 @@ QString CameraRecordIo::write(const Exchange &exchange, const CameraParams &para
     }
     return QString();
 }
+
+QString CameraRecordIo::readReported(const Exchange &exchange, QJsonObject *reported)
+{
+    QJsonObject video;
+    QString error = content(exchange(CmdGetParam, CommandTexts::getVideoParam()), QStringLiteral("ReqGetVideoParam"), &video);
+    QJsonObject settings;
+    if (error.isEmpty())
+        error = content(exchange(CmdGetParam, CommandTexts::getSetting()), QStringLiteral("ReqGetSetting"), &settings);
+    if (!error.isEmpty())
+        return error;
+    settings.remove(QStringLiteral("nResult"));
+    *reported = QJsonObject{{QStringLiteral("VideoParam"), video.value(QStringLiteral("VideoParam")).toObject()},
+                            {QStringLiteral("Setting"), settings}};
+    return QString();
+}

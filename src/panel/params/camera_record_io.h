@@ -3,6 +3,7 @@
 #include "camera_params.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <functional>
@@ -21,4 +22,7 @@ public:
     // Sends every keyed video parameter and setting of `params`, then both tables,
     // each checked for the camera's answer. Stops at the first refusal and says which.
     static QString write(const Exchange &exchange, const CameraParams &params);
+    // The camera's video parameters and settings as it reports them, in `reported`:
+    // {"VideoParam": {...}, "Setting": {...}} (the settings without "nResult").
+    static QString readReported(const Exchange &exchange, QJsonObject *reported);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -115,6 +116,21 @@ struct ParamRow {
         }
         *sent = shown * scale + offset;
         return true;
+    }
+
+    // Every value the row's control can send: the sent value of each combo index or
+    // of each slider or switch position, as the row's rules give them now.
+    QSet<int> sendableValues() const
+    {
+        QSet<int> values;
+        const int first = kind == Kind::Combo ? 0 : minimum;
+        const int last = kind == Kind::Combo ? int(items.size()) - 1 : maximum;
+        for (int shown = first; shown <= last; ++shown) {
+            int sent = 0;
+            if (sentValue(shown, &sent))
+                values.insert(sent);
+        }
+        return values;
     }
 
     // Builders for the four kinds of rows.

@@ -1,10 +1,13 @@
 #include "preset_shortcuts.h"
 
 #include "message_boxes.h"
+#include "model_name_dialog.h"
+#include "preset_store.h"
 #include "ptz_commands.h"
 #include "shortcut_dialog.h"
 
 #include <QDebug>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -13,19 +16,17 @@ PresetShortcuts::PresetShortcuts(QWidget *window, PtzCommands *commands, QObject
 {
 }
 
+QString PresetShortcuts::presetLabel(int presetId) const
+{
+    const QString name = m_presetNames.value(presetId);
+    return name.isEmpty() ? QStringLiteral("预置位%1").arg(presetId) : name;
+}
+
 void PresetShortcuts::registerPresetButton(int presetId, QPushButton *button)
 {
     m_presetButtons.insert(presetId, button);
-    // A rebuilt PTZ area shows the bindings made before.
-    const QKeySequence bound = m_presetShortcuts.value(presetId);
-    if (!bound.isEmpty())
-        showBinding(button, bound);
-}
-
-void PresetShortcuts::showBinding(QPushButton *button, const QKeySequence &keySequence)
-{
-    button->setToolTip(QStringLiteral("快捷键: ") + keySequence.toString(QKeySequence::PortableText));
-    updatePresetButtonText(button, keySequence);
+    // A rebuilt PTZ area shows the names and bindings made before.
+    updateButton(presetId);
 }
 
 void PresetShortcuts::clearPresetButtons()
@@ -33,18 +34,20 @@ void PresetShortcuts::clearPresetButtons()
     m_presetButtons.clear();
 }
 
-void PresetShortcuts::updatePresetButtonText(QPushButton *button, const QKeySequence &keySequence)
+void PresetShortcuts::updateButton(int presetId)
 {
+    QPushButton *button = m_presetButtons.value(presetId);
     if (!button)
         return;
-    QString base = button->text();
-    const int bracket = int(base.indexOf('('));
-    if (bracket >= 0)
-        base = base.left(bracket).trimmed();
-    if (keySequence.isEmpty())
-        button->setText(base);
-    else
-        button->setText(base + " (" + keySequence.toString(QKeySequence::PortableText) + ")");
+    const QKeySequence sequence = m_presetShortcuts.value(presetId);
+    if (!sequence.isEmpty()) {
+        const QString text = sequence.toString(QKeySequence::PortableText);
+        button->setToolTip(QStringLiteral("快捷键: ") + text);
+        button->setText(presetLabel(presetId) + " (" + text + ")");
+    } else {
+        button->setToolTip(QString());
+        button->setText(presetLabel(presetId));
+    }
 }
 
 void PresetShortcuts::onSetShortcut(int presetId)
@@ -70,20 +73,101 @@ void PresetShortcuts::onShortcutSet(int presetId, const QKeySequence &keySequenc
             return;
         }
     }
+    bind(presetId, keySequence);
+    updateButton(presetId);
+    persist();
+    qDebug() << "Set shortcut for preset" << presetId << ":" << keySequence;
+}
 
+void PresetShortcuts::bind(int presetId, const QKeySequence &keySequence)
+{
     m_presetShortcuts.insert(presetId, keySequence);
     // The preset's previous combination must stop recalling it.
     delete m_shortcutObjects.take(presetId).data();
-
-    if (QPushButton *button = m_presetButtons.value(presetId))
-        showBinding(button, keySequence);
-
     auto *shortcut = new QShortcut(keySequence, m_window);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, [this, presetId] { handlePresetShortcut(presetId); });
     m_shortcutObjects.insert(presetId, shortcut);
+}
 
-    qDebug() << "Set shortcut for preset" << presetId << ":" << keySequence;
+void PresetShortcuts::clearAll()
+{
+    for (const QPointer<QShortcut> &shortcut : std::as_const(m_shortcutObjects))
+        delete shortcut.data();
+    m_shortcutObjects.clear();
+    m_presetShortcuts.clear();
+    m_presetNames.clear();
+}
+
+void PresetShortcuts::onNamePreset(int presetId)
+{
+    ModelNameDialog dialog(m_window, QStringLiteral("预置位命名"), QStringLiteral("预置位 %1 的名称").arg(presetId));
+    dialog.edit()->setMaxLength(PresetStore::kMaxNameLength);
+    dialog.edit()->setText(presetName(presetId));
+    if (dialog.run() == QDialog::Accepted)
+        setPresetName(presetId, dialog.name());
+}
+
+void PresetShortcuts::setPresetName(int presetId, const QString &name)
+{
+    const QString trimmed = name.trimmed().left(PresetStore::kMaxNameLength);
+    if (trimmed.isEmpty())
+        m_presetNames.remove(presetId);
+    else
+        m_presetNames.insert(presetId, trimmed);
+    updateButton(presetId);
+    emit presetNamesChanged();
+    persist();
+}
+
+void PresetShortcuts::setCamera(const QString &serial)
+{
+    m_serial = serial;
+    if (PresetStore::remembered(serial)) {
+        // The session's own names and bindings wait for the next camera that is not
+        // remembered.
+        if (m_rememberedSerial.isEmpty())
+            m_sessionBook = PresetStore::Book{m_presetNames, m_presetShortcuts};
+        useBook(PresetStore::load(serial).value_or(PresetStore::Book{}));
+        m_rememberedSerial = serial;
+    } else if (!m_rememberedSerial.isEmpty()) {
+        m_rememberedSerial.clear();
+        useBook(m_sessionBook);
+    }
+}
+
+void PresetShortcuts::useBook(const PresetStore::Book &book)
+{
+    clearAll();
+    m_presetNames = book.names;
+    for (auto it = book.shortcuts.cbegin(); it != book.shortcuts.cend(); ++it)
+        bind(it.key(), it.value());
+    for (auto it = m_presetButtons.cbegin(); it != m_presetButtons.cend(); ++it)
+        updateButton(it.key());
+    emit presetNamesChanged();
+}
+
+bool PresetShortcuts::setRemembered(bool remember)
+{
+    if (!remember) {
+        // What the camera had stays for this session.
+        if (!m_rememberedSerial.isEmpty())
+            PresetStore::forget(m_rememberedSerial);
+        m_rememberedSerial.clear();
+        return true;
+    }
+    if (!PresetStore::save(m_serial, PresetStore::Book{m_presetNames, m_presetShortcuts}))
+        return false;
+    // The session keeps what it had, for the cameras that are not remembered.
+    m_sessionBook = PresetStore::Book{m_presetNames, m_presetShortcuts};
+    m_rememberedSerial = m_serial;
+    return true;
+}
+
+void PresetShortcuts::persist()
+{
+    if (!m_rememberedSerial.isEmpty())
+        PresetStore::save(m_rememberedSerial, PresetStore::Book{m_presetNames, m_presetShortcuts});
 }
 
 void PresetShortcuts::handlePresetShortcut(int presetId)

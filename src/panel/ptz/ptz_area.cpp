@@ -304,9 +304,16 @@ void PtzArea::buildPresetSubmenus(QPushButton *button)
     auto *menu = new QMenu(button);
     menu->setStyleSheet(kMenuStyle);
     for (int n = 1; n <= kPresetCount; ++n) {
-        QMenu *sub = menu->addMenu(QString::number(n));
+        QMenu *sub = menu->addMenu(QString());
         sub->setStyleSheet(kMenuStyle);
         addPresetActions(sub, n);
+        // "<n>", or "<n> <name>" for a named preset.
+        auto title = [this, sub, n] {
+            const QString name = m_shortcuts->presetName(n);
+            sub->setTitle(name.isEmpty() ? QString::number(n) : QStringLiteral("%1 %2").arg(n).arg(name));
+        };
+        title();
+        connect(m_shortcuts, &PresetShortcuts::presetNamesChanged, sub, title);
     }
     button->setMenu(menu);
 }
@@ -324,6 +331,18 @@ void PtzArea::addPresetActions(QMenu *menu, int presetId)
     QAction *shortcut = menu->addAction(QStringLiteral("快捷键"));
     shortcut->setProperty("presetId", presetId);
     connect(shortcut, &QAction::triggered, m_shortcuts, [this, presetId] { m_shortcuts->onSetShortcut(presetId); });
+    QAction *name = menu->addAction(QStringLiteral("命名"));
+    name->setProperty("presetId", presetId);
+    connect(name, &QAction::triggered, m_shortcuts, [this, presetId] { m_shortcuts->onNamePreset(presetId); });
+    // Opt-in per camera: keeps the names and shortcuts for the next start.
+    QAction *remember = menu->addAction(QStringLiteral("记住名称和快捷键"));
+    remember->setCheckable(true);
+    remember->setProperty("presetId", presetId);
+    connect(menu, &QMenu::aboutToShow, remember, [this, remember] { remember->setChecked(m_shortcuts->remembered()); });
+    connect(remember, &QAction::triggered, m_shortcuts, [this, remember](bool on) {
+        if (!m_shortcuts->setRemembered(on))
+            remember->setChecked(false);
+    });
 }
 
 // ---------------------------------------------------------------------------------------

@@ -42,6 +42,8 @@ public:
     virtual void applyParams(const CameraParams &params, bool fromFile) = 0;
     // The record for an export, as the controls show it.
     virtual void copyParams(CameraParams &out);
+    // The panel's parameter rows and their controls; null before buildUi.
+    virtual ParamPageSet *pages() const { return nullptr; }
     // The panel's image and factory resets; null when the panel has none.
     virtual PanelResets *resets() const { return nullptr; }
     // The camera's "sleep" setting, read outside the record at activation.

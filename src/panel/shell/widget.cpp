@@ -4,8 +4,10 @@
 #include "camera_config_transfer.h"
 #include "camera_profile_restorer.h"
 #include "camera_profile_store.h"
+#include "preset_shortcuts.h"
 #include "camera_param_reader.h"
 #include "palette_label.h"
+#include "param_page_set.h"
 #include "panel_resets.h"
 #include "collapsible_group.h"
 #include "control_panel_chrome.h"
@@ -34,10 +36,12 @@
 #include <QDebug>
 #include <QHBoxLayout>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -715,6 +719,11 @@ bool Widget::isRefreshing() const
     return !m_refreshButton->isEnabled();
 }
 
+bool Widget::isBusy() const
+{
+    return isRefreshing() || m_activating || m_firmwareUpgrade->upgradeDialog();
+}
+
 void Widget::onFirmwareUpgradeClicked()
 {
     m_firmwareUpgrade->onFirmwareUpgradeClicked();
@@ -947,6 +956,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
             qDebug() << "设备双击，激活按钮:" << slot;
         }
     }
+    const QScopedValueRollback<bool> activating(m_activating, true);
     m_currentIndex = item->data(4, Qt::UserRole).toInt();
     m_currentSerial = serial;
     {
@@ -959,6 +969,7 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
         return;
 
     m_currentModel = item->data(3, Qt::UserRole).toString();
+    m_ptzPanel->shortcuts()->setCamera(serial);
     m_ptzPanel->rebuildPtzArea(m_currentModel);
     if (readsColourTablesOnActivation(m_currentModel) &&
         !m_colourTables->readHsvTables(ColourTables::ReadMode::Activation))
@@ -1034,4 +1045,63 @@ void Widget::reselectRestartedCamera()
     onSlotClicked(slot);
     if (restart.ptzShown)
         showPtzPanel(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// The control API's view of the panel
+
+QList<QPair<int, DeviceEntry>> Widget::listedCameras() const
+{
+    QList<QPair<int, DeviceEntry>> cameras;
+    for (int i = 0; i < m_rootItem->childCount(); ++i) {
+        const QTreeWidgetItem *item = m_rootItem->child(i);
+        cameras << qMakePair(item->data(4, Qt::UserRole).toInt(),
+                             DeviceEntry{item->data(0, Qt::UserRole).toString(), item->data(1, Qt::UserRole).toString(),
+                                         item->data(2, Qt::UserRole).toString(), item->data(3, Qt::UserRole).toString(),
+                                         true});
+    }
+    return cameras;
+}
+
+bool Widget::activateCamera(const QString &serial)
+{
+    for (int i = 0; i < m_rootItem->childCount() && !serial.isEmpty(); ++i) {
+        QTreeWidgetItem *item = m_rootItem->child(i);
+        if (item->data(1, Qt::UserRole).toString() != serial)
+            continue;
+        const int slot = int(m_deviceItems.indexOf(item));
+        if (slot >= 0)
+            onSlotClicked(slot);
+        else
+            onDeviceDoubleClicked(item, 0);
+        return m_currentSerial == serial;
+    }
+    return false;
+}
+
+ParamPageSet *Widget::pagesForModel(const QString &productModel)
+{
+    const PanelKind kind = panelKindForModel(productModel);
+    if (kind == PanelKind::BuiltIn)
+        return m_paramPages->pages();
+    if (kind == PanelKind::None)
+        return nullptr;
+    ModelPanel *panel = ensureModelPanel(kind);
+    return panel ? panel->pages() : nullptr;
+}
+
+void Widget::showSentValue(int index, const QString &key, int value)
+{
+    if (index < 0 || index != m_currentIndex)
+        return;
+    ModelPanel *panel = activeModelPanel();
+    ParamPageSet *pages = panel ? panel->pages() : m_paramPages->pages();
+    if (pages)
+        pages->showReported(QJsonObject{{key, value}}, {key}, panel ? panel->camera()->params() : m_camera->params());
+}
+
+void Widget::recordWritten(int index)
+{
+    if (index >= 0 && index == m_currentIndex)
+        refreshCameraParams(index);
 }

@@ -36,6 +36,7 @@ class DebouncedParamSender;
 class CameraProfileRestorer;
 class FirmwareUpgrade;
 class ModelPanel;
+class ParamPageSet;
 class PanelResets;
 class HIDManager;
 class QLabel;
@@ -151,6 +152,9 @@ public:
     bool isLandscape() const { return m_isLandscape; }
     bool quietProbe() const { return m_routerState.quietProbe; }
     bool isRefreshing() const;
+    // True while the panel is in the middle of work of its own that outside requests
+    // must not cut into: a refresh, an activation or a firmware upgrade.
+    bool isBusy() const;
     const DeviceEntry &deviceEntry(int index) const;
     QTreeWidgetItem *deviceItem(int slot) const { return m_deviceItems.value(slot); }
     QTreeWidget *deviceTree() const { return m_deviceTree; }
@@ -173,6 +177,17 @@ public:
     PtzArea *ptzPanel() const { return m_ptzPanel; }
     void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
     QMap<QString, QString> deviceNames() const { return m_deviceNames; }
+
+    // For the control API: the listed cameras (device index and identity, in list
+    // order); activating one by serial (false when none is listed with it); the
+    // parameter rows of the panel that serves a model (null when it has none); showing
+    // a value sent to a camera, and reading a camera again after its whole record was
+    // written, when it is the active one.
+    QList<QPair<int, DeviceEntry>> listedCameras() const;
+    bool activateCamera(const QString &serial);
+    ParamPageSet *pagesForModel(const QString &productModel);
+    void showSentValue(int index, const QString &key, int value);
+    void recordWritten(int index);
 
     // Maintenance and names; the work is done by m_maintenance and m_rename.
     void showDeviceResetMenu();
@@ -280,6 +295,7 @@ private:
     int m_connectedCount = 0;
     int m_refreshSeenCount = 0; // interfaces the last refresh enumerated
     PanelKind m_panelKind = PanelKind::BuiltIn;
+    bool m_activating = false; // inside onDeviceDoubleClicked
     qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
     BuiltInParamPages *m_paramPages = nullptr;
     PanelResets *m_resets = nullptr; // the built-in pages' image and factory resets

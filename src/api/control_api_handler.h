@@ -1,0 +1,87 @@
+#pragma once
+
+#include "camera_record_io.h"
+#include "control_api_backend.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <optional>
+
+// The control API's requests, from path and body to the panel's send path, and their
+// JSON answers. Everything a request asks for is checked before anything is sent: a
+// body that is not a JSON object, a member the request does not take, a value outside
+// what the camera's panel can send, or a camera that is not listed is answered with a
+// 4xx status and {"error": "..."}, and the camera gets nothing.
+//
+// Paths (below /api/v1; {serial} percent-encoded):
+//   GET  /                          the service: {"service": "kestrane", "api": 1, ...}
+//   GET  /cameras                   {"cameras": [camera, ...]}
+//   GET  /cameras/{serial}          camera: {"serial", "name", "model", "series",
+//                                   "buildDate", "index", "active"}
+//   GET  /cameras/{serial}/params   {"VideoParam": {...}, "Setting": {...}} as read
+//   GET  /cameras/{serial}/params/{key}            {"key": ..., "value": ...} as read
+//   POST /cameras/{serial}/params   {"key": K, "value": N}
+//   POST /cameras/{serial}/ptz      {"command": "Left"} (the camera's "PtzCmd" words)
+//   POST /cameras/{serial}/preset   {"action": "call"|"set"|"delete", "preset": N}
+//   POST /cameras/{serial}/select   activates the camera in the panel
+//   GET  /cameras/{serial}/profile  {"serial": ..., "config": base64 of the camera's
+//                                   record in the configuration-file format}
+//   POST /cameras/{serial}/profile  {"config": base64} (and the exported "serial"):
+//                                   writes that record
+class ControlApiHandler {
+public:
+    static constexpr int kMaxBodySize = 64 * 1024;
+
+    struct Request {
+        QByteArray method;
+        QStringList path; // the decoded segments of the URL path
+        QByteArray body;
+    };
+    struct Reply {
+        int status = 200;
+        QJsonObject body;
+    };
+
+    explicit ControlApiHandler(ControlApiBackend *backend) : m_backend(backend) {}
+
+    // The answer to a request the server can give at once, without the panel: the
+    // service description, and paths outside /api/v1; nothing otherwise.
+    static std::optional<Reply> immediate(const Request &request);
+    Reply handle(const Request &request);
+
+    static Reply error(int status, const QString &message);
+    static QJsonObject cameraObject(const ControlApiBackend::Camera &camera);
+
+private:
+    using Camera = ControlApiBackend::Camera;
+    using Action = Reply (ControlApiHandler::*)(const Camera &, const Request &);
+    struct Route {
+        const char *what;
+        bool withKey; // a further path segment follows
+        const char *method;
+        Action action;
+    };
+    static const QList<Route> &routes();
+
+    Reply readParams(const Camera &camera, const Request &request);
+    Reply readParam(const Camera &camera, const Request &request);
+    Reply setParam(const Camera &camera, const Request &request);
+    Reply ptz(const Camera &camera, const Request &request);
+    Reply preset(const Camera &camera, const Request &request);
+    Reply select(const Camera &camera, const Request &request);
+    Reply exportProfile(const Camera &camera, const Request &request);
+    Reply importProfile(const Camera &camera, const Request &request);
+
+    // The body as an object holding the `required` members and no others than those
+    // and the `optional` ones; otherwise the 400 answer in `failure`.
+    static std::optional<QJsonObject> members(const Request &request, const QStringList &required, Reply *failure,
+                                              const QStringList &optional = {});
+    // Sends one command; "ok" unless the camera did not answer or refused it.
+    Reply send(const Camera &camera, quint32 cmdId, const QByteArray &text);
+    CameraRecordIo::Exchange recordExchange(const Camera &camera);
+    QString readReported(const Camera &camera, QJsonObject *reported);
+
+    ControlApiBackend *m_backend;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "control_api_backend.h"
+
+#include <functional>
+
+class Widget;
+
+// The control API served by the control panel: its listed cameras, the rows of the
+// panel each camera's model gets, and the panel's own sender, so that requests from
+// outside take the path the panel's controls take.
+class PanelApiBackend : public ControlApiBackend {
+public:
+    // The control panel once it is open, null before (requests wait meanwhile).
+    using PanelLookup = std::function<Widget *()>;
+
+    explicit PanelApiBackend(PanelLookup panel) : m_panel(std::move(panel)) {}
+
+    bool busy() const override;
+    QList<Camera> cameras() const override;
+    std::optional<Param> param(const Camera &camera, const QString &key) override;
+    void newRequest(const Camera &camera) override;
+    std::optional<QByteArray> exchange(int index, quint32 cmdId, const QByteArray &text) override;
+    bool select(const Camera &camera) override;
+    void valueSent(const Camera &camera, const QString &key, int value) override;
+    void recordWritten(const Camera &camera) override;
+
+private:
+    PanelLookup m_panel;
+};
