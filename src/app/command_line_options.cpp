@@ -1,6 +1,7 @@
 #include "command_line_options.h"
 
 #include "build_config.h"
+#include "ui_language.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ namespace {
 bool isOwnOption(const QString &arg, bool *valueFollows)
 {
     static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate"};
-    static const QStringList withValue{"vendor-id", "lut"};
+    static const QStringList withValue{"vendor-id", "lut", "lang"};
     *valueFollows = false;
     if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
         arg.startsWith(QLatin1String("-simulate=")))
@@ -83,12 +84,18 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     const QCommandLineOption palettePage("palette-page",
                                          "Show the palette page (polar hue/saturation editor with upload) "
                                          "in the panel of RV-T782-KB cameras.");
+    const QCommandLineOption language("lang",
+                                      "Language of the user interface: zh (Simplified Chinese) or en "
+                                      "(English). By default the system's: Chinese on a Chinese system, "
+                                      "English on others.",
+                                      "LANG");
     const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
     const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
         parser.addOption(lutButton);
         parser.addOption(lut);
         parser.addOption(palettePage);
+        parser.addOption(language);
     } else {
         parser.addOption(serial);
         parser.addOption(json);
@@ -137,6 +144,12 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     }
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);
+        options.language = parser.value(language).toLower();
+        UiLanguage::Language chosen = UiLanguage::Chinese;
+        if (parser.isSet(language) && !UiLanguage::fromCode(options.language, &chosen)) {
+            options.error = QStringLiteral("invalid language: %1 (zh or en)").arg(parser.value(language));
+            return options;
+        }
         options.lutButton = parser.isSet(lutButton) || parser.isSet(lut);
         if (parser.isSet(lut)) {
             if (parser.value(lut).isEmpty()) {

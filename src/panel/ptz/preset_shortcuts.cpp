@@ -24,7 +24,7 @@ void PresetShortcuts::registerPresetButton(int presetId, QPushButton *button)
 
 void PresetShortcuts::showBinding(QPushButton *button, const QKeySequence &keySequence)
 {
-    button->setToolTip(QStringLiteral("快捷键: ") + keySequence.toString(QKeySequence::PortableText));
+    button->setToolTip(tr("快捷键: ") + keySequence.toString(QKeySequence::PortableText));
     updatePresetButtonText(button, keySequence);
 }
 
@@ -57,15 +57,14 @@ void PresetShortcuts::onSetShortcut(int presetId)
 void PresetShortcuts::onShortcutSet(int presetId, const QKeySequence &keySequence)
 {
     if (keySequence.isEmpty()) {
-        MessageBoxes::showStyledMessageBox(m_window, QStringLiteral("无效快捷键"), QStringLiteral("请设置有效的快捷键组合"),
+        MessageBoxes::showStyledMessageBox(m_window, tr("无效快捷键"), tr("请设置有效的快捷键组合"),
                                            QMessageBox::Ok);
         return;
     }
     for (auto it = m_presetShortcuts.cbegin(); it != m_presetShortcuts.cend(); ++it) {
         if (it.key() != presetId && it.value() == keySequence) {
-            MessageBoxes::showStyledMessageBox(m_window, QStringLiteral("快捷键冲突"),
-                                               QStringLiteral("该快捷键已被预置位 ") + QString::number(it.key()) +
-                                                   QStringLiteral(" 使用"),
+            MessageBoxes::showStyledMessageBox(m_window, tr("快捷键冲突"),
+                                               tr("该快捷键已被预置位 %1 使用").arg(it.key()),
                                                QMessageBox::Ok);
             return;
         }
