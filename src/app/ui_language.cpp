@@ -60,14 +60,14 @@ UiLanguage::Language UiLanguage::choose(const QString &code, const QLocale &syst
 bool UiLanguage::install(Language language)
 {
     remove();
-    // The compiled-in pictures with text have English variants (lang="en" in the
-    // resource file), chosen by the default locale.
-    if (language == English)
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     bool ok = true;
     if (language == English) {
         ok = installTranslator([](QTranslator *t) { return t->load(QLatin1String(kEnglishCatalogue)); });
-        if (!ok)
+        // The compiled-in pictures with text have English variants (lang="en" in the
+        // resource file), chosen by the default locale.
+        if (ok)
+            QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        else
             qWarning() << "Translation not found:" << kEnglishCatalogue;
     }
     const char *qtCatalogue =
