@@ -500,7 +500,35 @@ def placed(fn, prefix, x, y, scale, opacity=None):
     return d, '<g transform="translate(%s %s) scale(%s)"%s>%s</g>' % (f(x), f(y), f(scale), op, b)
 
 
-def boot_svg():
+# The texts drawn into the pictures, per language of the user interface. The English
+# pictures are written as NAME_en and chosen by the resource system for English.
+TEXTS = {
+    "zh": {
+        "tagline": ("智能云台摄像机控制工具", 4),
+        "features": ("云台控制  ·  画质调节  ·  AI 人像追焦", 2),
+        "missing": ("未检测到 %s系列 摄像机", 25),
+        "check": "请按以下步骤检查设备连接：",
+        "steps": ["确认 USB 数据线两端已插牢", "确认摄像机已接通电源并开机", "尝试更换电脑上的其他 USB 接口"],
+        "waiting": "设备连接后，软件将自动识别并打开",
+        "back": "点击左上角返回按钮，可重新选择设备系列",
+        "ptz": "云台控制",
+        "ptz_parts": "变焦 · 预置位 · 聚焦",
+    },
+    "en": {
+        "tagline": ("Smart PTZ camera control", 2),
+        "features": ("PTZ  ·  Picture  ·  AI portrait focus", 1),
+        "missing": ("No %s series camera found", 20),
+        "check": "Please check the connection:",
+        "steps": ["Plug the USB cable in firmly", "Switch the camera on", "Try another USB port"],
+        "waiting": "Opens by itself once connected",
+        "back": "Click the arrow at the top left to choose another series",
+        "ptz": "PTZ control",
+        "ptz_parts": "Zoom · Presets · Focus",
+    },
+}
+
+
+def boot_svg(lang="zh"):
     W, H = 400, 800
     ldefs, logo = logo_group("bl")
     cdefs, cam = placed(lambda p: camera_c(p, rim=("#5cb4ff", 0.7)), "bc", 200 - 112 * 1.45, 290, 1.45)
@@ -534,12 +562,12 @@ def boot_svg():
             '<text x="200" y="196" font-family="%s" font-size="40" font-weight="bold" fill="#ffffff" '
             'text-anchor="middle" letter-spacing="3">Kestrane</text>' % FONT +
             '<text x="200" y="230" font-family="%s" font-size="16" fill="#a9bbd3" text-anchor="middle" '
-            'letter-spacing="4">智能云台摄像机控制工具</text>' % FONT +
+            'letter-spacing="%d">%s</text>' % ((FONT, TEXTS[lang]["tagline"][1], TEXTS[lang]["tagline"][0])) +
             '<rect x="176" y="248" width="48" height="2" rx="1" fill="#1e90ff"/>' +
             cam +
             '<rect x="60" y="584" width="280" height="1.5" fill="url(#floor)"/>' +
             '<text x="200" y="614" font-family="%s" font-size="12.5" fill="#7f8ea3" text-anchor="middle" '
-            'letter-spacing="2">云台控制  ·  画质调节  ·  AI 人像追焦</text>' % FONT)
+            'letter-spacing="%d">%s</text>' % (FONT, TEXTS[lang]["features"][1], TEXTS[lang]["features"][0]))
     return svg(W, H, body, extra_defs=defs)
 
 
@@ -572,17 +600,14 @@ def selection_svg():
     return svg(600, 405, body, extra_defs=light_page_defs())
 
 
-def unselected_svg(letter):
+def unselected_svg(letter, lang="zh"):
+    texts = TEXTS[lang]
     cdefs, cam = placed(CAMERAS[letter], "u" + letter.lower(), 140 - 112 * 0.78, 80, 0.78)
     badge = ('<g transform="translate(196 222)">'
              '<circle r="19" fill="#ffffff"/><circle r="16" fill="#f0523f"/>'
              '<g fill="none" stroke="#ffffff" stroke-width="2.4" stroke-linecap="round">'
              '<path d="M-6 -6L6 6M6 -6L-6 6"/></g></g>')
-    steps = [
-        "确认 USB 数据线两端已插牢",
-        "确认摄像机已接通电源并开机",
-        "尝试更换电脑上的其他 USB 接口",
-    ]
+    steps = texts["steps"]
     items = ''
     y0 = 176
     for i, s in enumerate(steps):
@@ -594,12 +619,12 @@ def unselected_svg(letter):
                   % (y, ACCENT, y + 4.6, FONT, i + 1, y + 5.5, FONT, s))
     spinner = ('<g transform="translate(302 310)"><circle r="8" fill="none" stroke="#1b89ef" stroke-opacity="0.25" stroke-width="2.4"/>'
                '<path d="M0 -8A8 8 0 0 1 8 0" fill="none" stroke="#1b89ef" stroke-width="2.4" stroke-linecap="round"/></g>')
-    text = ('<text x="288" y="104" font-family="%s" font-size="25" font-weight="bold" fill="%s">未检测到 %s系列 摄像机</text>'
-            '<text x="289" y="136" font-family="%s" font-size="14" fill="#5b6879">请按以下步骤检查设备连接：</text>'
-            % (FONT, NAVY, letter, FONT) + items + spinner +
-            '<text x="320" y="315" font-family="%s" font-size="14" fill="#1b89ef">设备连接后，软件将自动识别并打开</text>' % FONT +
+    text = ('<text x="288" y="104" font-family="%s" font-size="%d" font-weight="bold" fill="%s">%s</text>'
+            '<text x="289" y="136" font-family="%s" font-size="14" fill="#5b6879">%s</text>'
+            % (FONT, texts["missing"][1], NAVY, texts["missing"][0] % letter, FONT, texts["check"]) + items + spinner +
+            '<text x="320" y="315" font-family="%s" font-size="14" fill="#1b89ef">%s</text>' % (FONT, texts["waiting"]) +
             '<text x="300" y="382" font-family="%s" font-size="12" fill="#8490a0" text-anchor="middle">'
-            '点击左上角返回按钮，可重新选择设备系列</text>' % FONT)
+            '%s</text>' % (FONT, texts["back"]))
     cam_backdrop = ('<circle cx="140" cy="168" r="96" fill="#ffffff" fill-opacity="0.55"/>'
                     '<circle cx="140" cy="168" r="96" fill="none" stroke="#0c2442" stroke-opacity="0.08" stroke-dasharray="3 5"/>')
     body = light_page_body(top_dots=False) + cam_backdrop + '<g opacity="0.92">%s</g>' % cam + badge + \
@@ -607,7 +632,7 @@ def unselected_svg(letter):
     return svg(600, 405, body, extra_defs=light_page_defs() + cdefs)
 
 
-def ptz_background_svg():
+def ptz_background_svg(lang="zh"):
     defs = ('<linearGradient id="pb" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#2b3038"/>'
             '<stop offset="1" stop-color="#1d2026"/></linearGradient>'
             '<linearGradient id="pl" x1="0" y1="0" x2="1" y2="0"><stop offset="0" stop-color="#1e90ff" stop-opacity="0.8"/>'
@@ -615,8 +640,10 @@ def ptz_background_svg():
     glyph = '<g transform="translate(15 11) scale(0.75)">%s</g>' % ptz_glyph(ACCENT2, fill_centre=True, sw=2.2)
     body = ('<rect x="0.5" y="0.5" width="359" height="99" rx="12" fill="url(#pb)" stroke="#ffffff" stroke-opacity="0.08"/>'
             + glyph +
-            '<text x="40" y="26.5" font-family="%s" font-size="13" font-weight="bold" fill="#dfe4ea">云台控制</text>' % FONT +
-            '<text x="345" y="26" font-family="%s" font-size="11" fill="#6f7884" text-anchor="end">变焦 · 预置位 · 聚焦</text>' % FONT +
+            '<text x="40" y="26.5" font-family="%s" font-size="13" font-weight="bold" fill="#dfe4ea">%s</text>'
+            % (FONT, TEXTS[lang]["ptz"]) +
+            '<text x="345" y="26" font-family="%s" font-size="11" fill="#6f7884" text-anchor="end">%s</text>'
+            % (FONT, TEXTS[lang]["ptz_parts"]) +
             '<rect x="15" y="36" width="150" height="1.2" fill="url(#pl)"/>'
             '<rect x="8" y="44" width="344" height="50" rx="9" fill="#000000" fill-opacity="0.18"/>')
     return svg(360, 100, body, extra_defs=defs)
@@ -716,10 +743,13 @@ def all_svgs():
         "boot_kestrane": boot_svg(),
         "deviceselection": selection_svg(),
         "qv_logo": logo_svg(),
+        "PTZ_background_en": ptz_background_svg("en"),
+        "boot_kestrane_en": boot_svg("en"),
     }
     for letter in "ABCD":
         out["Series_" + letter] = series_svg(letter)
         out["Unselected_Series_" + letter] = unselected_svg(letter)
+        out["Unselected_Series_%s_en" % letter] = unselected_svg(letter, "en")
     for base in DEVICE_BASES:
         out[base + "_on"] = device_button(base, True)
         out[base + "_off"] = device_button(base, False)

@@ -11,7 +11,7 @@ packages=(
   qt6-httpserver-dev qt6-websockets-dev
   libhidapi-dev libopencv-core-dev libopencv-imgproc-dev
   libbenchmark-dev
-  fonts-wqy-microhei qt6-translations-l10n
+  fonts-wqy-microhei qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   xvfb xauth x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev file
 )

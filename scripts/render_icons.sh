@@ -29,6 +29,9 @@
 #   switch_on, switch_off   40x20     toggle switches
 #   PTZ_background          360x100   compact PTZ bar background
 #   HSV_Hue, HSV_Sta        330x110   24-point hue / saturation table pictures
+#   NAME_en                 as NAME   the English user interface's picture where NAME
+#                                     shows text (boot, not-connected pages, PTZ bar);
+#                                     the resource file gives it NAME's path for English
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -46,7 +49,7 @@ done
 
 # name -> WIDTHxHEIGHT of the rendered PNG
 size_of() {
-  case "$1" in
+  case "${1%_en}" in
     boot_kestrane) echo 400x800 ;;
     deviceselection|Unselected_Series_?) echo 600x405 ;;
     Series_?) echo 224x224 ;;
@@ -82,6 +85,8 @@ EXPECTED=(
   image.png exposure.png focus.png color.png palette.png setting.png
   color_picker.png reset_hsv.png Enlarge.png lens-change.png
   PTZ_background.png HSV_Hue.png HSV_Sta.png
+  boot_kestrane_en.png PTZ_background_en.png
+  Unselected_Series_A_en.png Unselected_Series_B_en.png Unselected_Series_C_en.png Unselected_Series_D_en.png
 )
 for file in "${EXPECTED[@]}"; do
   [[ -f "$SRC/${file%.*}.svg" ]] || { echo "no source for $file" >&2; exit 1; }
@@ -121,8 +126,13 @@ done
   echo '<!DOCTYPE RCC>'
   echo '<RCC version="1.0">'
   echo '    <qresource prefix="/icons/resources">'
-  printf '%s\n' "${files[@]}" | LC_ALL=C sort | while read -r file; do
+  printf '%s\n' "${files[@]}" | grep -v '_en\.' | LC_ALL=C sort | while read -r file; do
     echo "        <file>icons/$file</file>"
+  done
+  echo '    </qresource>'
+  echo '    <qresource prefix="/icons/resources" lang="en">'
+  printf '%s\n' "${files[@]}" | grep '_en\.' | LC_ALL=C sort | while read -r file; do
+    echo "        <file alias=\"icons/${file/_en./.}\">icons/$file</file>"
   done
   echo '    </qresource>'
   echo '</RCC>'

@@ -10,3 +10,4 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 DISPLAY=$display "$build/tools/screenshot_tour" docs
+DISPLAY=$display "$build/tools/screenshot_tour" docs en

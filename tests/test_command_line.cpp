@@ -96,6 +96,30 @@ private slots:
         QVERIFY(!CommandLineOptions::parse({"kestrane-cli", "--palette-page", "list"}, "list").error.isEmpty());
     }
 
+    void language_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("language"); // "!" for a refused line
+        QTest::newRow("system's") << QStringList{"kestrane"} << "";
+        QTest::newRow("en") << QStringList{"kestrane", "--lang", "en"} << "en";
+        QTest::newRow("zh=") << QStringList{"kestrane", "--lang=zh", "--simulate"} << "zh";
+        QTest::newRow("any case") << QStringList{"kestrane", "--lang", "EN"} << "en";
+        QTest::newRow("unknown") << QStringList{"kestrane", "--lang", "fr"} << "!";
+        QTest::newRow("missing") << QStringList{"kestrane", "--lang"} << "!";
+        QTest::newRow("cli") << QStringList{"kestrane-cli", "--lang", "en", "list"} << "!";
+    }
+    void language()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, language);
+        const CommandLineOptions o = CommandLineOptions::parse(args, args[0].endsWith("cli") ? "list" : "");
+        QCOMPARE(o.error.isEmpty(), language != "!");
+        if (language != "!") {
+            QCOMPARE(o.language, language);
+            QVERIFY(o.helpText.contains("--lang <LANG>"));
+        }
+    }
+
     // The window starts with any arguments: what is not the tool's own is left to the
     // application object (Qt's options among them) and never read as help or version.
     void guiLeavesOtherArgumentsToQt_data()

@@ -4,11 +4,14 @@
 // the model panels, and the menus, dialogs and boxes a new user meets first
 // (configuration menu, export dialog and notice, information box after a table
 // reset, colour temperature in manual white balance, the preset shortcut dialog).
-// Usage: screenshot_tour OUTPUT_DIR
+// Usage: screenshot_tour OUTPUT_DIR [en]
+// With "en" the windows are in English and the main ones are written as NAME-en.png
+// (every picture with KESTRANE_TOUR_ALL set).
 #include "application_entry.h"
 #include "device_selection_window.h"
 #include "device_models.h"
 #include "log_manager.h"
+#include "message_boxes.h"
 #include "model_panel.h"
 #include "model_panels.h"
 #include "simulated_camera.h"
@@ -27,8 +30,8 @@
 #include "palette_label.h"
 #include "model_name_dialog.h"
 #include "preset_shortcuts.h"
-#include "qt_translations.h"
 #include "startup_window.h"
+#include "ui_language.h"
 #include "unselected_device_window.h"
 #include "widget.h"
 
@@ -55,6 +58,18 @@
 #include <cstdio>
 
 namespace {
+// The pictures of this run: file name suffix, and the names written (all when empty).
+QString g_suffix;
+QStringList g_only;
+
+// Where the picture `name` goes; empty when this run does not write it.
+QString shotPath(const QString &out, const QString &name)
+{
+    if (!g_only.isEmpty() && !g_only.contains(name))
+        return QString();
+    return out + "/" + name + g_suffix + ".png";
+}
+
 void waitMs(int ms)
 {
     QElapsedTimer t;
@@ -74,6 +89,8 @@ template <typename Condition> void waitFor(Condition done, int ms)
 // Rounded windows are translucent: show them on the dark desktop they are meant for.
 bool saveOnDesktop(const QPixmap &shot, const QString &path)
 {
+    if (path.isEmpty())
+        return true;
     QImage canvas(shot.size() + QSize(40, 40), QImage::Format_RGB32);
     canvas.fill(QColor("#2b2f36"));
     QPainter p(&canvas);
@@ -166,7 +183,7 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
     panel.configButton()->click();
     waitMs(400);
     if (QWidget *menu = QApplication::activePopupWidget()) {
-        ok &= saveWithPopup(&panel, menu, out + "/config-menu.png");
+        ok &= saveWithPopup(&panel, menu, shotPath(out, "config-menu"));
         menu->close();
     } else {
         ok = false;
@@ -176,25 +193,25 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
     QDir home(QDir::tempPath() + "/相机配置");
     QSettings().setValue("LastConfigPath", home.path());
     const bool madeHome = !home.exists() && home.mkpath(".");
-    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, out + "/export-dialog.png")});
+    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, shotPath(out, "export-dialog"))});
 
     const QString longPath = home.path() + "/二楼东侧大会议室/讲台上方的云台摄像机/2024年冬季备份/camera.config";
     QDir().mkpath(QFileInfo(longPath).absolutePath());
     FileDialogs::setTestResponder([&](const FileDialogs::Request &) { return longPath; });
-    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, out + "/export-notice.png")});
+    ok &= runWithModals([&] { panel.exportCameraConfig(); }, {saveAndClose(ok, shotPath(out, "export-notice"))});
     FileDialogs::setTestResponder(nullptr);
     if (madeHome)
         home.removeRecursively();
 
     ok &= runWithModals([&] { panel.resetHueTable(); },
-                        {saveAndClose(ok, out + "/reset-question.png", QStringLiteral("确定")), saveAndClose(ok, out + "/reset-info-box.png")});
+                        {saveAndClose(ok, shotPath(out, "reset-question"), MessageBoxes::tr("确定")), saveAndClose(ok, shotPath(out, "reset-info-box"))});
 
     if (ParamControl *balance = panel.paramPages()->control("eWBMode")) {
         balance->setValue(0); // 手动
         waitMs(300);
         ParamControl *temperature = panel.paramPages()->control("u32CTNum");
         ok &= temperature && saveScrolledPart(panel, temperature->slider.slider->parentWidget(),
-                                              temperature->slider.slider, out + "/colour-temperature.png");
+                                              temperature->slider.slider, shotPath(out, "colour-temperature"));
     } else {
         ok = false;
     }
@@ -202,11 +219,11 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
     if (QWidget *colour = panel.colourPage()->hueLabel()) {
         panel.colourPage()->highlightPointsForColor(QColor(255, 0, 0));
         waitMs(200);
-        ok &= saveScrolledPart(panel, colour->parentWidget(), colour->parentWidget(), out + "/colour-page.png");
+        ok &= saveScrolledPart(panel, colour->parentWidget(), colour->parentWidget(), shotPath(out, "colour-page"));
     }
 
     ok &= runWithModals([&] { panel.ptzPanel()->shortcuts()->onSetShortcut(1); },
-                        {saveAndClose(ok, out + "/shortcut-dialog.png")});
+                        {saveAndClose(ok, shotPath(out, "shortcut-dialog"))});
 
     // The second preset named and bound, its menu open.
     ok &= runWithModals([&] { panel.ptzPanel()->shortcuts()->onNamePreset(2); },
@@ -217,14 +234,14 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
                                 return;
                             }
                             dialog->edit()->setText(QStringLiteral("讲台"));
-                            ok &= save(modal, out + "/preset-name-dialog.png");
+                            ok &= save(modal, shotPath(out, "preset-name-dialog"));
                             dialog->okButton()->click();
                         }});
     panel.ptzPanel()->shortcuts()->onShortcutSet(2, QKeySequence(QStringLiteral("Ctrl+2")));
     if (auto *button = panel.ptzPanel()->findChild<QPushButton *>(QStringLiteral("presetButton2"))) {
         button->menu()->popup(button->mapToGlobal(QPoint(0, button->height())));
         waitMs(400);
-        ok &= saveWithPopup(&panel, button->menu(), out + "/preset-menu.png");
+        ok &= saveWithPopup(&panel, button->menu(), shotPath(out, "preset-menu"));
         button->menu()->close();
     } else {
         ok = false;
@@ -236,7 +253,13 @@ bool tourPanelDialogs(Widget &panel, const QString &out)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QtTranslations::install();
+    const bool english = argc > 2 && QString::fromLocal8Bit(argv[2]) == QLatin1String("en");
+    UiLanguage::install(english ? UiLanguage::English : UiLanguage::Chinese);
+    if (english) {
+        g_suffix = QStringLiteral("-en");
+        if (qEnvironmentVariableIsEmpty("KESTRANE_TOUR_ALL"))
+            g_only = QStringList{"control-panel", "preview", "face-collection", "panel-lnq", "panel-t782"};
+    }
     // Settings of the tour stay in a folder of its own.
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
@@ -251,14 +274,14 @@ int main(int argc, char *argv[])
         StartupWindow boot;
         boot.show();
         waitMs(1500);
-        ok &= save(&boot, out + "/boot-window.png");
+        ok &= save(&boot, shotPath(out, "boot-window"));
         boot.onConnectClicked();
         waitMs(300);
-        ok &= save(boot.selectionWindow(), out + "/series-selection.png");
+        ok &= save(boot.selectionWindow(), shotPath(out, "series-selection"));
         boot.onDeviceSelected("D1");
         waitMs(2500);
         if (boot.unselectedWindow())
-            ok &= save(boot.unselectedWindow(), out + "/not-connected.png");
+            ok &= save(boot.unselectedWindow(), shotPath(out, "not-connected"));
         else
             ok = false;
         StartupWindow::setQuitHandler([] {});
@@ -277,19 +300,19 @@ int main(int argc, char *argv[])
         waitMs(2000);
         panel.activateSeriesDevice("B1");
         waitMs(800);
-        ok &= save(&panel, out + "/control-panel.png");
+        ok &= save(&panel, shotPath(out, "control-panel"));
         ok &= tourPanelDialogs(panel, out);
         panel.previewToggle()->click();
         waitMs(1500);
         if (CameraWindow *preview = panel.cameraWindow())
-            ok &= save(preview, out + "/preview.png");
+            ok &= save(preview, shotPath(out, "preview"));
         else
             ok = false;
 
         // "人脸追焦" shows the AI model area with the camera's models.
         panel.paramPages()->control(QStringLiteral("ucFocusMode"))->combo->setCurrentIndex(2);
         waitMs(500);
-        ok &= save(panel.paramPages()->aiModelArea()->parentWidget(), out + "/face-models.png");
+        ok &= save(panel.paramPages()->aiModelArea()->parentWidget(), shotPath(out, "face-models"));
 
         // A collection in the preview: the first step done, the second one counting down.
         if (CameraWindow *preview = panel.cameraWindow()) {
@@ -302,7 +325,7 @@ int main(int argc, char *argv[])
             preview->handleFaceCollectionStatus(QStringLiteral("finish"));
             waitFor([overlay] { return overlay->countdownLabel()->isVisible(); }, 5000);
             waitMs(200);
-            ok &= save(preview, out + "/face-collection.png");
+            ok &= save(preview, shotPath(out, "face-collection"));
         } else {
             ok = false;
         }
@@ -333,7 +356,7 @@ int main(int argc, char *argv[])
         waitMs(500);
         page->controlPanel()->onRandomAdjustment();
         waitMs(300);
-        ok &= save(&column, out + "/palette-page.png");
+        ok &= save(&column, shotPath(out, "palette-page"));
     }
     HidBackend::setActive(nullptr);
     delete bus;
@@ -343,11 +366,12 @@ int main(int argc, char *argv[])
     const struct {
         const char *model;
         const char *file;
+        const char *context; // of the group titles
         QStringList open;
     } panels[] = {
-        {"RV-K310A-WP-BEFA", "/panel-wp-befa.png", {"图像调节", "视频调整"}},
-        {"RV-K310A-LNQ", "/panel-lnq.png", {"对焦", "调色盘"}},
-        {"RV-T782-KB", "/panel-t782.png", {"曝光调整", "聚焦设置", "设置"}},
+        {"RV-K310A-WP-BEFA", "panel-wp-befa", "K310aPanel", {"图像调节", "视频调整"}},
+        {"RV-K310A-LNQ", "panel-lnq", "K310aPanel", {"对焦", "调色盘"}},
+        {"RV-T782-KB-BEFA", "panel-t782", "widget_RV_T782_KB_BEFA", {"曝光调整", "聚焦设置", "设置"}},
     };
     for (const auto &shot : panels) {
         bus = SimulatedCameraBus::install({shot.model}, cameraVendorId());
@@ -358,10 +382,13 @@ int main(int argc, char *argv[])
             waitMs(2000);
             panel.onDeviceDoubleClicked(panel.deviceItem(0), 0);
             if (ModelPanel *model = panel.activeModelPanel()) {
+                QStringList open;
+                for (const QString &title : shot.open)
+                    open << QCoreApplication::translate(shot.context, title.toUtf8().constData());
                 for (CollapsibleGroup *group : model->findChildren<CollapsibleGroup *>())
-                    group->setCollapsed(!shot.open.contains(group->title()));
+                    group->setCollapsed(!open.contains(group->title()));
                 waitMs(600);
-                ok &= save(&panel, out + shot.file);
+                ok &= save(&panel, shotPath(out, shot.file));
             } else {
                 ok = false;
             }

@@ -1,6 +1,7 @@
 #include "command_line_options.h"
 
 #include "build_config.h"
+#include "ui_language.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ namespace {
 bool isOwnOption(const QString &arg, bool *valueFollows)
 {
     static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate"};
-    static const QStringList withValue{"vendor-id", "lut", "api-port"};
+    static const QStringList withValue{"vendor-id", "lut", "api-port", "lang"};
     *valueFollows = false;
     if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
         arg.startsWith(QLatin1String("-simulate=")))
@@ -87,6 +88,11 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
                                      "Serve the local control API (HTTP, JSON) on this port of 127.0.0.1, "
                                      "or of the address set in control_api.ini.",
                                      "PORT");
+    const QCommandLineOption language("lang",
+                                      "Language of the user interface: zh (Simplified Chinese) or en "
+                                      "(English). By default the system's: Chinese on a Chinese system, "
+                                      "English on others.",
+                                      "LANG");
     const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
     const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
@@ -94,6 +100,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         parser.addOption(lut);
         parser.addOption(palettePage);
         parser.addOption(apiPort);
+        parser.addOption(language);
     } else {
         parser.addOption(serial);
         parser.addOption(json);
@@ -142,6 +149,12 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     }
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);
+        options.language = parser.value(language).toLower();
+        UiLanguage::Language chosen = UiLanguage::Chinese;
+        if (parser.isSet(language) && !UiLanguage::fromCode(options.language, &chosen)) {
+            options.error = QStringLiteral("invalid language: %1 (zh or en)").arg(parser.value(language));
+            return options;
+        }
         options.lutButton = parser.isSet(lutButton) || parser.isSet(lut);
         if (parser.isSet(apiPort)) {
             bool ok = false;

@@ -12,6 +12,7 @@ struct CommandLineOptions {
     bool lutButton = false;        // the preview shows its "LUT" button
     QString lutFile;               // a cube each preview loads as it opens (absolute path)
     bool palettePage = false;      // the RV-T782-KB panel shows its "调色盘" page in its column
+    QString language;              // "--lang": "zh" or "en"; empty for the system's language
     QString serial;                // the CLI's camera, by serial, in place of an index
     bool json = false;             // the CLI's "list" prints JSON
     quint16 apiPort = 0;           // the GUI serves the control API on this port (0: as set)

@@ -12,14 +12,12 @@ QStringList QtTranslations::searchPaths()
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
 }
 
-bool QtTranslations::install()
+bool QtTranslations::load(QTranslator *translator, const char *catalogue)
 {
-    auto *translator = new QTranslator(QCoreApplication::instance());
     for (const QString &path : searchPaths()) {
-        if (translator->load(QLatin1String(kCatalogue), path))
-            return QCoreApplication::installTranslator(translator);
+        if (translator->load(QLatin1String(catalogue), path))
+            return true;
     }
-    qWarning() << "Qt translations not found:" << kCatalogue;
-    delete translator;
+    qWarning() << "Qt translations not found:" << catalogue;
     return false;
 }

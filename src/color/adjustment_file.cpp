@@ -32,7 +32,8 @@ QJsonArray tableToJson(const PaletteTable &table, int angles, int rings) {
 // Reads the values a file gives; every refusal names what was wrong.
 class Reader {
 public:
-    QString error;
+    QString error; // as the log writes it
+    QString shown; // as the user reads it
 
     // A number of the file, or `fallback` when the member is absent.
     bool number(const QJsonValue &value, double fallback, double *out, const QString &what) {
@@ -41,7 +42,7 @@ public:
             return true;
         }
         if (!value.isDouble() || !std::isfinite(value.toDouble()))
-            return fail(QStringLiteral("%1不是数值").arg(what));
+            return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "%1不是数值"), {what});
         *out = value.toDouble();
         return true;
     }
@@ -50,7 +51,7 @@ public:
         if (!number(value, 0.0, out, what))
             return false;
         if (std::fabs(*out) > AdjustmentFile::kMaxMagnitude)
-            return fail(QStringLiteral("%1超出范围").arg(what));
+            return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "%1超出范围"), {what});
         return true;
     }
 
@@ -59,7 +60,7 @@ public:
         if (!number(value, 0.0, &d, what))
             return false;
         if (d != std::floor(d) || d < low || d > high)
-            return fail(QStringLiteral("%1超出范围(%2–%3)").arg(what).arg(low).arg(high));
+            return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "%1超出范围(%2–%3)"), {what, QString::number(low), QString::number(high)});
         *out = int(d);
         return true;
     }
@@ -71,7 +72,7 @@ public:
             return true;
         }
         if (!value.isArray())
-            return fail(QStringLiteral("%1不是数组").arg(what));
+            return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "%1不是数组"), {what});
         *out = value.toArray();
         return true;
     }
@@ -104,12 +105,12 @@ public:
         if (!array(value, &list, kControlPoints))
             return false;
         if (list.size() > AdjustmentFile::kMaxControlPoints)
-            return fail(
-                QStringLiteral("控制点数量超出范围(最多%1个)").arg(AdjustmentFile::kMaxControlPoints));
+            return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "控制点数量超出范围(最多%1个)"),
+                        {QString::number(AdjustmentFile::kMaxControlPoints)});
         points->clear();
         for (const QJsonValue &element : list) {
             if (!element.isObject())
-                return fail(QStringLiteral("控制点不是对象"));
+                return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "控制点不是对象"));
             const QJsonObject o = element.toObject();
             ControlPoint p;
             if (!integer(o.value(QStringLiteral("angleIdx")), 0, angles - 1, &p.angleIdx,
@@ -144,7 +145,8 @@ public:
                 if (!number(words.at(i), 0.0, &d, kHisiOutput))
                     return false;
                 if (d < 0.0 || d >= 4294967296.0)
-                    return fail(QStringLiteral("hisiOutput第%1行第%2个数值超出范围").arg(r).arg(i));
+                    return fail(QT_TRANSLATE_NOOP("AdjustmentFile", "hisiOutput第%1行第%2个数值超出范围"),
+                                {QString::number(r), QString::number(i)});
                 (*table)[r][i] = quint32(d);
             }
         }
@@ -152,8 +154,14 @@ public:
     }
 
 private:
-    bool fail(const QString &text) {
-        error = text;
+    // `text` is marked for translation; `args` fill its %1, %2, ...
+    bool fail(const char *text, const QStringList &args = {}) {
+        error = QString::fromUtf8(text);
+        shown = AdjustmentFile::tr(text);
+        for (const QString &arg : args) {
+            error = error.arg(arg);
+            shown = shown.arg(arg);
+        }
         return false;
     }
 };
@@ -219,29 +227,29 @@ bool AdjustmentFile::load(const QString &path, const PaletteState &current, Pale
     const QByteArray text = file.read(kMaxFileBytes + 1);
     if (text.size() > kMaxFileBytes) {
         qWarning().noquote() << "调整表文件过大:" << path;
-        *error = QStringLiteral("文件超过%1 MiB").arg(kMaxFileBytes / (1024 * 1024));
+        *error = tr("文件超过%1 MiB").arg(kMaxFileBytes / (1024 * 1024));
         return false;
     }
-    switch (parse(text, current, result, error)) {
+    QString logText;
+    switch (parse(text, current, result, error, &logText)) {
     case ParseResult::Ok:
         return true;
     case ParseResult::NotJson:
         qWarning().noquote() << "JSON解析错误:" << path;
         return false;
     case ParseResult::Refused:
-        qWarning().noquote() << "调整表无效:" << path << *error;
+        qWarning().noquote() << "调整表无效:" << path << logText;
         return false;
     }
     return false;
 }
 
 AdjustmentFile::ParseResult AdjustmentFile::parse(const QByteArray &text, const PaletteState &current,
-                                                  PaletteState *result, QString *error) {
+                                                  PaletteState *result, QString *error, QString *logText) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        *error = QStringLiteral("JSON解析错误: %1")
-                     .arg(document.isNull() ? parseError.errorString() : QStringLiteral("不是JSON对象"));
+        *error = tr("JSON解析错误: %1").arg(document.isNull() ? parseError.errorString() : tr("不是JSON对象"));
         return ParseResult::NotJson;
     }
     const QJsonObject root = document.object();
@@ -257,7 +265,9 @@ AdjustmentFile::ParseResult AdjustmentFile::parse(const QByteArray &text, const 
                              &state.controlPoints) &&
         reader.hisiTable(root.value(kHisiOutput), &state.hisiOutput);
     if (!ok) {
-        *error = reader.error;
+        *error = reader.shown;
+        if (logText)
+            *logText = reader.error;
         return ParseResult::Refused;
     }
     *result = state;

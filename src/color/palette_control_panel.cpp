@@ -15,26 +15,26 @@ const char *const kButtonStyle = "QPushButton { background-color: #43474c; color
                                  " border-radius: 4px; min-width: 80px; }"
                                  "QPushButton:hover { background-color: #2f80f4; }"
                                  "QPushButton:pressed { background-color: #2f80f4; }";
-const QString kFilter = QStringLiteral("JSON文件 (*.json)");
+const char *const kFilter = QT_TRANSLATE_NOOP("PaletteControlPanel", "JSON文件 (*.json)");
 
 } // namespace
 
 PaletteControlPanel::PaletteControlPanel(PolarPaletteWidget *palette, QWidget *parent)
     : QWidget(parent), m_palette(palette) {
     auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(QStringLiteral("极坐标色彩调整"), this);
+    auto *title = new QLabel(tr("极坐标色彩调整"), this);
     title->setStyleSheet(QStringLiteral("color: white; font-weight: bold; font-size: 14px;"));
     layout->addWidget(title);
 
     auto *grid = new QGridLayout;
     using Slot = void (PaletteControlPanel::*)();
     const std::pair<QString, Slot> buttons[] = {
-        {QStringLiteral("随机调整"), &PaletteControlPanel::onRandomAdjustment},
-        {QStringLiteral("重置"), &PaletteControlPanel::onReset},
-        {QStringLiteral("生成3D LUT"), &PaletteControlPanel::onGenerateLUT},
-        {QStringLiteral("转换为17×324"), &PaletteControlPanel::onConvertFormat},
-        {QStringLiteral("保存"), &PaletteControlPanel::onSave},
-        {QStringLiteral("加载"), &PaletteControlPanel::onLoad},
+        {tr("随机调整"), &PaletteControlPanel::onRandomAdjustment},
+        {tr("重置"), &PaletteControlPanel::onReset},
+        {tr("生成3D LUT"), &PaletteControlPanel::onGenerateLUT},
+        {tr("转换为17×324"), &PaletteControlPanel::onConvertFormat},
+        {tr("保存"), &PaletteControlPanel::onSave},
+        {tr("加载"), &PaletteControlPanel::onLoad},
     };
     int k = 0;
     for (const auto &[text, slot] : buttons) {
@@ -45,7 +45,7 @@ PaletteControlPanel::PaletteControlPanel(PolarPaletteWidget *palette, QWidget *p
     }
     layout->addLayout(grid);
 
-    m_status = new QLabel(QStringLiteral("就绪"), this);
+    m_status = new QLabel(tr("就绪"), this);
     m_status->setStyleSheet(QStringLiteral("color: #aaaaaa; font-size: 12px;"));
     m_status->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_status);
@@ -53,9 +53,9 @@ PaletteControlPanel::PaletteControlPanel(PolarPaletteWidget *palette, QWidget *p
 
     if (m_palette) {
         connect(m_palette, &PolarPaletteWidget::pointMoved, this,
-                [this] { setStatus(QStringLiteral("控制点已调整")); });
+                [this] { setStatus(tr("控制点已调整")); });
         connect(m_palette, &PolarPaletteWidget::adjustmentChanged, this,
-                [this] { setStatus(QStringLiteral("调整已更新")); });
+                [this] { setStatus(tr("调整已更新")); });
     }
 }
 
@@ -83,52 +83,52 @@ void PaletteControlPanel::act(void (PolarPaletteWidget::*operation)(), const QSt
 }
 
 void PaletteControlPanel::onRandomAdjustment() {
-    act(&PolarPaletteWidget::applyRandomAdjustment, QStringLiteral("已应用随机调整"),
+    act(&PolarPaletteWidget::applyRandomAdjustment, tr("已应用随机调整"),
         &PaletteControlPanel::randomAdjustmentRequested);
 }
 
 void PaletteControlPanel::onReset() {
-    act(&PolarPaletteWidget::resetAdjustments, QStringLiteral("已重置所有调整"),
+    act(&PolarPaletteWidget::resetAdjustments, tr("已重置所有调整"),
         &PaletteControlPanel::resetRequested);
 }
 
 void PaletteControlPanel::onGenerateLUT() {
-    act(&PolarPaletteWidget::generate3DLUT, QStringLiteral("3D LUT已生成"),
+    act(&PolarPaletteWidget::generate3DLUT, tr("3D LUT已生成"),
         &PaletteControlPanel::generateLUTRequested);
 }
 
 void PaletteControlPanel::onConvertFormat() {
-    act(&PolarPaletteWidget::convertToHisiFormat, QStringLiteral("已转换为17×324格式"),
+    act(&PolarPaletteWidget::convertToHisiFormat, tr("已转换为17×324格式"),
         &PaletteControlPanel::convertFormatRequested);
 }
 
 void PaletteControlPanel::onSave() {
-    const QString path = FileDialogs::getSaveFileName(this, QStringLiteral("保存调整表"),
-                                                      QString::fromLatin1(kDefaultFileName), kFilter);
+    const QString path = FileDialogs::getSaveFileName(this, tr("保存调整表"),
+                                                      QString::fromLatin1(kDefaultFileName), tr(kFilter));
     if (path.isEmpty() || !m_palette)
         return;
     if (!m_palette->saveToFile(path)) {
-        setStatus(QStringLiteral("调整表保存失败"));
+        setStatus(tr("调整表保存失败"));
         MessageBoxes::warning(
-            this, QStringLiteral("保存失败"),
-            QStringLiteral("无法保存调整表到: %1\n%2").arg(path, m_palette->lastFileError()));
+            this, tr("保存失败"),
+            tr("无法保存调整表到: %1\n%2").arg(path, m_palette->lastFileError()));
         return;
     }
-    setStatus(QStringLiteral("调整表已保存"));
-    MessageBoxes::information(this, QStringLiteral("保存成功"), QStringLiteral("调整表已保存到: ") + path);
+    setStatus(tr("调整表已保存"));
+    MessageBoxes::information(this, tr("保存成功"), tr("调整表已保存到: ") + path);
 }
 
 void PaletteControlPanel::onLoad() {
-    const QString path = FileDialogs::getOpenFileName(this, QStringLiteral("加载调整表"), QString(), kFilter);
+    const QString path = FileDialogs::getOpenFileName(this, tr("加载调整表"), QString(), tr(kFilter));
     if (path.isEmpty() || !m_palette)
         return;
     if (!m_palette->loadFromFile(path)) {
-        setStatus(QStringLiteral("调整表加载失败"));
-        MessageBoxes::warning(this, QStringLiteral("加载失败"),
-                              QStringLiteral("无法加载调整表: %1\n%2").arg(path, m_palette->lastFileError()));
+        setStatus(tr("调整表加载失败"));
+        MessageBoxes::warning(this, tr("加载失败"),
+                              tr("无法加载调整表: %1\n%2").arg(path, m_palette->lastFileError()));
         return;
     }
-    setStatus(QStringLiteral("调整表已加载"));
-    MessageBoxes::information(this, QStringLiteral("加载成功"),
-                              QStringLiteral("调整表已从: ") + path + QStringLiteral(" 加载"));
+    setStatus(tr("调整表已加载"));
+    MessageBoxes::information(this, tr("加载成功"),
+                              tr("调整表已从: %1 加载").arg(path));
 }

@@ -62,9 +62,9 @@ void K310aPanel::buildUi()
     QVBoxLayout *layout = contentLayout();
     addHeader(layout);
     const BuiltInParamRows::Callbacks cb = rowCallbacks();
-    layout->addWidget(makeGroup(QStringLiteral("图像调节"), "image.png",
+    layout->addWidget(makeGroup(tr("图像调节"), "image.png",
                                 [this, cb](QWidget *parent) { return m_pages->buildPage(imageRows(cb), parent); }));
-    layout->addWidget(makeGroup(QStringLiteral("对焦"), "focus.png", [this, cb](QWidget *parent) {
+    layout->addWidget(makeGroup(tr("对焦"), "focus.png", [this, cb](QWidget *parent) {
         QWidget *page = m_pages->buildPage(focusRows(cb), parent);
         m_aiModelArea = new QWidget(page);
         m_aiModelArea->setObjectName("aiModelArea");
@@ -76,9 +76,9 @@ void K310aPanel::buildUi()
         return page;
     }));
     buildFaceModels();
-    layout->addWidget(makeGroup(QStringLiteral("调色盘"), "palette.png",
+    layout->addWidget(makeGroup(tr("调色盘"), "palette.png",
                                 [this](QWidget *parent) { return m_colourPage->buildColorPage(parent); }));
-    layout->addWidget(makeGroup(QStringLiteral("视频调整"), "setting.png",
+    layout->addWidget(makeGroup(tr("视频调整"), "setting.png",
                                 [this, cb](QWidget *parent) { return m_pages->buildPage(videoRows(cb), parent); }));
     layout->addStretch();
 }

@@ -40,28 +40,28 @@ QList<ParamRow> imageRows(const BuiltInParamRows::Callbacks &cb)
 
 ParamRow noise2d()
 {
-    return ParamRow::slider("uc2DNR", "2D降噪", 0, 10, 5, 10, 0, 62);
+    return ParamRow::slider("uc2DNR", QT_TRANSLATE_NOOP("ParamRow", "2D降噪"), 0, 10, 5, 10, 0, 62);
 }
 
 ParamRow noise3d()
 {
-    return ParamRow::slider("uc3DNR", "3D降噪", 0, 10, 2, 10, 0, 63);
+    return ParamRow::slider("uc3DNR", QT_TRANSLATE_NOOP("ParamRow", "3D降噪"), 0, 10, 2, 10, 0, 63);
 }
 
 ParamRow horizontalMirror()
 {
-    return ParamRow::toggle("bHorzInvert", "水平镜像", CameraParams::HorizontalInvert);
+    return ParamRow::toggle("bHorzInvert", QT_TRANSLATE_NOOP("ParamRow", "水平镜像"), CameraParams::HorizontalInvert);
 }
 
 ParamRow verticalMirror()
 {
-    return ParamRow::toggle("bVertInvert", "垂直镜像", CameraParams::VerticalInvert);
+    return ParamRow::toggle("bVertInvert", QT_TRANSLATE_NOOP("ParamRow", "垂直镜像"), CameraParams::VerticalInvert);
 }
 
 ParamRow sleepSwitch()
 {
     // "sleep" lives outside the record.
-    return ParamRow::toggle("sleep", "系统休眠", -1).asSetting();
+    return ParamRow::toggle("sleep", QT_TRANSLATE_NOOP("ParamRow", "系统休眠"), -1).asSetting();
 }
 
 ParamRow uvcSwitch()

@@ -48,11 +48,11 @@ QStringList widget_RV_K310A_LNQ::focusItems(int lens)
 {
     switch (lens) {
     case Standard:
-        return {"AF (前景优先)", "MF(手动模式)", "人脸追焦"};
+        return {QT_TRANSLATE_NOOP("ParamRow", "AF (前景优先)"), QT_TRANSLATE_NOOP("ParamRow", "MF(手动模式)"), QT_TRANSLATE_NOOP("ParamRow", "人脸追焦")};
     case Portrait:
-        return {"人像追焦", "MF(手动模式)"};
+        return {QT_TRANSLATE_NOOP("ParamRow", "人像追焦"), QT_TRANSLATE_NOOP("ParamRow", "MF(手动模式)")};
     case Macro:
-        return {"微距", "MF(手动模式)"};
+        return {QT_TRANSLATE_NOOP("ParamRow", "微距"), QT_TRANSLATE_NOOP("ParamRow", "MF(手动模式)")};
     default:
         return {};
     }
@@ -90,12 +90,12 @@ void widget_RV_K310A_LNQ::addHeader(QVBoxLayout *layout)
     icon->setPixmap(QPixmap(":/icons/resources/icons/lens-change.png").scaled(16, 16, Qt::KeepAspectRatio,
                                                                             Qt::SmoothTransformation));
     icon->setFixedSize(16, 16);
-    auto *caption = new QLabel(QStringLiteral("镜头选择"), row);
+    auto *caption = new QLabel(tr("镜头选择"), row);
     caption->setStyleSheet("color: #eeeeee; font-size: 13px; font-weight: bold; background: transparent;");
     m_lensCombo = new QComboBox(row);
     m_lensCombo->setMinimumWidth(220);
     ParamControl::styleCombo(m_lensCombo);
-    m_lensCombo->addItems({"标准", "人像(58mm)"});
+    m_lensCombo->addItems({tr("标准"), tr("人像(58mm)")});
     line->addWidget(icon);
     line->addWidget(caption);
     line->addStretch();
@@ -109,7 +109,7 @@ QList<ParamRow> widget_RV_K310A_LNQ::imageRows(const BuiltInParamRows::Callbacks
     QList<ParamRow> rows = K310aRows::imageRows(cb);
     auto *self = const_cast<widget_RV_K310A_LNQ *>(this);
     if (ParamRow *scene = findRow(rows, BuiltInParamRows::kSceneKey)) {
-        scene->items = QStringList{"标准", "白皙", "去红", "专业"};
+        scene->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "标准"), QT_TRANSLATE_NOOP("ParamRow", "白皙"), QT_TRANSLATE_NOOP("ParamRow", "去红"), QT_TRANSLATE_NOOP("ParamRow", "专业")};
         scene->codes.clear();
         scene->clearBeforeApply = true;
         // The code depends on the lens; nothing is sent without a lens selected.
@@ -128,7 +128,7 @@ QList<ParamRow> widget_RV_K310A_LNQ::imageRows(const BuiltInParamRows::Callbacks
         };
     }
     if (ParamRow *exposure = findRow(rows, "eExposureMode"))
-        exposure->items = QStringList{"自动", "手动"};
+        exposure->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "自动"), QT_TRANSLATE_NOOP("ParamRow", "手动")};
     if (ParamRow *contrast = findRow(rows, "Contrast"))
         contrast->initial = 10;
     if (ParamRow *sharpness = findRow(rows, "Hue"))
@@ -151,22 +151,22 @@ QList<ParamRow> widget_RV_K310A_LNQ::focusRows(const BuiltInParamRows::Callbacks
     QList<ParamRow> rows = BuiltInParamRows::focusRows(cb);
     auto *self = const_cast<widget_RV_K310A_LNQ *>(this);
     if (ParamRow *mode = findRow(rows, "ucFocusMode")) {
-        mode->items = QStringList{"AF (前景优先)", "MF(手动模式)", "人脸追焦", "人像追焦"};
+        mode->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "AF (前景优先)"), QT_TRANSLATE_NOOP("ParamRow", "MF(手动模式)"), QT_TRANSLATE_NOOP("ParamRow", "人脸追焦"), QT_TRANSLATE_NOOP("ParamRow", "人像追焦")};
         mode->codes.clear();
         // Codes follow the item texts, which follow the lens.
         mode->sentRule = [self](int index, int *sent) {
             ParamControl *c = self->pages()->control("ucFocusMode");
             if (index < 0 || !c)
                 return false;
-            *sent = focusCode(c->combo->itemText(index));
-            qDebug() << "send currentText:" << c->combo->itemText(index);
+            *sent = focusCode(c->itemSource(index));
+            qDebug() << "send currentText:" << c->itemSource(index);
             qDebug() << "send focusModeValue:" << *sent;
             qDebug() << "send index:" << index;
             return true;
         };
         mode->onChanged = [self, cb](ParamPageSet &pages, int index) {
             ParamControl *c = pages.control("ucFocusMode");
-            const bool face = c && index >= 0 && isFaceMode(c->combo->itemText(index));
+            const bool face = c && index >= 0 && isFaceMode(c->itemSource(index));
             BuiltInParamRows::focusModeShown(pages, face, cb);
             if (face)
                 self->requestFaceModels();
@@ -174,7 +174,7 @@ QList<ParamRow> widget_RV_K310A_LNQ::focusRows(const BuiltInParamRows::Callbacks
         mode->afterApply = {};
     }
     if (ParamRow *area = findRow(rows, "ucAFArea")) {
-        area->items = QStringList{"默认", "上", "中", "下"};
+        area->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "默认"), QT_TRANSLATE_NOOP("ParamRow", "上"), QT_TRANSLATE_NOOP("ParamRow", "中"), QT_TRANSLATE_NOOP("ParamRow", "下")};
         area->codes = {0, 2, 3, 4};
         area->shownRule = [](qint32 value, int) { return value >= 2 && value <= 4 ? int(value) - 1 : int(value); };
     }
@@ -217,8 +217,7 @@ void widget_RV_K310A_LNQ::fillFocusModes(int lens, int code)
     if (!mode || items.isEmpty())
         return;
     const bool blocked = mode->combo->blockSignals(true);
-    mode->combo->clear();
-    mode->combo->addItems(items);
+    mode->setItems(items);
     int index = 0;
     for (int i = 0; i < items.size(); ++i)
         if (code >= 0 && focusCode(items[i]) == code && items[i] != QLatin1String("AF (前景优先)"))
@@ -236,7 +235,7 @@ void widget_RV_K310A_LNQ::applyExtras(const CameraParams &params)
         m_lensCombo->setCurrentIndex(lens - 1); // 3 leaves the two-item combo without a selection
         qDebug() << "cameral_param->focus_mode:" << params[CameraParams::FocusMode];
         fillFocusModes(lens, params[CameraParams::FocusMode]);
-        const bool face = isFaceMode(mode->combo->currentText());
+        const bool face = isFaceMode(mode->itemSource(mode->combo->currentIndex()));
         showFaceModelArea(face);
     } else if (area) {
         area->combo->setEnabled(true);

@@ -23,7 +23,7 @@ QList<ParamRow> widget_RV_K310A_WP_BEFA::focusRows(const BuiltInParamRows::Callb
 {
     QList<ParamRow> rows = BuiltInParamRows::focusRows(cb);
     if (ParamRow *mode = findRow(rows, "ucFocusMode")) {
-        mode->items = QStringList{"AF（前景优先）", "MF（手动模式）", "人脸追焦"};
+        mode->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "AF（前景优先）"), QT_TRANSLATE_NOOP("ParamRow", "MF（手动模式）"), QT_TRANSLATE_NOOP("ParamRow", "人脸追焦")};
         mode->applySilently = true;
         // Shown from the record without asking for the face lists; unknown codes change nothing.
         mode->afterApply = [cb](ParamPageSet &pages, int code) {
@@ -38,7 +38,7 @@ QList<ParamRow> widget_RV_K310A_WP_BEFA::focusRows(const BuiltInParamRows::Callb
 
 QList<ParamRow> widget_RV_K310A_WP_BEFA::videoRows(const BuiltInParamRows::Callbacks &) const
 {
-    ParamRow landscape = ParamRow::toggle("ucScreenOrientation", "横屏", 75);
+    ParamRow landscape = ParamRow::toggle("ucScreenOrientation", QT_TRANSLATE_NOOP("ParamRow", "横屏"), 75);
     landscape.clickedOnly = true;
     // The camera takes a new orientation on its next start: restart it, once the
     // orientation has actually been sent.
@@ -50,7 +50,7 @@ QList<ParamRow> widget_RV_K310A_WP_BEFA::videoRows(const BuiltInParamRows::Callb
         return ok;
     };
     return {
-        ParamRow::toggle("hgr", "手势", CameraParams::Gesture).asSetting(),
+        ParamRow::toggle("hgr", QT_TRANSLATE_NOOP("ParamRow", "手势"), CameraParams::Gesture).asSetting(),
         K310aRows::noise2d(),
         K310aRows::noise3d(),
         K310aRows::horizontalMirror(),
@@ -89,7 +89,7 @@ void widget_RV_K310A_WP_BEFA::setSleepSwitch(bool on)
 void widget_RV_K310A_WP_BEFA::rebootAfterOrientation()
 {
     if (m_camera->sendChecked(CmdReboot, QByteArray()))
-        MessageBoxes::information(this, QStringLiteral("重启"), QStringLiteral("设备正在重启..."));
+        MessageBoxes::information(this, tr("重启"), tr("设备正在重启..."));
     else
-        MessageBoxes::critical(this, QStringLiteral("重启"), QStringLiteral("重启命令发送失败"));
+        MessageBoxes::critical(this, tr("重启"), tr("重启命令发送失败"));
 }

@@ -40,11 +40,11 @@ void widget_RV_T782_KB_BEFA::buildUi()
     const auto page = [this](const QList<ParamRow> &rows) {
         return [this, rows](QWidget *parent) { return m_pages->buildPage(rows, parent); };
     };
-    layout->addWidget(makeGroup(QStringLiteral("曝光调整"), "exposure.png", page(T782Rows::exposureRows(hooks))));
-    layout->addWidget(makeGroup(QStringLiteral("色彩调节"), "color.png", page(T782Rows::colourRows())));
-    layout->addWidget(makeGroup(QStringLiteral("图像调节"), "image.png", page(T782Rows::imageRows())));
-    layout->addWidget(makeGroup(QStringLiteral("聚焦设置"), "focus.png", page(T782Rows::focusRows())));
-    layout->addWidget(makeGroup(QStringLiteral("设置"), "setting.png", page(T782Rows::settingsRows(hooks))));
+    layout->addWidget(makeGroup(tr("曝光调整"), "exposure.png", page(T782Rows::exposureRows(hooks))));
+    layout->addWidget(makeGroup(tr("色彩调节"), "color.png", page(T782Rows::colourRows())));
+    layout->addWidget(makeGroup(tr("图像调节"), "image.png", page(T782Rows::imageRows())));
+    layout->addWidget(makeGroup(tr("聚焦设置"), "focus.png", page(T782Rows::focusRows())));
+    layout->addWidget(makeGroup(tr("设置"), "setting.png", page(T782Rows::settingsRows(hooks))));
 
     m_paletteGroup = PalettePage::createGroup(m_camera, &m_palettePage);
     shapeGroup(m_paletteGroup);

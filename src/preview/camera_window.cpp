@@ -53,7 +53,7 @@ const char *const kLutMenuStyle = "QMenu { background-color: #1e1e1e; color: whi
 
 CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *parent)
     : QWidget(parent), m_deviceId(deviceId), m_cameraIndex(cameraIndex) {
-    setWindowTitle(QStringLiteral("摄像头预览"));
+    setWindowTitle(tr("摄像头预览"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -92,7 +92,7 @@ CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *pa
     m_imageLabel->setAlignment(Qt::AlignCenter);
     m_imageLabel->setStyleSheet("background: transparent; color: white;");
     m_imageLabel->setMinimumSize(400, 260);
-    m_imageLabel->setText(QStringLiteral("正在启动摄像头..."));
+    m_imageLabel->setText(tr("正在启动摄像头..."));
     innerLayout->addWidget(m_imageLabel, 1);
 
     m_source = VideoFrameSource::create(this);
@@ -125,7 +125,7 @@ QWidget *CameraWindow::buildTitleBar() {
     row->setContentsMargins(30, 5, 10, 0);
     row->setSpacing(5);
 
-    auto *title = new QLabel(QStringLiteral("摄像头预览"), bar);
+    auto *title = new QLabel(tr("摄像头预览"), bar);
     title->setFixedHeight(kTitleBarHeight);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     title->setStyleSheet("color: white; font-weight: bold; font-size: 16px;"
@@ -139,8 +139,8 @@ QWidget *CameraWindow::buildTitleBar() {
     connect(m_lutButton, &QPushButton::clicked, this, &CameraWindow::onLutButtonClicked);
     m_lutMenu = new QMenu(m_lutButton);
     m_lutMenu->setStyleSheet(kLutMenuStyle);
-    m_lutMenu->addAction(QStringLiteral("清除LUT"), this, &CameraWindow::clearLUT);
-    m_lutMenu->addAction(QStringLiteral("选择 LUT 文件"), this, &CameraWindow::onLoadLUTClicked);
+    m_lutMenu->addAction(tr("清除LUT"), this, &CameraWindow::clearLUT);
+    m_lutMenu->addAction(tr("选择 LUT 文件"), this, &CameraWindow::onLoadLUTClicked);
     row->addWidget(m_lutButton);
     row->addStretch();
 
@@ -200,7 +200,7 @@ void CameraWindow::stopCamera() {
     if (m_source)
         m_source->close();
     if (m_imageLabel)
-        m_imageLabel->setText(QStringLiteral("摄像头已关闭"));
+        m_imageLabel->setText(tr("摄像头已关闭"));
     qDebug() << "摄像头已停止";
 }
 
@@ -258,8 +258,8 @@ void CameraWindow::setLandscape(bool isLandscape) {
 
 void CameraWindow::showCameraNotFoundDialog() {
     QMessageBox box(this);
-    box.setWindowTitle(QStringLiteral("相机未找到"));
-    box.setText(QStringLiteral(
+    box.setWindowTitle(tr("相机未找到"));
+    box.setText(tr(
         "请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. 确认相机未在其他软件拉流"));
     box.setStyleSheet(kDarkBoxStyle);
     box.setStandardButtons(QMessageBox::Ok);
@@ -295,8 +295,8 @@ void CameraWindow::onLutButtonClicked() {
 }
 
 void CameraWindow::onLoadLUTClicked() {
-    const QString path = PreviewDialogs::openFileName(this, QStringLiteral("选择 LUT 文件"),
-                                                      QStringLiteral("LUT 文件 (*.cube);;所有文件 (*.*)"));
+    const QString path = PreviewDialogs::openFileName(this, tr("选择 LUT 文件"),
+                                                      tr("LUT 文件 (*.cube);;所有文件 (*.*)"));
     if (path.isEmpty())
         return;
     m_lutEnabled = loadLUT(path);
@@ -320,12 +320,12 @@ void CameraWindow::showLutResult(bool loaded) {
     box.setStandardButtons(QMessageBox::Ok);
     if (loaded) {
         box.setIcon(QMessageBox::Information);
-        box.setWindowTitle(QStringLiteral("成功"));
-        box.setText(QStringLiteral("3D LUT (大小 %1) 加载成功").arg(m_lut.lutSize()));
+        box.setWindowTitle(tr("成功"));
+        box.setText(tr("3D LUT (大小 %1) 加载成功").arg(m_lut.lutSize()));
     } else {
         box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(QStringLiteral("失败"));
-        box.setText(QStringLiteral("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));
+        box.setWindowTitle(tr("失败"));
+        box.setText(tr("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));
     }
     PreviewDialogs::exec(&box);
 }

@@ -21,14 +21,14 @@ FaceCollectionOverlay::Timings &currentTimings() {
 }
 
 const char *const kFirstPrompt =
-    "请人物移动到距离相机60cm正前方，请确保录入时画面只有一个人，人脸需正对摄像头，"
-    "录入过程保持静止";
-const char *const kCollecting = "数据采集中";
-const char *const kStepPrompt = "第%1次数据采集%2，即将进行第%3组数据采集";
-const char *const kNoAnswerPrompt = "第%1次数据采集失败（相机无响应），即将进行第%2组数据采集";
-const char *const kSuccessPrompt = "数据采集成功，已成功匹配个人追焦数据";
-const char *const kRetryPrompt = "请人物移动到距离相机60cm正前方";
-const char *const kCancelledPrompt = "采集已取消";
+    QT_TRANSLATE_NOOP("FaceCollectionOverlay", "请人物移动到距离相机60cm正前方，请确保录入时画面只有一个人，人脸需正对摄像头，"
+    "录入过程保持静止");
+const char *const kCollecting = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "数据采集中");
+const char *const kStepPrompt = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "第%1次数据采集%2，即将进行第%3组数据采集");
+const char *const kNoAnswerPrompt = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "第%1次数据采集失败（相机无响应），即将进行第%2组数据采集");
+const char *const kSuccessPrompt = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "数据采集成功，已成功匹配个人追焦数据");
+const char *const kRetryPrompt = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "请人物移动到距离相机60cm正前方");
+const char *const kCancelledPrompt = QT_TRANSLATE_NOOP("FaceCollectionOverlay", "采集已取消");
 
 const char *const kStartButtonStyle =
     "QPushButton { background-color: #1e90ff; color: white; border: none; border-radius: 4px;"
@@ -96,7 +96,7 @@ void FaceCollectionOverlay::buildPanel() {
     auto *header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 0);
     header->setSpacing(0);
-    auto *title = new QLabel(QStringLiteral("AI人脸数据采集"), m_panel);
+    auto *title = new QLabel(tr("AI人脸数据采集"), m_panel);
     title->setAlignment(Qt::AlignCenter);
     title->setStyleSheet("color: white; font-size: 13px; font-weight: bold; background: transparent;");
     header->addWidget(title, 1);
@@ -124,7 +124,7 @@ void FaceCollectionOverlay::buildPanel() {
 
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
-    m_startButton = new QPushButton(QStringLiteral("开始"), m_panel);
+    m_startButton = new QPushButton(tr("开始"), m_panel);
     m_startButton->setFixedSize(96, 28);
     m_startButton->setStyleSheet(kStartButtonStyle);
     connect(m_startButton, &QPushButton::clicked, this, &FaceCollectionOverlay::onStartClicked);
@@ -156,7 +156,7 @@ void FaceCollectionOverlay::onPanelCloseClicked() {
     endTimedSteps();
     m_running = false;
     if (m_startButton)
-        m_startButton->setText(QStringLiteral("开始"));
+        m_startButton->setText(tr("开始"));
     m_currentStep = 0;
     if (m_promptLabel)
         m_promptLabel->hide();
@@ -188,7 +188,7 @@ void FaceCollectionOverlay::start() {
     m_stepResults.fill(None);
     refreshIndicators();
     if (m_startButton)
-        m_startButton->setText(QStringLiteral("取消"));
+        m_startButton->setText(tr("取消"));
     sendTrain("start");
     beginCountdown();
 }
@@ -199,9 +199,9 @@ void FaceCollectionOverlay::cancel() {
     sendTrain("stop");
     reset();
     if (m_startButton)
-        m_startButton->setText(QStringLiteral("继续"));
+        m_startButton->setText(tr("继续"));
     if (m_promptLabel) {
-        m_promptLabel->setText(QString::fromUtf8(kCancelledPrompt));
+        m_promptLabel->setText(tr(kCancelledPrompt));
         placePrompt(m_promptPlacement);
         m_promptLabel->show();
     }
@@ -215,7 +215,7 @@ void FaceCollectionOverlay::reset() {
     m_runSent = false;
     m_finished = false;
     if (m_startButton)
-        m_startButton->setText(QStringLiteral("开始"));
+        m_startButton->setText(tr("开始"));
 }
 
 void FaceCollectionOverlay::endTimedSteps() {
@@ -272,13 +272,13 @@ void FaceCollectionOverlay::countdownDone() {
     sendTrain("run");
     m_runSent = true;
     if (m_currentStep == 0) {
-        showPrompt(QString::fromUtf8(kFirstPrompt), Placement::High);
+        showPrompt(tr(kFirstPrompt), Placement::High);
         QTimer::singleShot(timings().firstPromptMs, m_timedSteps, [this] {
             if (m_running)
-                showPrompt(QString::fromUtf8(kCollecting), Placement::Middle);
+                showPrompt(tr(kCollecting), Placement::Middle);
         });
     } else if (m_promptLabel) {
-        showPrompt(QString::fromUtf8(kCollecting), Placement::Middle);
+        showPrompt(tr(kCollecting), Placement::Middle);
     }
     if (!m_pollTimer) {
         m_pollTimer = new QTimer(this);
@@ -297,7 +297,7 @@ void FaceCollectionOverlay::pollStatus() {
                    << "status queries";
         if (m_running && m_currentStep < kSteps)
             stepDone(Failure,
-                     QString::fromUtf8(kNoAnswerPrompt).arg(m_currentStep + 1).arg(m_currentStep + 2));
+                     tr(kNoAnswerPrompt).arg(m_currentStep + 1).arg(m_currentStep + 2));
         return;
     }
     ++m_pollsThisStep;
@@ -315,15 +315,15 @@ void FaceCollectionOverlay::handleStatus(const QString &status) {
             return;
         const int step = m_currentStep + 1;
         stepDone(finishStatus ? Success : Failure,
-                 QString::fromUtf8(kStepPrompt)
+                 tr(kStepPrompt)
                      .arg(step)
-                     .arg(finishStatus ? QStringLiteral("成功") : QStringLiteral("失败"))
+                     .arg(finishStatus ? tr("成功") : tr("失败"))
                      .arg(step + 1));
     } else if (status == QLatin1String("stop_done")) {
         stopPolling();
         reset();
         if (m_startButton)
-            m_startButton->setText(QStringLiteral("继续"));
+            m_startButton->setText(tr("继续"));
     }
 }
 
@@ -350,17 +350,17 @@ void FaceCollectionOverlay::finish() {
     QPointer<CollectionVerdictDialog> dialog;
     if (successes < kSuccessesNeeded) {
         dialog = new CollectionVerdictDialog(
-            QStringLiteral("采集失败"), QStringLiteral("数据采集失败！\n\n成功次数不足，需要至少3次成功"),
+            tr("采集失败"), tr("数据采集失败！\n\n成功次数不足，需要至少3次成功"),
             m_host);
-        QPushButton *retry = dialog->addButton(QStringLiteral("重试"), "#1e90ff", "#4169e1");
-        QPushButton *cancel = dialog->addButton(QStringLiteral("取消"), "#444444", "#555555");
+        QPushButton *retry = dialog->addButton(tr("重试"), "#1e90ff", "#4169e1");
+        QPushButton *cancel = dialog->addButton(tr("取消"), "#444444", "#555555");
         connect(retry, &QPushButton::clicked, this, [this, dialog] {
             dialog->accept();
             reset();
             if (m_startButton)
-                m_startButton->setText(QStringLiteral("开始"));
+                m_startButton->setText(tr("开始"));
             if (m_promptLabel)
-                showPrompt(QString::fromUtf8(kRetryPrompt), Placement::Low);
+                showPrompt(tr(kRetryPrompt), Placement::Low);
         });
         connect(cancel, &QPushButton::clicked, this, [this, dialog] {
             dialog->reject();
@@ -370,12 +370,12 @@ void FaceCollectionOverlay::finish() {
     } else {
         m_finished = true;
         if (m_startButton)
-            m_startButton->setText(QStringLiteral("完成"));
-        showPrompt(QString::fromUtf8(kSuccessPrompt), m_promptPlacement);
+            m_startButton->setText(tr("完成"));
+        showPrompt(tr(kSuccessPrompt), m_promptPlacement);
         emit succeeded();
         dialog = new CollectionVerdictDialog(
-            QStringLiteral("采集成功"), QStringLiteral("数据采集成功！\n\n请重启设备以加载人像模型"), m_host);
-        QPushButton *restart = dialog->addButton(QStringLiteral("重启设备"), "#1e90ff", "#4169e1");
+            tr("采集成功"), tr("数据采集成功！\n\n请重启设备以加载人像模型"), m_host);
+        QPushButton *restart = dialog->addButton(tr("重启设备"), "#1e90ff", "#4169e1");
         connect(restart, &QPushButton::clicked, this, [this, dialog] {
             send("Send restart command:", QString::fromUtf8(CommandTexts::manualRebootSet()));
             dialog->accept();

@@ -9,10 +9,10 @@
 #include "model_panels.h"
 #include "palette_page.h"
 #include "preview_lut_settings.h"
-#include "qt_translations.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "startup_window.h"
+#include "ui_language.h"
 
 #ifdef KESTRANE_CONTROL_API
 #include "control_api_server.h"
@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QIcon>
+#include <QLocale>
 #include <QScreen>
 
 #include <cstdio>
@@ -83,7 +84,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrane")); // where the user settings live
     QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
-    QtTranslations::install();
+    UiLanguage::install(UiLanguage::choose(options.language, QLocale::system()));
     const std::unique_ptr<StartupWindow> window = start(options, arguments);
     return app.exec();
 }

@@ -91,7 +91,7 @@ QLabel *createPreview(QWidget *parent, const char *objectName) {
 } // namespace
 
 DeviceSelectionWindow::DeviceSelectionWindow(QWidget *parent) : QWidget(parent) {
-    setWindowTitle("选择设备");
+    setWindowTitle(tr("选择设备"));
     setFixedSize(kWindowWidth, kWindowHeight);
     loadBackground();
     loadSeries();
@@ -132,7 +132,7 @@ void DeviceSelectionWindow::setupUi() {
     mainLayout->addWidget(createCarousel());
     mainLayout->addStretch(6);
 
-    m_promptLabel = new QLabel("请选择您的设备进行连接", this);
+    m_promptLabel = new QLabel(tr("请选择您的设备进行连接"), this);
     m_promptLabel->setObjectName("promptLabel");
     m_promptLabel->setAlignment(Qt::AlignCenter);
     m_promptLabel->setStyleSheet("color: #404040;font-size: 20px;font-weight: normal;background: "
@@ -211,7 +211,7 @@ QString DeviceSelectionWindow::currentSeries() const {
 
 QString DeviceSelectionWindow::seriesLabelText(const QString &seriesName) {
     const QString letter = StartupDialogChrome::firstLetter(seriesName);
-    return letter.isEmpty() ? seriesName : letter + QStringLiteral("系列");
+    return letter.isEmpty() ? seriesName : tr("%1系列").arg(letter);
 }
 
 void DeviceSelectionWindow::showCurrentSeries() {

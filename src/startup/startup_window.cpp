@@ -157,7 +157,7 @@ void StartupWindow::buildLayout()
     m_mainLayout->addStretch(40);
     auto *connectRow = new QHBoxLayout;
     connectRow->addStretch();
-    m_connectButton = new QPushButton(QStringLiteral("连接设备"), this);
+    m_connectButton = new QPushButton(tr("连接设备"), this);
     m_connectButton->setFixedSize(220, 50);
     m_connectButton->setCursor(Qt::PointingHandCursor);
     m_connectButton->setStyleSheet(kConnectStyle);

@@ -20,7 +20,7 @@ UnselectedDeviceWindow::UnselectedDeviceWindow(const QString &series, QWidget *p
     : QWidget(parent), m_series(series), m_cornerRadius(StartupDialogChrome::kCornerRadius) {
     qDebug().noquote() << "=== 创建 UnselectedDeviceWindow ===";
 
-    setWindowTitle("设备未连接");
+    setWindowTitle(tr("设备未连接"));
     setFixedSize(kWindowWidth, kWindowHeight);
     setAttribute(Qt::WA_TranslucentBackground);
 

@@ -78,7 +78,7 @@ CollapsibleGroup::CollapsibleGroup(const QString &title, const ContentFactory &c
     if (custom) {
         contentLayout->addWidget(custom);
     } else {
-        auto *placeholder = new QLabel(QStringLiteral("没有自定义内容"), m_content);
+        auto *placeholder = new QLabel(tr("没有自定义内容"), m_content);
         placeholder->setStyleSheet(kPlaceholderStyle);
         placeholder->setAlignment(Qt::AlignCenter);
         contentLayout->addWidget(placeholder);

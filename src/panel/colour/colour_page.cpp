@@ -17,8 +17,8 @@ namespace {
 const char *const kEnlargeIcon = ":/icons/resources/icons/Enlarge.png";
 const char *const kResetIcon = ":/icons/resources/icons/reset_hsv.png";
 const char *const kPickIcon = ":/icons/resources/icons/color_picker.png";
-const char *const kPickText = "吸取颜色";
-const char *const kPickingText = "取色中";
+const char *const kPickText = QT_TRANSLATE_NOOP("ColourPage", "吸取颜色");
+const char *const kPickingText = QT_TRANSLATE_NOOP("ColourPage", "取色中");
 
 const char *const kCaptionStyle = "color: #cccccc; font-size: 13px; background: transparent;";
 const char *const kIconButtonStyle = "QPushButton { background: transparent; border: none; border-radius: 4px; }"
@@ -118,7 +118,7 @@ QPushButton *ColourPage::createResetButton(HsvKind kind, int size, QWidget *pare
     button->setIconSize(QSize(size - 4, size - 4));
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(kIconButtonStyle);
-    button->setToolTip(QString::fromUtf8(HsvKindInfo::of(kind).resetTitle));
+    button->setToolTip(tr(HsvKindInfo::of(kind).resetTitle));
     connect(button, &QPushButton::clicked, this, [this, kind] { resetTable(kind); });
     return button;
 }
@@ -139,7 +139,7 @@ QWidget *ColourPage::buildColorPage(QWidget *parent)
     satLayout->setContentsMargins(0, 0, 0, 0);
     satLayout->setSpacing(8);
     auto *captionRow = new QHBoxLayout;
-    captionRow->addWidget(caption(QStringLiteral("饱和度"), satBox));
+    captionRow->addWidget(caption(tr("饱和度"), satBox));
     captionRow->addStretch();
     m_enlargeButton = new QPushButton(satBox);
     m_enlargeButton->setFixedSize(24, 24);
@@ -159,11 +159,11 @@ QWidget *ColourPage::buildColorPage(QWidget *parent)
     layout->addLayout(centredRow({satBox}));
 
     // Hue.
-    layout->addWidget(caption(QStringLiteral("色度"), page));
+    layout->addWidget(caption(tr("色度"), page));
     m_hueLabel = createLabel(HsvKind::Hue, false, page);
     layout->addLayout(centredRow({m_hueLabel, createResetButton(HsvKind::Hue, 20, page)}));
 
-    m_colorPickButton = new QPushButton(QString::fromUtf8(kPickText), page);
+    m_colorPickButton = new QPushButton(tr(kPickText), page);
     m_colorPickButton->setIcon(QIcon(QString::fromLatin1(kPickIcon)));
     m_colorPickButton->setIconSize(QSize(16, 16));
     m_colorPickButton->setFixedSize(130, 30);
@@ -194,24 +194,24 @@ void ColourPage::showPaletteDialog()
     if (!m_paletteDialog) {
         m_paletteDialog = new QDialog(m_panel);
         m_paletteDialog->setObjectName("paletteDialog");
-        m_paletteDialog->setWindowTitle(QStringLiteral("调色盘"));
+        m_paletteDialog->setWindowTitle(tr("调色盘"));
         m_paletteDialog->setFixedSize(600, 500);
         m_paletteDialog->setStyleSheet("QDialog#paletteDialog { background-color: #262a2d; }");
         auto *layout = new QVBoxLayout(m_paletteDialog);
         layout->setSpacing(16);
         layout->setContentsMargins(20, 20, 20, 20);
 
-        layout->addWidget(caption(QStringLiteral("饱和度"), m_paletteDialog));
+        layout->addWidget(caption(tr("饱和度"), m_paletteDialog));
         m_dialogSatLabel = createLabel(HsvKind::Saturation, true, m_paletteDialog);
         m_dialogSatLabel->setFixedSize(480, 150);
         layout->addLayout(centredRow({m_dialogSatLabel, createResetButton(HsvKind::Saturation, 24, m_paletteDialog)}));
 
-        layout->addWidget(caption(QStringLiteral("色度"), m_paletteDialog));
+        layout->addWidget(caption(tr("色度"), m_paletteDialog));
         m_dialogHueLabel = createLabel(HsvKind::Hue, true, m_paletteDialog);
         m_dialogHueLabel->setFixedSize(480, 150);
         layout->addLayout(centredRow({m_dialogHueLabel, createResetButton(HsvKind::Hue, 24, m_paletteDialog)}));
 
-        m_dialogColorPickButton = new QPushButton(QString::fromUtf8(kPickText), m_paletteDialog);
+        m_dialogColorPickButton = new QPushButton(tr(kPickText), m_paletteDialog);
         m_dialogColorPickButton->setIcon(QIcon(QString::fromLatin1(kPickIcon)));
         m_dialogColorPickButton->setIconSize(QSize(16, 16));
         m_dialogColorPickButton->setFixedSize(120, 35);
@@ -242,8 +242,8 @@ void ColourPage::onDialogPickToggled(bool on)
         stopColorPicking();
     // Starting may have been refused and the button unchecked meanwhile.
     if (m_dialogColorPickButton)
-        m_dialogColorPickButton->setText(QString::fromUtf8(m_dialogColorPickButton->isChecked() ? kPickingText
-                                                                                                : kPickText));
+        m_dialogColorPickButton->setText(m_dialogColorPickButton->isChecked() ? tr(kPickingText)
+                                                                                  : tr(kPickText));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -292,14 +292,14 @@ void ColourPage::resetDialogPickButton()
     if (!m_dialogColorPickButton)
         return;
     m_dialogColorPickButton->setChecked(false);
-    m_dialogColorPickButton->setText(QString::fromUtf8(kPickText));
+    m_dialogColorPickButton->setText(tr(kPickText));
 }
 
 void ColourPage::resetTable(HsvKind kind)
 {
     const HsvKindInfo &info = HsvKindInfo::of(kind);
-    const QString title = QString::fromUtf8(info.resetTitle);
-    if (MessageBoxes::showStyledMessageBox(m_panel, title, QString::fromUtf8(info.resetQuestion),
+    const QString title = tr(info.resetTitle);
+    if (MessageBoxes::showStyledMessageBox(m_panel, title, tr(info.resetQuestion),
                                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) !=
         QMessageBox::Ok)
         return;
@@ -310,7 +310,7 @@ void ColourPage::resetTable(HsvKind kind)
     m_tables->sendTable(kind, info.defaults);
     clearColorHighlights();
     m_tables->scheduleYellowOrangeRuddyRefresh();
-    MessageBoxes::information(m_panel, title, QString::fromUtf8(info.resetDone));
+    MessageBoxes::information(m_panel, title, tr(info.resetDone));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -332,24 +332,24 @@ void ColourPage::startColorPicking()
     m_picker->start();
     clearColorHighlights();
     if (m_colorPickButton)
-        m_colorPickButton->setText(QString::fromUtf8(kPickingText));
+        m_colorPickButton->setText(tr(kPickingText));
     setPickLook(PickLook::Picking);
     if (m_dialogColorPickButton)
-        m_dialogColorPickButton->setText(QString::fromUtf8(kPickingText));
+        m_dialogColorPickButton->setText(tr(kPickingText));
 }
 
 void ColourPage::askToOpenPreview()
 {
     QMessageBox box(m_panel);
-    box.setWindowTitle(QStringLiteral("提示"));
+    box.setWindowTitle(tr("提示"));
     box.setTextFormat(Qt::PlainText);
-    box.setText(QStringLiteral("取色功能仅可在本软件视频预览窗口内拾取画面颜色\n请打开视频预览后再使用取色器"));
+    box.setText(tr("取色功能仅可在本软件视频预览窗口内拾取画面颜色\n请打开视频预览后再使用取色器"));
     box.setMinimumSize(350, 180);
     box.setStyleSheet(QString::fromLatin1(MessageBoxes::kPanelStyleSheet) +
                       "QMessageBox QLabel { qproperty-alignment: AlignCenter; }"
                       "QMessageBox QDialogButtonBox { qproperty-centerButtons: true; }");
-    QPushButton *open = box.addButton(QStringLiteral("打开视频预览"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton *open = box.addButton(tr("打开视频预览"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     MessageBoxes::exec(&box);
     const bool openPreview = box.clickedButton() == open;
@@ -368,7 +368,7 @@ void ColourPage::stopColorPicking()
     m_picker->stop();
     if (m_colorPickButton) {
         m_colorPickButton->setChecked(false);
-        m_colorPickButton->setText(QString::fromUtf8(kPickText));
+        m_colorPickButton->setText(tr(kPickText));
     }
     resetDialogPickButton();
     setPickLook(m_pickedColor.isValid() ? PickLook::Picked : PickLook::NoColour);

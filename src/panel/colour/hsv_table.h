@@ -58,10 +58,10 @@ struct HsvKindInfo {
             "HSV_Hue",
             ":/icons/resources/icons/HSV_Hue.png",
             HsvTable{{-3, -6, -9, -10, 0, -1, -1, 0, 0, -13, -11, 0, 0, -10, -11, -10, -7, -8, 0, 0, 0, 0, 0, 0}},
-            "重置色度",
-            "确定要恢复色度默认设置吗?",
+            QT_TRANSLATE_NOOP("ColourPage", "重置色度"),
+            QT_TRANSLATE_NOOP("ColourPage", "确定要恢复色度默认设置吗?"),
             "重置色度参数...",
-            "色度设置已恢复为默认值",
+            QT_TRANSLATE_NOOP("ColourPage", "色度设置已恢复为默认值"),
         };
         static const HsvKindInfo sat{
             HsvKind::Saturation,
@@ -70,10 +70,10 @@ struct HsvKindInfo {
             "HSV_Sta",
             ":/icons/resources/icons/HSV_Sta.png",
             HsvTable{{56, 64, 64, 64, 64, 64, 78, 73, 76, 94, 89, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64}},
-            "重置饱和度",
-            "确定要恢复饱和度默认设置吗?",
+            QT_TRANSLATE_NOOP("ColourPage", "重置饱和度"),
+            QT_TRANSLATE_NOOP("ColourPage", "确定要恢复饱和度默认设置吗?"),
             "重置饱和度参数...",
-            "饱和度设置已恢复为默认值",
+            QT_TRANSLATE_NOOP("ColourPage", "饱和度设置已恢复为默认值"),
         };
         return kind == HsvKind::Hue ? hue : sat;
     }

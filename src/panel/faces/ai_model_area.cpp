@@ -39,7 +39,7 @@ AiModelArea::AiModelArea(QWidget *container) : QObject(container), m_container(c
     if (!layout)
         layout = new QVBoxLayout(container);
 
-    auto *caption = new QLabel(QStringLiteral("AI人像追焦模型"), container);
+    auto *caption = new QLabel(tr("AI人像追焦模型"), container);
     caption->setAlignment(Qt::AlignCenter);
     caption->setStyleSheet("color: white; font-size: 13px; background: transparent;");
     layout->addWidget(caption);
@@ -58,11 +58,11 @@ AiModelArea::AiModelArea(QWidget *container) : QObject(container), m_container(c
     auto *column = new QVBoxLayout;
     column->setSpacing(15);
     column->setAlignment(Qt::AlignHCenter);
-    m_addButton = areaButton(QStringLiteral("模型录入"), "replace.png", container);
+    m_addButton = areaButton(tr("模型录入"), "replace.png", container);
     m_addButton->setStyleSheet(buttonStyle("#43474c", "#1e90ff"));
-    m_enableButton = areaButton(QStringLiteral("模型启用"), "add.png", container);
+    m_enableButton = areaButton(tr("模型启用"), "add.png", container);
     m_enableButton->setObjectName(QStringLiteral("modelEnableBtn"));
-    m_deleteButton = areaButton(QStringLiteral("删除模型"), "delete.png", container);
+    m_deleteButton = areaButton(tr("删除模型"), "delete.png", container);
     m_deleteButton->setStyleSheet(buttonStyle("#43474c", "#dc3545"));
     for (QPushButton *b : {m_addButton, m_enableButton, m_deleteButton})
         column->addWidget(b, 0, Qt::AlignHCenter);
@@ -99,11 +99,11 @@ void AiModelArea::selectQuietly(int index) {
 void AiModelArea::setEnableButtonState(bool enabled) {
     m_showsEnabled = enabled;
     if (enabled) {
-        m_enableButton->setText(QStringLiteral("模型启用中"));
+        m_enableButton->setText(tr("模型启用中"));
         m_enableButton->setIcon(QIcon(QLatin1String(kIconPath) + QLatin1String("rename.png")));
         m_enableButton->setStyleSheet(buttonStyle("#4CAF50", "#388E3C"));
     } else {
-        m_enableButton->setText(QStringLiteral("模型启用"));
+        m_enableButton->setText(tr("模型启用"));
         m_enableButton->setIcon(QIcon(QLatin1String(kIconPath) + QLatin1String("add.png")));
         m_enableButton->setStyleSheet(buttonStyle("#43474c", "#1e90ff"));
     }

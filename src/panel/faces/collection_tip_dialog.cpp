@@ -41,7 +41,7 @@ QPushButton *bodyButton(const QString &text, const char *colour, QWidget *parent
 } // namespace
 
 CollectionTipDialog::CollectionTipDialog(QWidget *parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("AI人脸数据采集"));
+    setWindowTitle(tr("AI人脸数据采集"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(400, 280);
@@ -56,19 +56,19 @@ CollectionTipDialog::CollectionTipDialog(QWidget *parent) : QDialog(parent) {
     bodyLayout->setContentsMargins(30, 30, 30, 30);
     bodyLayout->setSpacing(15);
     bodyLayout->addStretch();
-    auto *heading = new QLabel(QStringLiteral("温馨提示"), body);
+    auto *heading = new QLabel(tr("温馨提示"), body);
     heading->setAlignment(Qt::AlignCenter);
     heading->setStyleSheet("color: white; font-size: 18px; font-weight: bold; background: transparent;");
     bodyLayout->addWidget(heading);
-    bodyLayout->addWidget(bodyText(QStringLiteral("该操作需要按照画面提示进行操作，时长约2分钟"), body));
-    bodyLayout->addWidget(bodyText(QStringLiteral("人脸信息仅本地设备存储处理，用于本产品AI跟焦功能运行，"
+    bodyLayout->addWidget(bodyText(tr("该操作需要按照画面提示进行操作，时长约2分钟"), body));
+    bodyLayout->addWidget(bodyText(tr("人脸信息仅本地设备存储处理，用于本产品AI跟焦功能运行，"
                                                   "不会上传至云端，不会用于任何其他无关用途"),
                                    body));
     bodyLayout->addStretch();
     auto *row = new QHBoxLayout;
     row->setSpacing(20);
-    m_confirmButton = bodyButton(QStringLiteral("确认"), "#1e90ff", body);
-    m_cancelButton = bodyButton(QStringLiteral("取消"), "#444444", body);
+    m_confirmButton = bodyButton(tr("确认"), "#1e90ff", body);
+    m_cancelButton = bodyButton(tr("取消"), "#444444", body);
     row->addStretch();
     row->addWidget(m_confirmButton);
     row->addWidget(m_cancelButton);
@@ -95,7 +95,7 @@ QWidget *CollectionTipDialog::buildTitleBar() {
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(15, 0, 5, 0);
     row->setSpacing(5);
-    auto *title = new QLabel(QStringLiteral("AI人脸数据采集"), bar);
+    auto *title = new QLabel(tr("AI人脸数据采集"), bar);
     title->setStyleSheet("color: white; font-weight: bold; font-size: 14px; background: transparent;");
     row->addWidget(title);
     row->addStretch();

@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *const kTip = "提示";
-const char *const kChooseFirst = "请先选择一个模型";
-const char *const kNoUsableId = "无法确定该模型的ID，请刷新模型列表后重试";
-const char *const kNotRecordedYet = "该模型尚未录入完成，无法启用";
+const char *const kTip = QT_TRANSLATE_NOOP("FaceModelFlow", "提示");
+const char *const kChooseFirst = QT_TRANSLATE_NOOP("FaceModelFlow", "请先选择一个模型");
+const char *const kNoUsableId = QT_TRANSLATE_NOOP("FaceModelFlow", "无法确定该模型的ID，请刷新模型列表后重试");
+const char *const kNotRecordedYet = QT_TRANSLATE_NOOP("FaceModelFlow", "该模型尚未录入完成，无法启用");
 } // namespace
 
 FaceModelFlow::Hooks FaceModelFlow::cameraHooks(PanelCameraContext *camera) {
@@ -166,15 +166,15 @@ void FaceModelFlow::sendEnable(int id) {
 int FaceModelFlow::currentIdOrExplain() {
     const int index = m_area->combo()->currentIndex();
     if (!m_list.isValidIndex(index)) {
-        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                           QString::fromUtf8(kChooseFirst));
+        MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                           tr(kChooseFirst));
         return 0;
     }
     const int id = m_list.idAt(index);
     if (id <= 0) {
         qWarning() << "Face model at position" << index + 1 << "has no usable ID; nothing sent";
-        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                           QString::fromUtf8(kNoUsableId));
+        MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                           tr(kNoUsableId));
     }
     return id;
 }
@@ -195,8 +195,8 @@ void FaceModelFlow::onAiModelSelected(int index) {
 
 void FaceModelFlow::onModelEnableClicked() {
     if (!m_list.isValidIndex(m_area->combo()->currentIndex())) {
-        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                           QString::fromUtf8(kChooseFirst));
+        MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                           tr(kChooseFirst));
         return;
     }
     if (m_modelEnabled) {
@@ -208,8 +208,8 @@ void FaceModelFlow::onModelEnableClicked() {
     if (id <= 0)
         return;
     if (!m_list.isListedId(id)) {
-        MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                           QString::fromUtf8(kNotRecordedYet));
+        MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                           tr(kNotRecordedYet));
         return;
     }
     sendEnable(id);
@@ -224,13 +224,13 @@ void FaceModelFlow::onDeleteModelClicked() {
 
     auto *progress = new QDialog(m_area->container());
     progress->setAttribute(Qt::WA_DeleteOnClose);
-    progress->setWindowTitle(QString::fromUtf8(kTip));
+    progress->setWindowTitle(tr(kTip));
     progress->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     progress->setAttribute(Qt::WA_TranslucentBackground);
     progress->setFixedSize(400, 250);
     auto *layout = new QVBoxLayout(progress);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *text = new QLabel(QStringLiteral("正在移除模型..."), progress);
+    auto *text = new QLabel(tr("正在移除模型..."), progress);
     text->setAlignment(Qt::AlignCenter);
     text->setStyleSheet("QLabel { background-color: #1e1e1e; color: white; font-size: 14px;"
                         " border-radius: 15px; }");
@@ -256,9 +256,9 @@ void FaceModelFlow::finishDelete(int id) {
         qWarning() << "Face model" << id
                    << (m_deleteListArrived ? "is still listed by the camera after its deletion"
                                            : ": the camera did not list its models after the deletion");
-    MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                       gone ? QStringLiteral("删除模型成功")
-                                            : QStringLiteral("删除模型失败"));
+    MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                       gone ? tr("删除模型成功")
+                                            : tr("删除模型失败"));
     setModelEnableButtonState(false);
 }
 
@@ -277,12 +277,12 @@ QString FaceModelFlow::askForName() {
         case FaceModelList::NameCheck::Empty:
             break;
         case FaceModelList::NameCheck::Duplicate:
-            MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                               QStringLiteral("模型已存在，请勿重复添加"));
+            MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                               tr("模型已存在，请勿重复添加"));
             break;
         case FaceModelList::NameCheck::TooLong:
-            MessageBoxes::showStyledMessageBox(m_area->container(), QString::fromUtf8(kTip),
-                                               QStringLiteral("模型名称过长，请输入较短的名称"));
+            MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
+                                               tr("模型名称过长，请输入较短的名称"));
             break;
         }
     }
@@ -290,8 +290,8 @@ QString FaceModelFlow::askForName() {
 
 void FaceModelFlow::onAddModelClicked() {
     if (m_hooks.testConnection && !m_hooks.testConnection()) {
-        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"),
-                              QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        MessageBoxes::warning(nullptr, tr("连接失败"),
+                              tr("设备连接失败，请刷新设备后重新连接"));
         return;
     }
     const QString name = askForName();

@@ -11,7 +11,7 @@ ModelNameDialog::TestDriver g_testDriver;
 }
 
 ModelNameDialog::ModelNameDialog(QWidget *parent, const QString &title, const QString &prompt) : QDialog(parent) {
-    setWindowTitle(title);
+    setWindowTitle(title.isEmpty() ? tr("模型录入") : title);
     setMinimumSize(350, 180);
     setStyleSheet("QDialog { background-color: #1e1e1e; }"
                   "QLabel { color: white; font-size: 14px; }"
@@ -23,15 +23,15 @@ ModelNameDialog::ModelNameDialog(QWidget *parent, const QString &title, const QS
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(15);
-    auto *label = new QLabel(prompt, this);
+    auto *label = new QLabel(prompt.isEmpty() ? tr("请输入模型名称") : prompt, this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     m_edit = new QLineEdit(this);
     m_edit->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_edit);
     auto *row = new QHBoxLayout;
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_okButton = new QPushButton(tr("确定"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     row->addStretch();
     row->addWidget(m_okButton);
     row->addWidget(m_cancelButton);

@@ -15,8 +15,9 @@ class ModelNameDialog : public QDialog {
 public:
     using TestDriver = std::function<void(ModelNameDialog &dialog)>;
 
-    explicit ModelNameDialog(QWidget *parent = nullptr, const QString &title = QStringLiteral("模型录入"),
-                             const QString &prompt = QStringLiteral("请输入模型名称"));
+    // An empty title or prompt asks for a face model's name.
+    explicit ModelNameDialog(QWidget *parent = nullptr, const QString &title = QString(),
+                             const QString &prompt = QString());
 
     QLineEdit *edit() const { return m_edit; }
     QPushButton *okButton() const { return m_okButton; }

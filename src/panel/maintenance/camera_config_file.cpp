@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 const char *const CameraConfigFile::kDefaultFileName = "camera.config";
-const char *const CameraConfigFile::kFilter = "配置文件 (*.config);;所有文件 (*.*)";
+const char *const CameraConfigFile::kFilter = QT_TRANSLATE_NOOP("CameraConfigTransfer", "配置文件 (*.config);;所有文件 (*.*)");
 
 namespace {
 // The slots of each line of the file log, in print order.

@@ -13,12 +13,12 @@
 const char *const CameraConfigTransfer::kSettingsKey = "LastConfigPath";
 
 namespace {
-const QString kErrorTitle = QStringLiteral("错误");
-const QString kSuccessTitle = QStringLiteral("成功");
+const char *const kErrorTitle = QT_TRANSLATE_NOOP("CameraConfigTransfer", "错误");
+const char *const kSuccessTitle = QT_TRANSLATE_NOOP("CameraConfigTransfer", "成功");
 constexpr int kNoticeMs = 1000;
 
 void showError(QWidget *parent, const QString &text) {
-    MessageBoxes::showStyledMessageBox(parent, kErrorTitle, text);
+    MessageBoxes::showStyledMessageBox(parent, CameraConfigTransfer::tr(kErrorTitle), text);
 }
 } // namespace
 
@@ -40,10 +40,10 @@ void CameraConfigTransfer::logFileRecord(const QString &prefix, const QString &f
 
 bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, const Collect &collect,
                                         QString &lastConfigDir) {
-    const QString path = FileDialogs::getSaveFileName(parent, QStringLiteral("导出相机配置"),
+    const QString path = FileDialogs::getSaveFileName(parent, tr("导出相机配置"),
                                                       lastDirectory() + QLatin1Char('/') +
                                                           QLatin1String(CameraConfigFile::kDefaultFileName),
-                                                      QString::fromUtf8(CameraConfigFile::kFilter));
+                                                      tr(CameraConfigFile::kFilter));
     if (path.isEmpty())
         return false;
     rememberDirectory(path, lastConfigDir);
@@ -52,7 +52,7 @@ bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, c
     // never leaves a truncated or half-written configuration behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        showError(parent, QStringLiteral("无法创建文件: %1").arg(file.errorString()));
+        showError(parent, tr("无法创建文件: %1").arg(file.errorString()));
         return false;
     }
     if (collect)
@@ -64,18 +64,18 @@ bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, c
     if (file.write(image) != image.size() || !file.flush() || !file.commit()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        showError(parent, QStringLiteral("写入文件失败: %1").arg(error));
+        showError(parent, tr("写入文件失败: %1").arg(error));
         return false;
     }
-    MessageBoxes::showTimedNotice(parent, kSuccessTitle, QStringLiteral("相机配置已成功导出到: %1").arg(path),
+    MessageBoxes::showTimedNotice(parent, tr(kSuccessTitle), tr("相机配置已成功导出到: %1").arg(path),
                                   kNoticeMs);
     return true;
 }
 
 bool CameraConfigTransfer::importConfig(QWidget *parent, CameraParams &record, const Apply &apply,
                                         QString &lastConfigDir) {
-    const QString path = FileDialogs::getOpenFileName(parent, QStringLiteral("导入相机配置"), lastDirectory(),
-                                                      QString::fromUtf8(CameraConfigFile::kFilter));
+    const QString path = FileDialogs::getOpenFileName(parent, tr("导入相机配置"), lastDirectory(),
+                                                      tr(CameraConfigFile::kFilter));
     if (path.isEmpty())
         return false;
     rememberDirectory(path, lastConfigDir);
@@ -85,16 +85,16 @@ bool CameraConfigTransfer::importConfig(QWidget *parent, CameraParams &record, c
     case CameraConfigFile::Status::Ok:
         break;
     case CameraConfigFile::Status::CannotOpen:
-        showError(parent, QStringLiteral("无法打开文件: %1").arg(file.errorString));
+        showError(parent, tr("无法打开文件: %1").arg(file.errorString));
         return false;
     case CameraConfigFile::Status::TooShort:
-        showError(parent, QStringLiteral("文件大小不正确，可能已损坏"));
+        showError(parent, tr("文件大小不正确，可能已损坏"));
         return false;
     case CameraConfigFile::Status::BadMagic:
-        showError(parent, QStringLiteral("无效的文件格式"));
+        showError(parent, tr("无效的文件格式"));
         return false;
     case CameraConfigFile::Status::ShortRecord:
-        showError(parent, QStringLiteral("读取配置数据失败"));
+        showError(parent, tr("读取配置数据失败"));
         return false;
     }
 
@@ -105,6 +105,6 @@ bool CameraConfigTransfer::importConfig(QWidget *parent, CameraParams &record, c
     record = file.params;
     if (apply)
         apply(record);
-    MessageBoxes::showTimedNotice(parent, kSuccessTitle, QStringLiteral("相机配置已成功导入"), kNoticeMs);
+    MessageBoxes::showTimedNotice(parent, tr(kSuccessTitle), tr("相机配置已成功导入"), kNoticeMs);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "camera_params.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -13,6 +14,8 @@ class QWidget;
 // The panel supplies its record and how its controls fill it or are filled from it,
 // so the control panel and the model panels share one implementation.
 class CameraConfigTransfer {
+    Q_DECLARE_TR_FUNCTIONS(CameraConfigTransfer)
+
 public:
     static const char *const kSettingsKey; // "LastConfigPath", in the application's user settings
 

@@ -53,17 +53,17 @@ void CameraProfileRestorer::restore(int index, const QString &serial)
 bool CameraProfileRestorer::saveWithNotice(QWidget *parent, const QString &serial, const CameraParams &record)
 {
     if (serial.isEmpty()) {
-        MessageBoxes::showStyledMessageBox(parent, QStringLiteral("错误"), QStringLiteral("请先选择相机"));
+        MessageBoxes::showStyledMessageBox(parent, tr("错误"), tr("请先选择相机"));
         return false;
     }
     QString error;
     if (!CameraProfileStore::save(serial, record, &error)) {
         ::logRecord(WARNING, QStringLiteral("Profile"), QStringLiteral("[PROFILE] %1: saving failed: %2").arg(serial, error));
-        MessageBoxes::showStyledMessageBox(parent, QStringLiteral("错误"), QStringLiteral("保存默认配置失败: %1").arg(error));
+        MessageBoxes::showStyledMessageBox(parent, tr("错误"), tr("保存默认配置失败: %1").arg(error));
         return false;
     }
     ::logRecord(INFO, QStringLiteral("Profile"),
                 QStringLiteral("[PROFILE] %1: default profile saved to %2").arg(serial, CameraProfileStore::filePath(serial)));
-    MessageBoxes::showTimedNotice(parent, QStringLiteral("成功"), QStringLiteral("已保存为默认配置，连接时将自动恢复"), 1000);
+    MessageBoxes::showTimedNotice(parent, tr("成功"), tr("已保存为默认配置，连接时将自动恢复"), 1000);
     return true;
 }

@@ -27,11 +27,11 @@ DeviceMaintenance::DeviceMaintenance(const Host &host, QObject *parent) : QObjec
     m_menu = new QMenu(host.window);
     m_menu->setObjectName("deviceResetMenu");
     DropDownMenu::applyStyle(m_menu);
-    connect(m_menu->addAction(QStringLiteral("重启设备")), &QAction::triggered, this,
+    connect(m_menu->addAction(tr("重启设备")), &QAction::triggered, this,
             &DeviceMaintenance::onRebootClicked);
-    connect(m_menu->addAction(QStringLiteral("重置图像")), &QAction::triggered, this,
+    connect(m_menu->addAction(tr("重置图像")), &QAction::triggered, this,
             &DeviceMaintenance::onImageResetClicked);
-    connect(m_menu->addAction(QStringLiteral("恢复出厂设置")), &QAction::triggered, this,
+    connect(m_menu->addAction(tr("恢复出厂设置")), &QAction::triggered, this,
             &DeviceMaintenance::onFactoryResetClicked);
 }
 
@@ -53,19 +53,19 @@ bool DeviceMaintenance::sendDefaults(int config) {
 }
 
 void DeviceMaintenance::onRebootClicked() {
-    if (!confirm(QStringLiteral("重启设备"), QStringLiteral("确定要重启设备吗?")))
+    if (!confirm(tr("重启设备"), tr("确定要重启设备吗?")))
         return;
     qDebug() << "发送设备重启命令...";
     if (!m_host.camera->sendChecked(CmdReboot, QByteArray()))
-        MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("重启设备"),
-                                           QStringLiteral("设备重启失败"));
+        MessageBoxes::showStyledMessageBox(m_host.window, tr("重启设备"),
+                                           tr("设备重启失败"));
     else
         announceRestart(m_host.camera->deviceIndex());
 }
 
 void DeviceMaintenance::onImageResetClicked() {
-    if (!confirm(QStringLiteral("重置图像"),
-                 QStringLiteral("确定要恢复图像默认设置吗?\n此操作将同时重置调色盘设置。")))
+    if (!confirm(tr("重置图像"),
+                 tr("确定要恢复图像默认设置吗?\n此操作将同时重置调色盘设置。")))
         return;
     qDebug() << "重置图像参数...";
     const PanelKind kind = m_host.panelKind();
@@ -88,8 +88,8 @@ void DeviceMaintenance::onImageResetClicked() {
 
 void DeviceMaintenance::onFactoryResetClicked() {
     if (!confirm(
-            QStringLiteral("恢复出厂设置"),
-            QStringLiteral("确定要恢复出厂设置吗?\n此操作将清除所有自定义设置!\n同时会重置调色盘设置。")))
+            tr("恢复出厂设置"),
+            tr("确定要恢复出厂设置吗?\n此操作将清除所有自定义设置!\n同时会重置调色盘设置。")))
         return;
     qDebug() << "执行恢复出厂设置...";
     const PanelKind kind = m_host.panelKind();
@@ -124,12 +124,12 @@ void DeviceMaintenance::announceRestart(int index) {
 }
 
 void DeviceMaintenance::showFactoryResetRefused() {
-    MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("恢复出厂设置"), QStringLiteral("恢复出厂设置失败"));
+    MessageBoxes::showStyledMessageBox(m_host.window, tr("恢复出厂设置"), tr("恢复出厂设置失败"));
 }
 
 void DeviceMaintenance::showFactoryResetNotice() {
-    MessageBoxes::showTimedNotice(m_host.window, QStringLiteral("恢复出厂设置"),
-                                  QStringLiteral("设备已恢复出厂设置并正在重启，请稍后重新连接设备"),
+    MessageBoxes::showTimedNotice(m_host.window, tr("恢复出厂设置"),
+                                  tr("设备已恢复出厂设置并正在重启，请稍后重新连接设备"),
                                   kFactoryNoticeMs);
 }
 
@@ -163,8 +163,8 @@ bool DeviceMaintenance::acceptName(const QString &name) {
     if (!nameCommand(name).isEmpty())
         return true;
     qWarning() << "设备名称过长，未修改:" << name.left(40);
-    MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("修改设备名称"),
-                                       QStringLiteral("设备名称过长，请输入较短的名称"));
+    MessageBoxes::showStyledMessageBox(m_host.window, tr("修改设备名称"),
+                                       tr("设备名称过长，请输入较短的名称"));
     return false;
 }
 
@@ -186,8 +186,8 @@ void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QSt
     qDebug() << "设备" << index << "的名称已修改为:" << name;
     announceRestart(index);
 
-    MessageBoxes::showTimedNotice(m_host.window, QStringLiteral("提示"),
-                                  QStringLiteral("设备名称修改成功，设备正在重启"), kRenameNoticeMs);
+    MessageBoxes::showTimedNotice(m_host.window, tr("提示"),
+                                  tr("设备名称修改成功，设备正在重启"), kRenameNoticeMs);
     // The camera leaves the bus to take the name; the refresh (and the connection
     // watcher after it) lists it again once it is back.
     QTimer::singleShot(kRefreshAfterRenameMs, this, [refresh = m_host.refreshDevices] { refresh(); });

@@ -5,10 +5,10 @@
 QString FirmwareBuildCheck::message() const
 {
     if (!cameBack())
-        return QStringLiteral("设备重启后未能读取版本信息，无法确认固件是否已更新");
+        return tr("设备重启后未能读取版本信息，无法确认固件是否已更新");
     if (changed())
-        return QStringLiteral("固件已更新: 版本日期 %1 → %2").arg(before, after);
-    return QStringLiteral("固件版本日期未改变 (%1)，升级可能未生效").arg(before);
+        return tr("固件已更新: 版本日期 %1 → %2").arg(before, after);
+    return tr("固件版本日期未改变 (%1)，升级可能未生效").arg(before);
 }
 
 void FirmwareBuildCheck::log() const

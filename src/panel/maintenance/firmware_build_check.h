@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // Whether a firmware upgrade took: the camera's build date before the upgrade and as
@@ -14,4 +15,6 @@ struct FirmwareBuildCheck {
     QString message() const;
     // Writes the verdict to the log (INFO when changed, WARNING otherwise).
     void log() const;
+
+    Q_DECLARE_TR_FUNCTIONS(FirmwareBuildCheck)
 };

@@ -79,7 +79,7 @@ void FirmwareUpgrade::finishVerification(const QString &buildDate)
     m_verifySerial.clear();
     m_check.after = buildDate;
     m_check.log();
-    MessageBoxes::showTimedNotice(m_panel, QStringLiteral("固件校验"), m_check.message(), kVerifyNoticeMs);
+    MessageBoxes::showTimedNotice(m_panel, tr("固件校验"), m_check.message(), kVerifyNoticeMs);
     emit firmwareVerified(m_check.changed());
 }
 
@@ -115,8 +115,8 @@ void FirmwareUpgrade::onFirmwareUpgradeClicked()
 {
     if (m_upgradeDialog)
         return; // one upgrade at a time
-    const QString file = FileDialogs::getStyledOpenFileName(m_panel, QStringLiteral("选择固件文件"),
-                                                            loadFirmwareDir(), QStringLiteral("固件文件 (*.dat)"),
+    const QString file = FileDialogs::getStyledOpenFileName(m_panel, tr("选择固件文件"),
+                                                            loadFirmwareDir(), tr("固件文件 (*.dat)"),
                                                             QString::fromLatin1(kFileDialogStyle));
     if (file.isEmpty())
         return;
@@ -144,7 +144,7 @@ int FirmwareUpgrade::requestUpgrade(int fileSize)
     }
     if (ok)
         return 0;
-    MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("请求升级失败"));
+    MessageBoxes::showStyledMessageBox(m_panel, tr("请求升级"), tr("请求升级失败"));
     return -1;
 }
 
@@ -180,7 +180,7 @@ int FirmwareUpgrade::sendFirmwareBlock(const char *data, int length, int *status
 {
     char reply[kReplyBufferSize] = {};
     if (!m_link.sendData || !m_link.sendData(CmdUpgradeData, data, length, reply, sizeof reply)) {
-        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("发送固件失败"));
+        MessageBoxes::showStyledMessageBox(m_panel, tr("请求升级"), tr("发送固件失败"));
         return -1;
     }
     if (parseReply(reply, "升级发数据返回内容解析失败", status, progress) != 0)
@@ -193,7 +193,7 @@ int FirmwareUpgrade::queryUpgradeStatus(int *status, int *progress)
 {
     char reply[kReplyBufferSize] = {};
     if (!m_link.sendCmd || !m_link.sendCmd(CmdGetUpgradeStatus, nullptr, 0, reply, sizeof reply)) {
-        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("请求升级"), QStringLiteral("获取状态失败"));
+        MessageBoxes::showStyledMessageBox(m_panel, tr("请求升级"), tr("获取状态失败"));
         return -1;
     }
     return parseReply(reply, "获取升级状态返回内容解析失败", status, progress);
@@ -240,17 +240,17 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
-        return fail(QStringLiteral("错误"), QStringLiteral("无法打开固件文件"), &file);
+        return fail(tr("错误"), tr("无法打开固件文件"), &file);
     const qint64 fileSize = file.size();
     // An empty file would only announce nothing and wait for a completion that never
     // comes; a size beyond 32 bits cannot be announced at all.
     if (fileSize <= 0)
-        return fail(QStringLiteral("错误"), QStringLiteral("固件文件为空"), &file);
+        return fail(tr("错误"), tr("固件文件为空"), &file);
     if (fileSize > kMaxFileSize)
-        return fail(QStringLiteral("错误"), QStringLiteral("固件文件过大"), &file);
+        return fail(tr("错误"), tr("固件文件过大"), &file);
     const int size = int(fileSize);
 
-    auto *dialog = new QProgressDialog(QStringLiteral("正在准备升级..."), QStringLiteral("取消"), 0, 100, m_panel);
+    auto *dialog = new QProgressDialog(tr("正在准备升级..."), tr("取消"), 0, 100, m_panel);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(0);
     dialog->setAutoReset(false);
@@ -259,41 +259,41 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
     dialog->setValue(0);
     m_upgradeDialog = dialog;
 
-    showStage(QStringLiteral("正在请求升级..."));
+    showStage(tr("正在请求升级..."));
     if (requestUpgrade(size) != 0)
-        return fail(QStringLiteral("升级失败"), QStringLiteral("请求升级失败"), &file);
+        return fail(tr("升级失败"), tr("请求升级失败"), &file);
 
     int status = 0;
     int progress = 0;
-    showStage(QStringLiteral("正在发送固件数据..."));
+    showStage(tr("正在发送固件数据..."));
     const int sending = runUpload(file, size, &status, &progress);
     if (sending < 0)
         return Outcome::Failed;
     file.close();
     if (sending > 0) {
         closeDialog();
-        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("升级结果"), QStringLiteral("升级已取消"));
+        MessageBoxes::showStyledMessageBox(m_panel, tr("升级结果"), tr("升级已取消"));
         if (m_link.startDetection)
             m_link.startDetection();
         return Outcome::Cancelled;
     }
 
-    showStage(QStringLiteral("等待升级完成..."));
+    showStage(tr("等待升级完成..."));
     if (status != kStatusComplete) {
         for (int query = 1; query <= kMaxStatusQueries; ++query) {
             if (!m_upgradeDialog || m_upgradeDialog->wasCanceled())
                 break;
             if (queryUpgradeStatus(&status, &progress) != 0)
-                return fail(QStringLiteral("升级失败"), QStringLiteral("获取升级状态失败"));
+                return fail(tr("升级失败"), tr("获取升级状态失败"));
             if (m_upgradeDialog)
                 m_upgradeDialog->setValue(progress);
-            showStage(QStringLiteral("升级中... (%1%)").arg(progress));
+            showStage(tr("升级中... (%1%)").arg(progress));
             if (status == kStatusComplete)
                 break;
             if (m_sleeper)
                 m_sleeper(kPollIntervalMs);
             if (query == kMaxStatusQueries)
-                return fail(QStringLiteral("升级失败"), QStringLiteral("升级超时"));
+                return fail(tr("升级失败"), tr("升级超时"));
         }
     }
     closeDialog();
@@ -304,7 +304,7 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
         char reply[kReplyBufferSize] = {};
         qDebug() << "发送设备重启命令...";
         if (!m_link.sendCmd || !m_link.sendCmd(CmdReboot, nullptr, 0, reply, sizeof reply)) {
-            MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("重启设备"), QStringLiteral("设备重启失败"));
+            MessageBoxes::showStyledMessageBox(m_panel, tr("重启设备"), tr("设备重启失败"));
             if (m_link.startDetection)
                 m_link.startDetection();
             return Outcome::RebootFailed;
@@ -328,7 +328,7 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
             QTimer::singleShot(m_closePreviewAfterMs, preview, &QWidget::close);
         outcome = Outcome::Rebooting;
     } else {
-        MessageBoxes::showStyledMessageBox(m_panel, QStringLiteral("升级结果"), QStringLiteral("升级未完成"));
+        MessageBoxes::showStyledMessageBox(m_panel, tr("升级结果"), tr("升级未完成"));
     }
     if (m_link.startDetection)
         m_link.startDetection();
@@ -347,17 +347,17 @@ int FirmwareUpgrade::runUpload(QFile &file, int size, int *status, int *progress
         if (n <= 0) {
             // The file shrank or became unreadable after it was opened.
             qWarning() << "读取固件文件失败:" << file.errorString();
-            fail(QStringLiteral("升级失败"), QStringLiteral("读取固件文件失败"), &file);
+            fail(tr("升级失败"), tr("读取固件文件失败"), &file);
             return -1;
         }
         if (sendFirmwareBlock(buffer.constData(), int(n), status, progress) != 0) {
-            fail(QStringLiteral("升级失败"), QStringLiteral("发送固件数据失败"), &file);
+            fail(tr("升级失败"), tr("发送固件数据失败"), &file);
             return -1;
         }
         sent += n;
         if (m_upgradeDialog)
             m_upgradeDialog->setValue(*progress);
-        showStage(QStringLiteral("已发送: %1 / %2 MB (%3%)")
+        showStage(tr("已发送: %1 / %2 MB (%3%)")
                       .arg(sent / kBlockSize)
                       .arg(size / kBlockSize)
                       .arg(*progress));
@@ -369,10 +369,10 @@ void FirmwareUpgrade::askForRestart()
 {
     // The only choice is to restart; closing the box counts the same.
     QMessageBox box(m_panel);
-    box.setWindowTitle(QStringLiteral("升级完成"));
-    box.setText(QStringLiteral("固件升级已完成，请点击重启按钮重启设备"));
+    box.setWindowTitle(tr("升级完成"));
+    box.setText(tr("固件升级已完成，请点击重启按钮重启设备"));
     box.setStyleSheet(QString::fromLatin1(kRebootBoxStyle));
-    QPushButton *restart = box.addButton(QStringLiteral("重启"), QMessageBox::AcceptRole);
+    QPushButton *restart = box.addButton(tr("重启"), QMessageBox::AcceptRole);
     box.setDefaultButton(restart);
     MessageBoxes::exec(&box);
 }

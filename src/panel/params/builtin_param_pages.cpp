@@ -99,13 +99,13 @@ void BuiltInParamPages::collect(CameraParams &params) const
 QList<CollapsibleGroup *> BuiltInParamPages::buildThemeGroups(QWidget *parent)
 {
     const std::tuple<const char *, const char *, CollapsibleGroup::ContentFactory> themes[] = {
-        {"曝光调整", "exposure.png", [this](QWidget *p) { return buildExposurePage(p); }},
-        {"颜色调节", "color.png", [this](QWidget *p) { return buildColourPage(p); }},
-        {"噪声抑制", "setting.png", [this](QWidget *p) { return buildNoisePage(p); }},
+        {QT_TR_NOOP("曝光调整"), "exposure.png", [this](QWidget *p) { return buildExposurePage(p); }},
+        {QT_TR_NOOP("颜色调节"), "color.png", [this](QWidget *p) { return buildColourPage(p); }},
+        {QT_TR_NOOP("噪声抑制"), "setting.png", [this](QWidget *p) { return buildNoisePage(p); }},
     };
     QList<CollapsibleGroup *> groups;
     for (const auto &[title, iconFile, factory] : themes) {
-        auto *group = new CollapsibleGroup(QString::fromUtf8(title), factory, parent);
+        auto *group = new CollapsibleGroup(tr(title), factory, parent);
         group->setIcon(ControlPanelChrome::iconPath(iconFile));
         group->hide();
         groups << group;

@@ -60,7 +60,7 @@ void BuiltInParamRows::focusModeShown(ParamPageSet &pages, bool faceTracking, co
 
 QList<ParamRow> BuiltInParamRows::imageRows(const Callbacks &cb)
 {
-    ParamRow scene = ParamRow::combo(kSceneKey, "图像版本", {"标准", "专业"}, {1, 4}, CameraParams::SceneMode);
+    ParamRow scene = ParamRow::combo(kSceneKey, QT_TRANSLATE_NOOP("ParamRow", "图像版本"), {QT_TRANSLATE_NOOP("ParamRow", "标准"), QT_TRANSLATE_NOOP("ParamRow", "专业")}, {1, 4}, CameraParams::SceneMode);
     scene.onChanged = [cb](ParamPageSet &pages, int index) {
         if (index != 0 && index != 1)
             return;
@@ -71,23 +71,23 @@ QList<ParamRow> BuiltInParamRows::imageRows(const Callbacks &cb)
             cb.reloadAfterSceneChange();
     };
 
-    ParamRow exposure = ParamRow::combo("eExposureMode", "曝光", {"自动曝光", "手动曝光"}, {}, CameraParams::ExposureMode);
+    ParamRow exposure = ParamRow::combo("eExposureMode", QT_TRANSLATE_NOOP("ParamRow", "曝光"), {QT_TRANSLATE_NOOP("ParamRow", "自动曝光"), QT_TRANSLATE_NOOP("ParamRow", "手动曝光")}, {}, CameraParams::ExposureMode);
     exposure.clearBeforeApply = true;
     exposure.onChanged = &BuiltInParamRows::exposureModeChanged;
 
-    ParamRow shutter = ParamRow::combo("uiMShutterSpeed", "快门速度", kShutterLabels, kShutterCodes, CameraParams::ShutterSpeed);
+    ParamRow shutter = ParamRow::combo("uiMShutterSpeed", QT_TRANSLATE_NOOP("ParamRow", "快门速度"), kShutterLabels, kShutterCodes, CameraParams::ShutterSpeed);
 
     // The built-in page sends the ISO step but neither shows nor collects it: it keeps
     // the user's last choice.
     ParamRow iso = ParamRow::combo("ucManualGain", "ISO", kIsoLabels, {}, CameraParams::ManualGain);
     iso.mirror = ParamRow::Mirror::SendOnly;
 
-    ParamRow whiteBalance = ParamRow::combo("eWBMode", "白平衡", {"手动", "自动"}, kWhiteBalanceCodes,
+    ParamRow whiteBalance = ParamRow::combo("eWBMode", QT_TRANSLATE_NOOP("ParamRow", "白平衡"), {QT_TRANSLATE_NOOP("ParamRow", "手动"), QT_TRANSLATE_NOOP("ParamRow", "自动")}, kWhiteBalanceCodes,
                                             CameraParams::WhiteBalanceMode);
     whiteBalance.clearBeforeApply = true;
     whiteBalance.onChanged = &BuiltInParamRows::whiteBalanceChanged;
 
-    ParamRow temperature = ParamRow::slider("u32CTNum", "色温", 25, 90, 50, 100, 0, CameraParams::ColourTemperature);
+    ParamRow temperature = ParamRow::slider("u32CTNum", QT_TRANSLATE_NOOP("ParamRow", "色温"), 25, 90, 50, 100, 0, CameraParams::ColourTemperature);
     temperature.kind = ParamRow::Kind::ColorTemperature;
 
     return {
@@ -97,28 +97,28 @@ QList<ParamRow> BuiltInParamRows::imageRows(const Callbacks &cb)
         iso,
         whiteBalance,
         temperature,
-        ParamRow::centred("ucRGGain", "红(R)", 36),
-        ParamRow::centred("ucGRGain", "绿(G)", 38),
-        ParamRow::centred("ucBGGain", "蓝(B)", 37),
-        ParamRow::centred("u8RgainTuning", "红(R)", 40),
-        ParamRow::centred("u8BgainTuning", "蓝(B)", 42),
-        colourTone("u8Yellow", "黄色", 43, cb),
-        colourTone("u8Orange", "橙色", 44, cb),
-        colourTone("ucRuddy", "红润", 16, cb),
-        ParamRow::centred("u8Gray", "灰色", 45),
-        ParamRow::centred("u8Black", "黑色等级", 46),
-        ParamRow::centred("u8White", "高光", 47),
-        ParamRow::centred("Luminance", "亮度", CameraParams::Brightness),
-        ParamRow::centred("Contrast", "对比度", CameraParams::Contrast),
-        ParamRow::centred("Saturation", "饱和度", CameraParams::Saturation),
-        ParamRow::centred("Hue", "锐度", CameraParams::Sharpness),
+        ParamRow::centred("ucRGGain", QT_TRANSLATE_NOOP("ParamRow", "红(R)"), 36),
+        ParamRow::centred("ucGRGain", QT_TRANSLATE_NOOP("ParamRow", "绿(G)"), 38),
+        ParamRow::centred("ucBGGain", QT_TRANSLATE_NOOP("ParamRow", "蓝(B)"), 37),
+        ParamRow::centred("u8RgainTuning", QT_TRANSLATE_NOOP("ParamRow", "红(R)"), 40),
+        ParamRow::centred("u8BgainTuning", QT_TRANSLATE_NOOP("ParamRow", "蓝(B)"), 42),
+        colourTone("u8Yellow", QT_TRANSLATE_NOOP("ParamRow", "黄色"), 43, cb),
+        colourTone("u8Orange", QT_TRANSLATE_NOOP("ParamRow", "橙色"), 44, cb),
+        colourTone("ucRuddy", QT_TRANSLATE_NOOP("ParamRow", "红润"), 16, cb),
+        ParamRow::centred("u8Gray", QT_TRANSLATE_NOOP("ParamRow", "灰色"), 45),
+        ParamRow::centred("u8Black", QT_TRANSLATE_NOOP("ParamRow", "黑色等级"), 46),
+        ParamRow::centred("u8White", QT_TRANSLATE_NOOP("ParamRow", "高光"), 47),
+        ParamRow::centred("Luminance", QT_TRANSLATE_NOOP("ParamRow", "亮度"), CameraParams::Brightness),
+        ParamRow::centred("Contrast", QT_TRANSLATE_NOOP("ParamRow", "对比度"), CameraParams::Contrast),
+        ParamRow::centred("Saturation", QT_TRANSLATE_NOOP("ParamRow", "饱和度"), CameraParams::Saturation),
+        ParamRow::centred("Hue", QT_TRANSLATE_NOOP("ParamRow", "锐度"), CameraParams::Sharpness),
         ParamRow::slider("ucWDRStrength", "WDR", 0, 100, 30, 1, 0, CameraParams::WdrStrength),
     };
 }
 
 QList<ParamRow> BuiltInParamRows::focusRows(const Callbacks &cb)
 {
-    ParamRow mode = ParamRow::combo("ucFocusMode", "模式", {"AF(前景聚焦)", "MF(手动聚焦)", "人脸追焦"}, {3, 0, 6},
+    ParamRow mode = ParamRow::combo("ucFocusMode", QT_TRANSLATE_NOOP("ParamRow", "模式"), {QT_TRANSLATE_NOOP("ParamRow", "AF(前景聚焦)"), QT_TRANSLATE_NOOP("ParamRow", "MF(手动聚焦)"), QT_TRANSLATE_NOOP("ParamRow", "人脸追焦")}, {3, 0, 6},
                                     CameraParams::FocusMode);
     mode.onChanged = [cb](ParamPageSet &pages, int index) {
         focusModeShown(pages, index == 2, cb);
@@ -130,8 +130,8 @@ QList<ParamRow> BuiltInParamRows::focusRows(const Callbacks &cb)
 
     return {
         mode,
-        ParamRow::combo("ucAFArea", "区域", {"默认", "全部", "上", "中", "下"}, {}, CameraParams::AfArea),
-        ParamRow::combo("ucAFSen", "灵敏度", {"低", "中", "高"}, {}, CameraParams::AfSensitivity),
+        ParamRow::combo("ucAFArea", QT_TRANSLATE_NOOP("ParamRow", "区域"), {QT_TRANSLATE_NOOP("ParamRow", "默认"), QT_TRANSLATE_NOOP("ParamRow", "全部"), QT_TRANSLATE_NOOP("ParamRow", "上"), QT_TRANSLATE_NOOP("ParamRow", "中"), QT_TRANSLATE_NOOP("ParamRow", "下")}, {}, CameraParams::AfArea),
+        ParamRow::combo("ucAFSen", QT_TRANSLATE_NOOP("ParamRow", "灵敏度"), {QT_TRANSLATE_NOOP("ParamRow", "低"), QT_TRANSLATE_NOOP("ParamRow", "中"), QT_TRANSLATE_NOOP("ParamRow", "高")}, {}, CameraParams::AfSensitivity),
     };
 }
 
@@ -139,13 +139,13 @@ QList<ParamRow> BuiltInParamRows::settingsRows(const Callbacks &)
 {
     // The two flip switches cross over by name: "水平翻转" drives "bVertInvert".
     return {
-        ParamRow::combo("language", "语言", {"ENG", "中文"}, {}, CameraParams::Language).asSetting(),
-        ParamRow::slider("uc2DNR", "2D降噪", 0, 10, 5, 10, 0, 62),
-        ParamRow::slider("uc3DNR", "3D降噪", 0, 10, 2, 10, 0, 63),
-        ParamRow::toggle("trace", "跟踪", CameraParams::Trace).asSetting(),
-        ParamRow::toggle("hgr", "手势", CameraParams::Gesture).asSetting(),
-        ParamRow::toggle("bVertInvert", "水平翻转", CameraParams::VerticalInvert),
-        ParamRow::toggle("bHorzInvert", "垂直翻转", CameraParams::HorizontalInvert),
+        ParamRow::combo("language", QT_TRANSLATE_NOOP("ParamRow", "语言"), {"ENG", QT_TRANSLATE_NOOP("ParamRow", "中文")}, {}, CameraParams::Language).asSetting(),
+        ParamRow::slider("uc2DNR", QT_TRANSLATE_NOOP("ParamRow", "2D降噪"), 0, 10, 5, 10, 0, 62),
+        ParamRow::slider("uc3DNR", QT_TRANSLATE_NOOP("ParamRow", "3D降噪"), 0, 10, 2, 10, 0, 63),
+        ParamRow::toggle("trace", QT_TRANSLATE_NOOP("ParamRow", "跟踪"), CameraParams::Trace).asSetting(),
+        ParamRow::toggle("hgr", QT_TRANSLATE_NOOP("ParamRow", "手势"), CameraParams::Gesture).asSetting(),
+        ParamRow::toggle("bVertInvert", QT_TRANSLATE_NOOP("ParamRow", "水平翻转"), CameraParams::VerticalInvert),
+        ParamRow::toggle("bHorzInvert", QT_TRANSLATE_NOOP("ParamRow", "垂直翻转"), CameraParams::HorizontalInvert),
     };
 }
 

@@ -31,6 +31,18 @@ const char *const ParamControl::kSwitchStyle =
     "QCheckBox::indicator:checked { image: url(:/icons/resources/icons/switch_on.png); }"
     "QCheckBox::indicator:unchecked { image: url(:/icons/resources/icons/switch_off.png); }";
 
+void ParamControl::setItems(const QStringList &items)
+{
+    combo->clear();
+    for (const QString &item : items)
+        combo->addItem(ParamRow::shown(item), item);
+}
+
+QString ParamControl::itemSource(int index) const
+{
+    return combo ? combo->itemData(index).toString() : QString();
+}
+
 int ParamControl::value() const
 {
     if (combo)

@@ -23,6 +23,12 @@ struct ParamControl {
     static void styleCombo(QComboBox *combo);
     static const char *const kSwitchStyle;
 
+    // Fills the combo with `items` as the user reads them, each item keeping its text
+    // as written in the row (itemSource) whatever the language shown.
+    void setItems(const QStringList &items);
+    // The item's text as written in the row; empty for no item.
+    QString itemSource(int index) const;
+
     int value() const;
     // Sets the control; the control's own change signal reports it (combos take any
     // index, out-of-range ones clear the selection; sliders clamp to their range).

@@ -35,7 +35,7 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
         switch (row.kind) {
         case ParamRow::Kind::Slider:
         case ParamRow::Kind::ColorTemperature:
-            control->slider = SliderRow::build(page, row.label, row.minimum, row.maximum, row.initial,
+            control->slider = SliderRow::build(page, ParamRow::shown(row.label), row.minimum, row.maximum, row.initial,
                                                row.kind == ParamRow::Kind::ColorTemperature
                                                    ? SliderRow::Kind::ColorTemperature
                                                    : SliderRow::Kind::Signed);
@@ -54,11 +54,11 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
             break;
         case ParamRow::Kind::Combo: {
             auto *line = new QHBoxLayout;
-            control->label = new QLabel(row.label, page);
+            control->label = new QLabel(ParamRow::shown(row.label), page);
             control->label->setStyleSheet(SliderRow::kCaptionStyle);
             control->combo = new QComboBox(page);
             ParamControl::styleCombo(control->combo);
-            control->combo->addItems(row.items);
+            control->setItems(row.items);
             control->combo->setCurrentIndex(row.items.isEmpty() ? -1 : row.initial);
             WheelEventFilter::install(control->combo);
             line->addWidget(control->label);
@@ -68,7 +68,7 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
         }
         case ParamRow::Kind::Switch: {
             auto *line = new QHBoxLayout;
-            control->label = new QLabel(row.label, page);
+            control->label = new QLabel(ParamRow::shown(row.label), page);
             control->label->setStyleSheet(SliderRow::kCaptionStyle);
             control->check = new QCheckBox(page);
             control->check->setStyleSheet(ParamControl::kSwitchStyle);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -13,6 +14,8 @@ class ParamPageSet;
 // One row of a parameter page, as data: what the user sees, which camera key it
 // drives, how the shown value becomes the sent value, which record slot it mirrors and
 // how it sends. A model panel's page is the built-in rows with its differences applied.
+// Labels and items are written in Chinese, marked QT_TRANSLATE_NOOP("ParamRow", ...),
+// and translated where they are shown (shown()).
 struct ParamRow {
     enum class Kind {
         Combo,            // value = current index (-1 when nothing is selected)
@@ -94,6 +97,12 @@ struct ParamRow {
     BoxText boxText;
     int boxWidth = 0; // sliders: the number box's width, 0 for the usual one
     Companion companion;
+
+    // A label or item as the user reads it.
+    static QString shown(const QString &text)
+    {
+        return QCoreApplication::translate("ParamRow", text.toUtf8().constData());
+    }
 
     // The key and slot a change goes to.
     KeySlot destination() const { return keyRule ? keyRule() : KeySlot{key, slot}; }

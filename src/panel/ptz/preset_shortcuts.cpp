@@ -19,7 +19,7 @@ PresetShortcuts::PresetShortcuts(QWidget *window, PtzCommands *commands, QObject
 QString PresetShortcuts::presetLabel(int presetId) const
 {
     const QString name = m_presetNames.value(presetId);
-    return name.isEmpty() ? QStringLiteral("预置位%1").arg(presetId) : name;
+    return name.isEmpty() ? tr("预置位%1").arg(presetId) : name;
 }
 
 void PresetShortcuts::registerPresetButton(int presetId, QPushButton *button)
@@ -42,7 +42,7 @@ void PresetShortcuts::updateButton(int presetId)
     const QKeySequence sequence = m_presetShortcuts.value(presetId);
     if (!sequence.isEmpty()) {
         const QString text = sequence.toString(QKeySequence::PortableText);
-        button->setToolTip(QStringLiteral("快捷键: ") + text);
+        button->setToolTip(tr("快捷键: ") + text);
         button->setText(presetLabel(presetId) + " (" + text + ")");
     } else {
         button->setToolTip(QString());
@@ -60,15 +60,14 @@ void PresetShortcuts::onSetShortcut(int presetId)
 void PresetShortcuts::onShortcutSet(int presetId, const QKeySequence &keySequence)
 {
     if (keySequence.isEmpty()) {
-        MessageBoxes::showStyledMessageBox(m_window, QStringLiteral("无效快捷键"), QStringLiteral("请设置有效的快捷键组合"),
+        MessageBoxes::showStyledMessageBox(m_window, tr("无效快捷键"), tr("请设置有效的快捷键组合"),
                                            QMessageBox::Ok);
         return;
     }
     for (auto it = m_presetShortcuts.cbegin(); it != m_presetShortcuts.cend(); ++it) {
         if (it.key() != presetId && it.value() == keySequence) {
-            MessageBoxes::showStyledMessageBox(m_window, QStringLiteral("快捷键冲突"),
-                                               QStringLiteral("该快捷键已被预置位 ") + QString::number(it.key()) +
-                                                   QStringLiteral(" 使用"),
+            MessageBoxes::showStyledMessageBox(m_window, tr("快捷键冲突"),
+                                               tr("该快捷键已被预置位 %1 使用").arg(it.key()),
                                                QMessageBox::Ok);
             return;
         }
@@ -101,7 +100,7 @@ void PresetShortcuts::clearAll()
 
 void PresetShortcuts::onNamePreset(int presetId)
 {
-    ModelNameDialog dialog(m_window, QStringLiteral("预置位命名"), QStringLiteral("预置位 %1 的名称").arg(presetId));
+    ModelNameDialog dialog(m_window, tr("预置位命名"), tr("预置位 %1 的名称").arg(presetId));
     dialog.edit()->setMaxLength(PresetStore::kMaxNameLength);
     dialog.edit()->setText(presetName(presetId));
     if (dialog.run() == QDialog::Accepted)

@@ -144,7 +144,7 @@ void PtzArea::buildPtzPanel(QVBoxLayout *layout)
     auto *presets = new QHBoxLayout;
     presets->setSpacing(8);
     for (int n = 1; n <= kPresetCount; ++n) {
-        auto *button = new QPushButton(QStringLiteral("预置位%1").arg(n), panel);
+        auto *button = new QPushButton(tr("预置位%1").arg(n), panel);
         button->setObjectName(QStringLiteral("presetButton%1").arg(n));
         button->setProperty("presetId", n);
         button->setStyleSheet(kPresetButtonStyle);
@@ -180,13 +180,13 @@ QPushButton *PtzArea::driveButton(Drive drive, QWidget *parent)
         Slot released;
     };
     static const Spec specs[] = {
-        {"变焦+", "zoomPlusButton", &PtzCommands::onZoomOutPressed, &PtzCommands::onZoomOutReleased},
-        {"变焦-", "zoomMinusButton", &PtzCommands::onZoomInPressed, &PtzCommands::onZoomInReleased},
-        {"聚焦+", "focusPlusButton", &PtzCommands::onFocusPlusPressed, &PtzCommands::onFocusPlusReleased},
-        {"聚焦-", "focusMinusButton", &PtzCommands::onFocusMinusPressed, &PtzCommands::onFocusMinusReleased},
+        {QT_TR_NOOP("变焦+"), "zoomPlusButton", &PtzCommands::onZoomOutPressed, &PtzCommands::onZoomOutReleased},
+        {QT_TR_NOOP("变焦-"), "zoomMinusButton", &PtzCommands::onZoomInPressed, &PtzCommands::onZoomInReleased},
+        {QT_TR_NOOP("聚焦+"), "focusPlusButton", &PtzCommands::onFocusPlusPressed, &PtzCommands::onFocusPlusReleased},
+        {QT_TR_NOOP("聚焦-"), "focusMinusButton", &PtzCommands::onFocusMinusPressed, &PtzCommands::onFocusMinusReleased},
     };
     const Spec &spec = specs[int(drive)];
-    auto *button = new QPushButton(QString::fromUtf8(spec.text), parent);
+    auto *button = new QPushButton(tr(spec.text), parent);
     button->setObjectName(spec.objectName);
     button->setStyleSheet(m_fullPanel ? kDriveButtonStyle : kCompactButtonStyle);
     button->setCursor(Qt::PointingHandCursor);
@@ -258,7 +258,7 @@ QWidget *PtzArea::buildSpeedRow(QWidget *parent)
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(10, 0, 10, 0);
     layout->setSpacing(10);
-    layout->addWidget(new QLabel(QStringLiteral("云台速度"), row));
+    layout->addWidget(new QLabel(tr("云台速度"), row));
     m_speedSlider = new QSlider(Qt::Horizontal, row);
     m_speedSlider->setObjectName("ptzSpeedSlider");
     m_speedSlider->setRange(kSpeedMin, kSpeedMax);
@@ -320,22 +320,22 @@ void PtzArea::buildPresetSubmenus(QPushButton *button)
 
 void PtzArea::addPresetActions(QMenu *menu, int presetId)
 {
-    const std::pair<const char *, const char *> actions[] = {{"增加", "add"}, {"调用", "call"}, {"删除", "delete"}};
+    const std::pair<const char *, const char *> actions[] = {{QT_TR_NOOP("增加"), "add"}, {QT_TR_NOOP("调用"), "call"}, {QT_TR_NOOP("删除"), "delete"}};
     for (const auto &[caption, word] : actions) {
-        QAction *action = menu->addAction(QString::fromUtf8(caption));
+        QAction *action = menu->addAction(tr(caption));
         action->setProperty("presetId", presetId);
         const QString actionWord = QString::fromLatin1(word);
         connect(action, &QAction::triggered, m_commands,
                 [this, presetId, actionWord] { m_commands->onPresetActionTriggered(presetId, actionWord); });
     }
-    QAction *shortcut = menu->addAction(QStringLiteral("快捷键"));
+    QAction *shortcut = menu->addAction(tr("快捷键"));
     shortcut->setProperty("presetId", presetId);
     connect(shortcut, &QAction::triggered, m_shortcuts, [this, presetId] { m_shortcuts->onSetShortcut(presetId); });
-    QAction *name = menu->addAction(QStringLiteral("命名"));
+    QAction *name = menu->addAction(tr("命名"));
     name->setProperty("presetId", presetId);
     connect(name, &QAction::triggered, m_shortcuts, [this, presetId] { m_shortcuts->onNamePreset(presetId); });
     // Opt-in per camera: keeps the names and shortcuts for the next start.
-    QAction *remember = menu->addAction(QStringLiteral("记住名称和快捷键"));
+    QAction *remember = menu->addAction(tr("记住名称和快捷键"));
     remember->setCheckable(true);
     remember->setProperty("presetId", presetId);
     connect(menu, &QMenu::aboutToShow, remember, [this, remember] { remember->setChecked(m_shortcuts->remembered()); });
@@ -367,7 +367,7 @@ void PtzArea::buildCompactPtzBar(QVBoxLayout *layout)
     row->setSpacing(10);
     row->addWidget(driveButton(Drive::ZoomMinus, bar));
     row->addWidget(driveButton(Drive::ZoomPlus, bar));
-    auto *preset = new QPushButton(QStringLiteral("预置位"), bar);
+    auto *preset = new QPushButton(tr("预置位"), bar);
     preset->setObjectName("compactPresetButton");
     preset->setStyleSheet(kCompactButtonStyle);
     preset->setCursor(Qt::PointingHandCursor);

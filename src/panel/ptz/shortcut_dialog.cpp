@@ -25,21 +25,21 @@ const char *const kDialogStyle =
 
 ShortcutDialog::ShortcutDialog(int presetId, QWidget *parent) : QDialog(parent), m_presetId(presetId)
 {
-    setWindowTitle(QStringLiteral("设置快捷键 - 预置位 ") + QString::number(presetId));
+    setWindowTitle(tr("设置快捷键 - 预置位 %1").arg(presetId));
     setFixedSize(300, 150);
     setStyleSheet(kDialogStyle);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 15, 20, 15);
     layout->setSpacing(10);
-    layout->addWidget(new QLabel(QStringLiteral("请按下快捷键组合:"), this));
+    layout->addWidget(new QLabel(tr("请按下快捷键组合:"), this));
     m_editor = new QKeySequenceEdit(this);
     layout->addWidget(m_editor);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_okButton = new QPushButton(tr("确定"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setObjectName("shortcutCancelButton");
     // The editor takes every key, Return included; the buttons are clicked.
     m_okButton->setAutoDefault(false);

@@ -37,7 +37,7 @@ const char *const kScrollStyle =
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
     "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 // After-sales contact shown in the footer.
-const char *const kContactText = "售后服务：请联系您的经销商";
+const char *const kContactText = QT_TRANSLATE_NOOP("ControlPanelChrome", "售后服务：请联系您的经销商");
 
 QPushButton *iconButton(QWidget *parent, const char *icon, int size, int iconSize, const char *style)
 {
@@ -84,7 +84,7 @@ ControlPanelChrome::ListHeader ControlPanelChrome::buildListHeader(QWidget *pare
     header->setObjectName("deviceListWidget");
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(20, 0, 20, 0);
-    auto *caption = new QLabel(QStringLiteral("设备列表"), header);
+    auto *caption = new QLabel(tr("设备列表"), header);
     caption->setStyleSheet("color: #cccccc; font-size: 14px; font-weight: bold;");
     layout->addWidget(caption);
     layout->addStretch();
@@ -105,17 +105,17 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
     auto *layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 10, 0);
     layout->setSpacing(8);
-    ActionRow row{layout, new QPushButton(QStringLiteral("参数配置"), parent),
-                  new QPushButton(QStringLiteral("设备重置"), parent), new QPushButton(QStringLiteral("固件升级"), parent),
-                  new QPushButton(QStringLiteral("刷新"), parent), nullptr, nullptr};
+    ActionRow row{layout, new QPushButton(tr("参数配置"), parent),
+                  new QPushButton(tr("设备重置"), parent), new QPushButton(tr("固件升级"), parent),
+                  new QPushButton(tr("刷新"), parent), nullptr, nullptr};
     auto *configMenu = new QMenu(row.config);
     configMenu->setObjectName("configMenu");
     DropDownMenu::applyStyle(configMenu);
-    row.importConfig = configMenu->addAction(QStringLiteral("导入配置"));
-    row.exportConfig = configMenu->addAction(QStringLiteral("导出配置"));
+    row.importConfig = configMenu->addAction(tr("导入配置"));
+    row.exportConfig = configMenu->addAction(tr("导出配置"));
     configMenu->addSeparator();
-    row.saveProfile = configMenu->addAction(QStringLiteral("保存为默认配置"));
-    row.restoreProfile = configMenu->addAction(QStringLiteral("连接时自动恢复"));
+    row.saveProfile = configMenu->addAction(tr("保存为默认配置"));
+    row.restoreProfile = configMenu->addAction(tr("连接时自动恢复"));
     row.restoreProfile->setCheckable(true);
     QPushButton *config = row.config;
     QObject::connect(config, &QPushButton::clicked, config, [config, configMenu] {
@@ -136,7 +136,7 @@ ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent
 
 QLabel *ControlPanelChrome::buildNoCameraLabel(QWidget *parent)
 {
-    auto *label = new QLabel(QString::fromUtf8(kNoCameraText), parent);
+    auto *label = new QLabel(tr(kNoCameraText), parent);
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet("color: #888888; font-size: 14px; font-weight: bold;");
     label->hide();
@@ -168,7 +168,7 @@ QWidget *ControlPanelChrome::buildFooter(QWidget *parent)
     auto *layout = new QHBoxLayout(footer);
     layout->setContentsMargins(0, 0, 15, 0);
     layout->addStretch();
-    auto *contact = new QLabel(QString::fromUtf8(kContactText), footer);
+    auto *contact = new QLabel(tr(kContactText), footer);
     contact->setStyleSheet("font-size: 10px; color: #888888;");
     layout->addWidget(contact);
     return footer;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QAction;
@@ -14,6 +15,8 @@ class QWidget;
 // The control panel's fixed parts: title bar, device list header, action row, the
 // scrolling page area, the footer and the rounded frame. The panel wires them up.
 class ControlPanelChrome {
+    Q_DECLARE_TR_FUNCTIONS(ControlPanelChrome)
+
 public:
     struct TitleBar {
         QWidget *bar;
@@ -41,7 +44,7 @@ public:
     static ListHeader buildListHeader(QWidget *parent);
     // "参数配置" carries the import/export menu below it.
     static ActionRow buildActionRow(QWidget *parent);
-    static constexpr const char *kNoCameraText = "未检测到相机，请检查相机是否正常连接";
+    static constexpr const char *kNoCameraText = QT_TRANSLATE_NOOP("ControlPanelChrome", "未检测到相机，请检查相机是否正常连接");
     static QLabel *buildNoCameraLabel(QWidget *parent);
     // A frameless vertical scroll area with the panel's blue scroll bar; `content` gets
     // a vertical layout without margins.

@@ -42,7 +42,7 @@ void PreviewController::onToggleClicked() {
         return;
     }
     if (!m_host.testConnection()) {
-        MessageBoxes::warning(nullptr, QStringLiteral("连接失败"), QStringLiteral("设备连接失败，请刷新设备后重新连接"));
+        MessageBoxes::warning(nullptr, tr("连接失败"), tr("设备连接失败，请刷新设备后重新连接"));
         return;
     }
     toggle->setIcon(toggleIcon("expand.png"));
@@ -58,7 +58,7 @@ void PreviewController::openForFaceModels() {
 void PreviewController::openOnActiveCamera(Forwarding forwarding) {
     const int index = m_host.camera->deviceIndex();
     if (index == -1) {
-        MessageBoxes::information(m_host.window, QStringLiteral("提示"), QStringLiteral("请先选择一个设备"));
+        MessageBoxes::information(m_host.window, tr("提示"), tr("请先选择一个设备"));
         resetToggle();
         return;
     }
@@ -66,8 +66,8 @@ void PreviewController::openOnActiveCamera(Forwarding forwarding) {
         open(forwarding);
         return;
     }
-    MessageBoxes::warning(m_host.window, QStringLiteral("错误"),
-                          QStringLiteral("设备%1未连接\n请确保设备已正确连接").arg(index + 1));
+    MessageBoxes::warning(m_host.window, tr("错误"),
+                          tr("设备%1未连接\n请确保设备已正确连接").arg(index + 1));
     resetToggle();
 }
 
@@ -191,8 +191,8 @@ void PreviewController::forward(const QString &command, Forwarding forwarding) {
     if (command.contains(QLatin1String("ReqSetManualRebootSet"))) {
         QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
         if (!camera->sendCmd(CmdReboot, nullptr, 0, reply.data()))
-            MessageBoxes::showStyledMessageBox(m_host.window, QStringLiteral("重启设备"),
-                                               QStringLiteral("设备重启失败"));
+            MessageBoxes::showStyledMessageBox(m_host.window, tr("重启设备"),
+                                               tr("设备重启失败"));
         return;
     }
     const QByteArray text = command.toUtf8();

@@ -212,7 +212,7 @@ void Widget::buildFrame()
     m_deviceTree = new QTreeWidget(this);
     m_deviceTree->hide();
     m_deviceTree->setColumnCount(1);
-    m_rootItem = new QTreeWidgetItem(m_deviceTree, QStringList{QStringLiteral("所有设备")});
+    m_rootItem = new QTreeWidgetItem(m_deviceTree, QStringList{tr("所有设备")});
     connect(m_deviceTree, &QTreeWidget::itemDoubleClicked, this, &Widget::onDeviceDoubleClicked);
 }
 
@@ -286,7 +286,7 @@ QWidget *Widget::buildBuiltInPage()
     m_builtInPage = ControlPanelChrome::buildScrollPage(this, m_builtInContent);
     auto *layout = static_cast<QVBoxLayout *>(m_builtInContent->layout());
     auto *colourGroup = new CollapsibleGroup(
-        QStringLiteral("调色盘"), [this](QWidget *parent) { return buildColorPage(parent); }, m_builtInContent);
+        tr("调色盘"), [this](QWidget *parent) { return buildColorPage(parent); }, m_builtInContent);
     colourGroup->setObjectName("colourGroup");
     colourGroup->setIcon(ControlPanelChrome::iconPath("palette.png"));
     layout->addWidget(colourGroup);
@@ -492,13 +492,13 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     // "图像调节" and "对焦" go above everything else, "设置" last (before the stretch);
     // "调色盘" sits between them.
     const auto group = [this](const char *title, const char *iconFile, CollapsibleGroup::ContentFactory factory) {
-        auto *g = new CollapsibleGroup(QString::fromUtf8(title), factory, m_builtInContent);
+        auto *g = new CollapsibleGroup(tr(title), factory, m_builtInContent);
         g->setIcon(ControlPanelChrome::iconPath(iconFile));
         return g;
     };
-    m_imageGroup = group("图像调节", "image.png", [this](QWidget *parent) { return buildImagePage(parent); });
-    m_focusGroup = group("对焦", "focus.png", [this](QWidget *parent) { return m_paramPages->buildFocusPage(parent); });
-    m_settingsGroup = group("设置", "setting.png", [this](QWidget *parent) { return buildSettingsPage(parent); });
+    m_imageGroup = group(QT_TR_NOOP("图像调节"), "image.png", [this](QWidget *parent) { return buildImagePage(parent); });
+    m_focusGroup = group(QT_TR_NOOP("对焦"), "focus.png", [this](QWidget *parent) { return m_paramPages->buildFocusPage(parent); });
+    m_settingsGroup = group(QT_TR_NOOP("设置"), "setting.png", [this](QWidget *parent) { return buildSettingsPage(parent); });
     layout->insertWidget(0, m_imageGroup);
     layout->insertWidget(1, m_focusGroup);
     layout->insertWidget(layout->count() - 1, m_settingsGroup);
@@ -794,8 +794,8 @@ void Widget::finishRefresh()
     m_watcher->setLastCount(m_refreshSeenCount);
     m_deviceListArea->show();
     reselectRestartedCamera();
-    m_noCameraLabel->setText(QString::fromUtf8(m_restart.serial.isEmpty() ? ControlPanelChrome::kNoCameraText
-                                                                         : kRestartingText));
+    m_noCameraLabel->setText(m_restart.serial.isEmpty() ? ControlPanelChrome::tr(ControlPanelChrome::kNoCameraText)
+                                                        : tr(kRestartingText));
     m_noCameraLabel->setVisible(m_connectedCount == 0 || !m_restart.serial.isEmpty());
     m_refreshButton->setEnabled(true);
     emit deviceListRefreshed();
@@ -837,7 +837,7 @@ void Widget::addDevice(int index, const QString &deviceName, const QString &seri
         const QString key = displayNameForModel(productModel) + "-" + tail;
         const QString label = m_deviceNames.value(key, key);
         m_slots->showDevice(index, label,
-                            QStringLiteral("型号: %1\n序列号: %2\n生产日期: %3").arg(productModel, serial, buildDate),
+                            tr("型号: %1\n序列号: %2\n生产日期: %3").arg(productModel, serial, buildDate),
                             iconBaseForModel(productModel));
         if (index < kMaxEntries)
             m_deviceEntries[size_t(index)] = DeviceEntry{deviceName, serial, buildDate, productModel, true};
@@ -1020,7 +1020,7 @@ void Widget::expectRestart(int index)
             return;
         qWarning() << "设备重启后未重新连接:" << serial;
         m_restart = Restart();
-        m_noCameraLabel->setText(QString::fromUtf8(ControlPanelChrome::kNoCameraText));
+        m_noCameraLabel->setText(ControlPanelChrome::tr(ControlPanelChrome::kNoCameraText));
         m_noCameraLabel->setVisible(m_connectedCount == 0);
     });
 }

@@ -55,7 +55,7 @@ public:
     static constexpr int kMaxEntries = 20;
     // How long the panel waits for a camera restarting at the user's request.
     static constexpr int kRestartWaitMs = 60000;
-    static constexpr const char *kRestartingText = "相机正在重启，请稍候…";
+    static constexpr const char *kRestartingText = QT_TRANSLATE_NOOP("Widget", "相机正在重启，请稍候…");
     static constexpr int kRefreshFinishMs = 1500;
 
     explicit Widget(QWidget *parent = nullptr);

@@ -37,7 +37,7 @@ PalettePage::PalettePage(PanelCameraContext *context, QWidget *parent)
 }
 
 CollapsibleGroup *PalettePage::createGroup(PanelCameraContext *context, PalettePage **page) {
-    auto *group = new CollapsibleGroup(QString::fromUtf8(kGroupTitle), [context, page](QWidget *parent) {
+    auto *group = new CollapsibleGroup(tr(kGroupTitle), [context, page](QWidget *parent) {
         auto *created = new PalettePage(context, parent);
         if (page)
             *page = created;

@@ -21,7 +21,7 @@ class PalettePage : public QWidget {
 public:
     // 17 rows of 324 ten-digit words with their separators stay below this.
     static constexpr int kMaxUploadBytes = 64 * 1024;
-    static constexpr const char *kGroupTitle = "调色盘";
+    static constexpr const char *kGroupTitle = QT_TRANSLATE_NOOP("PalettePage", "调色盘");
     static constexpr const char *kGroupIcon = ":/icons/resources/icons/palette.png";
 
     // Sends through `context`, which must outlive the page.

@@ -164,11 +164,11 @@ int MessageBoxes::exec(QMessageBox *box)
 QString MessageBoxes::replacedCaption(const QString &caption)
 {
     if (caption == QLatin1String("OK") || caption == QMessageBox::tr("OK"))
-        return QStringLiteral("确定");
+        return tr("确定");
     if (caption == QLatin1String("Cancel") || caption == QMessageBox::tr("Cancel"))
-        return QStringLiteral("取消");
+        return tr("取消");
     if (caption == QStringLiteral("重试") || caption == QMessageBox::tr("Retry"))
-        return QStringLiteral("重启");
+        return tr("重启");
     return caption;
 }
 
@@ -196,7 +196,8 @@ void MessageBoxes::fitToText(QMessageBox *box)
     int limit = kMaxTextWidth;
     if (const QScreen *screen = box->screen())
         limit = qMin(limit, screen->availableGeometry().width() * 2 / 3);
-    const int width = qMin(textWidth + 2, limit) + padding.left() + padding.right();
+    // A character's width to spare: glyphs may render a little wider than measured.
+    const int width = qMin(textWidth + metrics.averageCharWidth(), limit) + padding.left() + padding.right();
     if (width > label->minimumWidth())
         label->setMinimumWidth(width);
     // A path has few places to break a line at: let it break after its separators.

@@ -2,6 +2,7 @@
 
 #include "message_box_request.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 
@@ -18,6 +19,8 @@
 // kCloseWithoutButton: the box closes without a click — for a notice that is its
 // timer running out (the accept result), for other boxes a rejection.
 class MessageBoxes {
+    Q_DECLARE_TR_FUNCTIONS(MessageBoxes)
+
 public:
     enum class Style {
         Panel, // the control panel's box
