@@ -76,6 +76,8 @@ signals:
 
 private:
     void openOnActiveCamera(Forwarding forwarding);
+    // Whether a camera is selected; if not, says so and unchecks the toggle.
+    bool hasSelection();
     void createWindow(const QString &input, Forwarding forwarding);
     void startDirectionProbe();
     void stopDirectionProbe();
