@@ -1,5 +1,7 @@
 #include "builtin_param_pages.h"
 #include "colour_tables.h"
+#include "palette_label.h"
+#include "colour_page.h"
 #include "camera_config_file.h"
 #include "camera_config_transfer.h"
 #include "debounced_param_sender.h"
@@ -377,6 +379,24 @@ private slots:
         QCOMPARE(p.combo("language")->currentIndex(), 0);
         QVERIFY(p.c("bVertInvert")->check->isChecked());
         QCOMPARE(p.w->colourTables()->table(HsvKind::Hue)[5], 33);
+    }
+
+    void importedTonesBringTheCamerasTables() {
+        SimFixture sim;
+        Panel p(sim);
+        CameraParams file = p.w->cameraParams();
+        file[43] = 70; // "u8Yellow": the camera derives its yellow saturation point from it
+        const int yellowPoint = file.table(CameraParams::SaturationTable)[4];
+        const QString path = m_files.filePath("tones.config");
+        QVERIFY(writeFile(path, CameraConfigFile::encode(file)));
+
+        p.importFrom(path);
+
+        // The tables are read again once the tone has reached the camera.
+        QTRY_COMPARE_WITH_TIMEOUT(p.w->colourTables()->table(HsvKind::Saturation)[4], yellowPoint + 20, 3000);
+        QCOMPARE(p.camera->state().satTable(), p.w->colourTables()->table(HsvKind::Saturation).toList());
+        QCOMPARE(p.w->colourPage()->satLabel()->values(), p.camera->state().satTable());
+        QCOMPARE(p.slider("u8Yellow")->value(), 20);
     }
 
     void exportThenImportRoundTrips() {

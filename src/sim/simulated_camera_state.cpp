@@ -100,6 +100,17 @@ SceneProfile sceneProfile(int code) {
     }
 }
 
+// The tones the camera derives from its saturation table and back: each governs the
+// table point of its hue (red 0°, orange 30°, yellow 60°). Moving a tone moves that
+// point by as much; a table whose point moved moves the tone.
+struct ToneLink {
+    const char *key;
+    int point;
+};
+const ToneLink kToneLinks[] = {{"ucRuddy", 0}, {"u8Orange", 2}, {"u8Yellow", 4}};
+constexpr int kToneMin = 0;
+constexpr int kToneMax = 100;
+
 bool integral(const QJsonValue &v, int *out) {
     if (!v.isDouble())
         return false;
@@ -221,7 +232,11 @@ QJsonObject SimulatedCameraState::setVideoParam(const QJsonObject &content) {
             nResult = -1;
             continue;
         }
+        const int before = m_video.value(it.key());
         setVideoParamValue(it.key(), value);
+        for (const ToneLink &link : kToneLinks)
+            if (it.key() == QLatin1String(link.key))
+                m_sat[link.point] = qBound(kSatMin, m_sat[link.point] + value - before, kSatMax);
     }
     return result(nResult);
 }
@@ -294,7 +309,14 @@ QJsonObject SimulatedCameraState::setHueTable(const QJsonObject &content) {
 }
 
 QJsonObject SimulatedCameraState::setSatTable(const QJsonObject &content) {
-    return result(readTable(content, "HSV_Sta", kSatMin, kSatMax, &m_sat) ? 0 : -1);
+    const QVector<int> before = m_sat;
+    if (!readTable(content, "HSV_Sta", kSatMin, kSatMax, &m_sat))
+        return result(-1);
+    for (const ToneLink &link : kToneLinks) {
+        const QString key = QLatin1String(link.key);
+        m_video.insert(key, qBound(kToneMin, m_video.value(key) + m_sat[link.point] - before[link.point], kToneMax));
+    }
+    return result(0);
 }
 
 QJsonObject SimulatedCameraState::setPaletteData(const QJsonObject &content) {
