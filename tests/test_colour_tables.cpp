@@ -5,6 +5,7 @@
 #include "log_capture.h"
 #include "packet_cmd.h"
 #include "palette_label.h"
+#include "panel_camera_context.h"
 #include "ptz_area.h"
 #include "sim_fixture.h"
 #include "widget.h"
@@ -346,6 +347,23 @@ private slots:
         // No yellow/orange/ruddy read follows an edit in the dialog.
         QTest::qWait(1000);
         QCOMPARE(requests(panel.camera, "ReqGetVideoParam").size(), 0);
+    }
+
+    void tableSendsObeyThePanelsGuard()
+    {
+        Panel panel;
+        ColourPage *page = panel.page();
+        page->showPaletteDialog();
+        panel.w->cameraContext()->setSendEnabled(false);
+        drag(page->satLabel(), 5, 0);
+        drag(page->dialogHueLabel(), 3, 0);
+        panel.w->resetHueTable();
+        panel.w->sendSaturationTable(ramp(1));
+        QVERIFY(requests(panel.camera, "ReqSetHSVStaLut").isEmpty());
+        QVERIFY(requests(panel.camera, "ReqSetHSVHueLut").isEmpty());
+        panel.w->cameraContext()->setSendEnabled(true);
+        drag(page->satLabel(), 6, 0);
+        QCOMPARE(requests(panel.camera, "ReqSetHSVStaLut").size(), 1);
     }
 
     // ---- resets ---------------------------------------------------------------------

@@ -72,11 +72,8 @@ Widget::Widget(QWidget *parent)
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
 
-    ColourTables::Link colourLink;
-    colourLink.send = [this](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
-        return m_camera->sendText(int(cmdId), text, reply, capacity);
-    };
-    m_colourTables = new ColourTables(colourLink, this);
+    // Table sends go through the panel's send guard like every other send.
+    m_colourTables = ColourTables::forCamera(m_camera, this);
     m_colourPage = new ColourPage(m_colourTables, this);
     m_colourPage->setPreviewOpener([this] {
         m_previewToggle->setChecked(true);
@@ -459,10 +456,7 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     };
     callbacks.rows.requestFaceModels = [this] { requestFaceModels(); };
 
-    // The colour tables live in the record; the tone sliders make the camera recompute them.
-    m_colourTables->setStorage(
-        [this](HsvKind kind) { return ColourTables::recordTable(m_camera->params(), kind); },
-        [this](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(m_camera->params(), kind, table); });
+    // The tone sliders make the camera recompute its colour tables.
     callbacks.rows.colourToneChanged = [this] {
         m_colourTables->tableRefreshTimer()->start();
         m_colourTables->scheduleYellowOrangeRuddyRefresh();
