@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -367,6 +368,28 @@ private slots:
     }
 
     // ---- resets ---------------------------------------------------------------------
+
+    void dialogResetShowsTheDefaultsInTheDialog()
+    {
+        Panel panel;
+        ColourPage *page = panel.page();
+        page->showPaletteDialog();
+        drag(page->dialogHueLabel(), 3, 0);
+        QPushButton *reset = nullptr;
+        for (QPushButton *button : page->paletteDialog()->findChildren<QPushButton *>())
+            if (button->toolTip() == QString("重置色度"))
+                reset = button;
+        QVERIFY(reset);
+        reset->click();
+        const QVector<int> defaults = HsvKindInfo::of(HsvKind::Hue).defaults.toList();
+        QCOMPARE(page->dialogHueLabel()->values(), defaults);
+        // The next edit in the dialog starts from the defaults.
+        drag(page->dialogHueLabel(), 7, 0);
+        QVector<int> expected = defaults;
+        expected[7] = 64;
+        QCOMPARE(panel.camera->state().hueTable(), expected);
+        QCOMPARE(page->dialogHueLabel()->values(), expected);
+    }
 
     void resetSendsTheDefaultTable()
     {
