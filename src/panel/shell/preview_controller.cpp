@@ -155,7 +155,19 @@ void PreviewController::startDirectionProbe() {
     m_directionTimer->setInterval(kDirectionProbeIntervalMs);
     connect(m_directionTimer, &QTimer::timeout, this, &PreviewController::probeActiveCamera);
     probeActiveCamera();
-    m_directionTimer->start();
+    if (!m_probePaused)
+        m_directionTimer->start();
+}
+
+void PreviewController::setProbePaused(bool paused)
+{
+    m_probePaused = paused;
+    if (!m_directionTimer)
+        return;
+    if (paused)
+        m_directionTimer->stop();
+    else
+        m_directionTimer->start();
 }
 
 void PreviewController::stopDirectionProbe() {
@@ -167,6 +179,8 @@ void PreviewController::stopDirectionProbe() {
 }
 
 void PreviewController::probeActiveCamera() {
+    if (m_probePaused)
+        return;
     m_host.probe(m_host.camera->deviceIndex());
 }
 

@@ -45,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <tuple>
+#include <utility>
 
 namespace {
 QIcon icon(const char *name)
@@ -56,10 +57,13 @@ QIcon icon(const char *name)
 Widget::Widget(QWidget *parent)
     : QWidget(parent), m_dragger(this)
 {
-    m_camera = new PanelCameraContext(
-        [this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
-        &m_currentIndex, {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
-        &m_routerState.quietProbe, this);
+    const DeviceSender::ManagerLookup managerAt = [this](int index) {
+        return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr;
+    };
+    m_camera = new PanelCameraContext(managerAt, &m_currentIndex,
+                                      {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
+                                      &m_routerState.quietProbe, this);
+    m_upgradeSender = std::make_unique<DeviceSender>(managerAt, DeviceSender::RequestLog::QtDebug);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     // Qualified, so that the boxes, dialogs and menus the panel parents keep their own look.
@@ -83,11 +87,12 @@ Widget::Widget(QWidget *parent)
 
     FirmwareUpgrade::Link upgradeLink;
     upgradeLink.sendCmd = [this](quint32 cmdId, const void *payload, int length, char *reply, int capacity) {
-        return m_camera->sendCmd(int(cmdId), payload, length, reply, capacity);
+        return m_upgradeSender->sendCmdToDevice(m_currentIndex, int(cmdId), payload, length, reply, capacity);
     };
     upgradeLink.sendData = [this](quint32 cmdId, const char *data, int length, char *reply, int capacity) {
-        return m_camera->sender().sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
+        return m_upgradeSender->sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
     };
+    upgradeLink.holdTraffic = [this](bool hold) { holdCameraTraffic(hold); };
     upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
     upgradeLink.refreshDevices = [this] { handleRefresh(); };
@@ -730,8 +735,27 @@ void Widget::releaseManagers()
         entry = DeviceEntry();
 }
 
+void Widget::holdCameraTraffic(bool hold)
+{
+    DeviceSender::holdBus(hold ? m_upgradeSender.get() : nullptr);
+    m_upgradeSender->forgetUnanswered();
+    m_preview->setProbePaused(hold);
+    m_camera->paramSender()->setHeld(hold);
+    for (ModelPanel *panel : std::as_const(m_modelPanels))
+        panel->camera()->paramSender()->setHeld(hold);
+    // The refresh asked for meanwhile comes once the held values have gone out.
+    if (!hold && std::exchange(m_refreshAfterUpgrade, false))
+        QTimer::singleShot(DebouncedParamSender::kDefaultIntervalMs, this, &Widget::handleRefresh);
+}
+
 void Widget::handleRefresh()
 {
+    // A refresh closes every connection, the upgrading camera's too: it waits.
+    if (DeviceSender::isBusHeld()) {
+        qDebug() << "固件升级进行中，设备列表在升级结束后刷新";
+        m_refreshAfterUpgrade = true;
+        return;
+    }
     qDebug() << "on handleRefresh";
     m_profiles->beginRefresh();
     m_refreshButton->setEnabled(false);
