@@ -1,3 +1,4 @@
+#include "command_texts.h"
 #include "device_maintenance.h"
 #include "device_rename_editor.h"
 #include "device_slot_strip.h"
@@ -470,28 +471,86 @@ private slots:
         QVERIFY(requestsOf(second, CmdSetDeviceName)[0].payload.startsWith("{\"DeviceName\": \"Right\"}"));
     }
 
-    void overLongNameIsRefused() {
+    void overLongNameIsRefusedWhileTheEditorStaysOpen() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
+        cam->setReturnDelayMs(60000);
         Widget w;
         select(w, 0);
         cam->clearReceived();
         w.beginDeviceRename(0);
-        typeName(w.renameEditor()->editor(), QString(600, QChar('x')));
-        w.finishDeviceRename();
+        // One byte more than a camera takes (three bytes a character).
+        const QString tooLong(CommandTexts::kMaxDeviceNameBytes / 3 + 1, QChar(0x8BB2));
+        typeName(w.renameEditor()->editor(), tooLong);
+        QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
         QVERIFY(requestsOf(cam, CmdSetDeviceName).isEmpty());
         QCOMPARE(sim.boxes.size(), 1);
         QCOMPARE(sim.boxes[0].kind, MessageBoxRequest::Styled);
-        QCOMPARE(sim.boxes[0].text, QString("设备名称过长，请输入较短的名称"));
+        QCOMPARE(sim.boxes[0].text, QString("设备名称过长，请输入较短的名称（最多63字节，一个汉字占3字节）"));
+        QVERIFY(w.renameEditor()->isActive());
+        QCOMPARE(w.renameEditor()->editor()->text(), tooLong);
         QCOMPARE(w.slotStrip()->label(0)->text(), QString(kKey));
         QVERIFY(w.deviceNames().isEmpty());
-        QVERIFY(!QFile::exists(sim.appDir() + "/device_names.ini"));
 
-        // The longest name the buffer takes goes through whole.
+        // The longest name a camera takes goes through, and the camera takes it.
+        const QString longest = tooLong.left(tooLong.size() - 1);
+        typeName(w.renameEditor()->editor(), longest);
+        QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
+        QVERIFY(!w.renameEditor()->isActive());
+        QCOMPARE(requestsOf(cam, CmdSetDeviceName).size(), 1);
+        QCOMPARE(cam->deviceName(), longest);
+        QCOMPARE(storedName(sim, kKey), longest);
+
+        // The command buffer takes far more than that, whole.
         const int room = DeviceMaintenance::kNameBufferSize - int(qstrlen("{\"DeviceName\": \"\"}")) - 1;
         QCOMPARE(DeviceMaintenance::nameCommand(QString(room, QChar('y'))).size(),
                  DeviceMaintenance::kNameBufferSize);
         QVERIFY(DeviceMaintenance::nameCommand(QString(room + 1, QChar('y'))).isEmpty());
+    }
+
+    void refreshCancelsAnOpenRename() {
+        SimFixture sim;
+        SimulatedCamera *first = sim.add(kModel, "Cam", "SN12345");
+        Widget w;
+        select(w, 0);
+        w.beginDeviceRename(0);
+        typeName(w.renameEditor()->editor(), "Left");
+        // The first camera goes; another one is listed in its slot.
+        sim.bus()->removeCamera(first);
+        SimulatedCamera *second = sim.add(kModel, "Desk", "XY987");
+        w.handleRefresh();
+        QVERIFY(!w.renameEditor()->isActive());
+        w.finishDeviceRename();
+        waitForList(w);
+        QVERIFY(requestsOf(second, CmdSetDeviceName).isEmpty());
+        QVERIFY(w.deviceNames().isEmpty());
+        QCOMPARE(w.slotStrip()->label(0)->text(), QString("B1-987"));
+    }
+
+    void failedNameChangeIsReported_data() {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("write fails") << int(SimulatedCamera::Fault::WriteError);
+        QTest::newRow("no reply") << int(SimulatedCamera::Fault::Silent);
+        QTest::newRow("refused") << int(SimulatedCamera::Fault::NegativeResult);
+    }
+    void failedNameChangeIsReported() {
+        QFETCH(int, fault);
+        SimFixture sim;
+        SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
+        Widget w;
+        select(w, 0);
+        cam->setFault(SimulatedCamera::Fault(fault));
+        w.beginDeviceRename(0);
+        typeName(w.renameEditor()->editor(), "讲台");
+        w.finishDeviceRename();
+        QCOMPARE(sim.boxes.size(), 1);
+        QCOMPARE(sim.boxes[0].title + "/" + sim.boxes[0].text,
+                 QString("修改设备名称/设备名称修改失败，新名称仅保存在本软件中"));
+        QCOMPARE(cam->deviceName(), QString("Cam"));
+        QCOMPARE(cam->reboots(), 0);
+        // The tool keeps the name it was given.
+        QCOMPARE(storedName(sim, kKey), QString("讲台"));
+        QCOMPARE(w.slotStrip()->label(0)->text(), QString("讲台"));
     }
 
     void closingWithoutNamesLeavesTheFileAlone() {

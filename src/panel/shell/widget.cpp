@@ -157,6 +157,7 @@ Widget::Widget(QWidget *parent)
     };
     m_maintenance = new DeviceMaintenance(maintenanceHost, this);
     m_rename = new DeviceRenameEditor(this);
+    m_rename->setNameCheck([this](const QString &name) { return m_maintenance->acceptName(name); });
     connect(m_resetButton, &QPushButton::clicked, this, &Widget::showDeviceResetMenu);
     connect(m_slots, &DeviceSlotStrip::slotLabelDoubleClicked, this, &Widget::beginDeviceRename);
     connect(m_rename, &DeviceRenameEditor::renamed, m_maintenance, &DeviceMaintenance::applyDeviceName);
@@ -812,6 +813,10 @@ void Widget::finishRefresh()
 
 void Widget::clearDeviceList()
 {
+    // The slots are about to hold other cameras: an open rename would go to whichever
+    // camera takes its slot.
+    if (m_rename)
+        m_rename->cancel();
     qDeleteAll(m_rootItem->takeChildren());
     m_slots->clear();
     m_deviceItems.clear();
