@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -283,6 +284,32 @@ private slots:
         QVERIFY(p.w->cameraParams() == before);                               // not collected
         QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
         QCOMPARE(QSettings().value(kSettingsKey).toString(), QFileInfo(path).absolutePath());
+    }
+
+    void exportIntoAFolderThatTakesNoNewFilesWritesInPlace() {
+#ifdef Q_OS_UNIX
+        SimFixture sim;
+        Panel p(sim);
+        const QString dir = m_files.filePath("locked");
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = dir + "/kept.config";
+        QVERIFY(writeFile(path, "old"));
+        const auto writable = QFile::permissions(dir);
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(dir, writable); });
+        if (QFile probe(dir + "/probe"); probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QSKIP("an administrator writes into any folder");
+        }
+
+        p.exportTo(path);
+
+        QCOMPARE(sim.boxes.size(), 1);
+        QCOMPARE(sim.boxes[0].text, QString("相机配置已成功导出到: ") + path);
+        QCOMPARE(readFile(path), CameraConfigFile::encode(p.w->cameraParams()));
+#else
+        QSKIP("needs folder permissions");
+#endif
     }
 
     void failedWriteKeepsTheOldFile() {

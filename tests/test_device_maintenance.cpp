@@ -1,5 +1,6 @@
 #include "command_texts.h"
 #include "device_maintenance.h"
+#include "device_name_store.h"
 #include "device_rename_editor.h"
 #include "device_slot_strip.h"
 #include "log_capture.h"
@@ -551,6 +552,23 @@ private slots:
         // The tool keeps the name it was given.
         QCOMPARE(storedName(sim, kKey), QString("讲台"));
         QCOMPARE(w.slotStrip()->label(0)->text(), QString("讲台"));
+    }
+
+    void namesWithSeparatorsInTheKeyReadBack() {
+        SimFixture sim;
+        const QMap<QString, QString> names{
+            {"B1-a/b", "左"}, {"B1-\\45", "右"}, {"B1-%2F", "中"}, {"星瞳1-345", "讲台"}};
+        DeviceNameStore::save(names);
+        QCOMPARE(DeviceNameStore::load(), names);
+
+        // A camera whose serial ends in "/23" keeps its name across panels.
+        sim.add(kModel, "Cam", "SN1/23");
+        {
+            Widget w;
+            w.rememberDeviceName(w.maintenance()->nameKey(0), "讲台左");
+        }
+        Widget again;
+        QCOMPARE(again.slotStrip()->label(0)->text(), QString("讲台左"));
     }
 
     void closingWithoutNamesLeavesTheFileAlone() {

@@ -212,6 +212,7 @@ int execute(const QStringList &args, CliCameraLink &link, const CommandLineOptio
         CameraParams record;
         check(CameraRecordIo::read(recordExchange(link, index), record));
         QSaveFile file(args[2]);
+        file.setDirectWriteFallback(true); // a writable file in a folder that takes no new files
         const QByteArray image = CameraConfigFile::encode(record);
         if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush() || !file.commit())
             throw Failure{QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString())};
