@@ -195,7 +195,8 @@ private slots:
         const QByteArray text = CommandTexts::getDeviceDirection();
         QVERIFY(!other.sendText(0, CmdJson, text));
         QVERIFY(!other.sendDataToDevice(0, CmdUpgradeData, "x", 1, nullptr));
-        QVERIFY(!other.sendToDevice(0, PacketCodec::buildRequest(CmdJson, text.constData(), int(text.size()), true)));
+        QVERIFY(!other.sendToDevice(
+            0, PacketCodec::buildRequest(CmdJson, text.constData(), int(text.size()), true)));
         QVERIFY(backend->writes.isEmpty());
         QCOMPARE(log.count("固件升级进行中，设备0的"), 3);
         QVERIFY(holder.sendText(0, CmdJson, text));

@@ -381,7 +381,8 @@ private slots:
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("blocks");
-        QTest::newRow("file shrinks") << true << int(FirmwareUpgrade::Outcome::Failed) << "升级失败/读取固件文件失败" << 1;
+        QTest::newRow("file shrinks")
+            << true << int(FirmwareUpgrade::Outcome::Failed) << "升级失败/读取固件文件失败" << 1;
         QTest::newRow("cancel after the last block")
             << false << int(FirmwareUpgrade::Outcome::Cancelled) << "升级结果/升级已取消" << 3;
     }
@@ -423,12 +424,13 @@ private slots:
         p.camera->upgrade().setFlashMs(60000);
         QSignalSpy refreshed(p.w.get(), &Widget::deviceListRefreshed);
         // A second into polling, a refresh is asked for and the user cancels.
-        QObject::connect(p.upgrade(), &FirmwareUpgrade::stageChanged, p.upgrade(), [&p](const QString &label) {
+        const auto refreshAndCancel = [&p](const QString &label) {
             if (label.startsWith("升级中") && requests(p.camera, CmdGetUpgradeStatus).size() == 2) {
                 p.w->handleRefresh();
                 p.upgrade()->upgradeDialog()->cancel();
             }
-        });
+        };
+        QObject::connect(p.upgrade(), &FirmwareUpgrade::stageChanged, p.upgrade(), refreshAndCancel);
         // Right before the run: a slider moved (sent 100 ms later), a tone moved (the
         // tables are read again 800 ms later).
         p.w->paramPages()->control("Luminance")->slider.slider->setValue(20);
@@ -441,7 +443,8 @@ private slots:
                  FirmwareUpgrade::Outcome::Unfinished);
 
         for (const SimulatedCamera::ReceivedRequest &r : p.camera->receivedRequests())
-            QVERIFY2(r.cmdId == CmdUpgradeRequest || r.cmdId == CmdUpgradeData || r.cmdId == CmdGetUpgradeStatus,
+            QVERIFY2(r.cmdId == CmdUpgradeRequest || r.cmdId == CmdUpgradeData ||
+                         r.cmdId == CmdGetUpgradeStatus,
                      qPrintable(QString::number(r.cmdId) + " " + r.text()));
         QCOMPARE(requests(p.camera, CmdGetUpgradeStatus).size(), 2);
         QVERIFY(log.contains("固件升级进行中，设备0的命令40001089未发送")); // the tables' re-read
@@ -555,7 +558,8 @@ private slots:
             << QByteArray("{}") << QList<QByteArray>{"[1,2]"} << QList<QByteArray>{}
             << QStringList{"升级失败/发送固件数据失败"} << QString("升级发数据返回内容解析失败");
         QTest::newRow("block refused")
-            << QByteArray("{}") << QList<QByteArray>{R"({"UpdateStatus":1,"Progress":10,"Content":{"nResult":-3}})"}
+            << QByteArray("{}")
+            << QList<QByteArray>{R"({"UpdateStatus":1,"Progress":10,"Content":{"nResult":-3}})"}
             << QList<QByteArray>{} << QStringList{"升级失败/发送固件数据失败"} << QString("nResult: -3");
         QTest::newRow("status refused")
             << QByteArray("{}") << QList<QByteArray>{busy}

@@ -317,8 +317,9 @@ QJsonObject SimulatedCameraState::setSatTable(const QJsonObject &content) {
         return result(-1);
     for (const ToneLink &link : kToneLinks)
         if (m_sat[link.point] != before[link.point])
-            m_video.insert(QLatin1String(link.key),
-                           qBound(kToneMin, kToneNeutral + m_sat[link.point] - defaultSatTable()[link.point], kToneMax));
+            m_video.insert(
+                QLatin1String(link.key),
+                qBound(kToneMin, kToneNeutral + m_sat[link.point] - defaultSatTable()[link.point], kToneMax));
     return result(0);
 }
 

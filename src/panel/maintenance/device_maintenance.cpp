@@ -165,7 +165,8 @@ bool DeviceMaintenance::acceptName(const QString &name) {
     qWarning() << "设备名称过长，未修改:" << name.left(40);
     MessageBoxes::showStyledMessageBox(
         m_host.window, QStringLiteral("修改设备名称"),
-        QStringLiteral("设备名称过长，请输入较短的名称（最多%1字节，一个汉字占3字节）").arg(CommandTexts::kMaxDeviceNameBytes));
+        QStringLiteral("设备名称过长，请输入较短的名称（最多%1字节，一个汉字占3字节）")
+            .arg(CommandTexts::kMaxDeviceNameBytes));
     return false;
 }
 

@@ -20,7 +20,6 @@
 #include <QThread>
 #include <QTimer>
 
-
 const char *const FirmwareUpgrade::kDirFileName = "update_path.ini";
 const char *const FirmwareUpgrade::kDirKey = "FirmwarePath";
 

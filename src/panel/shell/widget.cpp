@@ -60,9 +60,10 @@ Widget::Widget(QWidget *parent)
     const DeviceSender::ManagerLookup managerAt = [this](int index) {
         return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr;
     };
-    m_camera = new PanelCameraContext(managerAt, &m_currentIndex,
-                                      {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
-                                      &m_routerState.quietProbe, this);
+    m_camera = new PanelCameraContext(
+        managerAt, &m_currentIndex,
+        {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
+        &m_routerState.quietProbe, this);
     m_upgradeSender = std::make_unique<DeviceSender>(managerAt, DeviceSender::RequestLog::QtDebug);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);

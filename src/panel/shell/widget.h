@@ -276,7 +276,7 @@ private:
     QPushButton *m_upgradeButton = nullptr; // "固件升级"
     FirmwareUpgrade *m_firmwareUpgrade = nullptr;
     std::unique_ptr<DeviceSender> m_upgradeSender; // the upgrade's own, holding the bus while it runs
-    bool m_refreshAfterUpgrade = false;           // a refresh was asked for during an upgrade
+    bool m_refreshAfterUpgrade = false;            // a refresh was asked for during an upgrade
     CameraProfileRestorer *m_profiles = nullptr;
     QAction *m_saveProfileAction = nullptr;
     QAction *m_restoreProfileAction = nullptr;
