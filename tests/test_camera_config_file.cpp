@@ -287,29 +287,18 @@ private slots:
     }
 
     void exportIntoAFolderThatTakesNoNewFilesWritesInPlace() {
-#ifdef Q_OS_UNIX
         SimFixture sim;
         Panel p(sim);
-        const QString dir = m_files.filePath("locked");
-        QVERIFY(QDir().mkpath(dir));
-        const QString path = dir + "/kept.config";
-        QVERIFY(writeFile(path, "old"));
+        const QString dir = m_files.filePath("locked"), path = dir + "/kept.config";
+        QVERIFY(QDir().mkpath(dir) && writeFile(path, "old"));
         const auto writable = QFile::permissions(dir);
-        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
         const auto restore = qScopeGuard([&] { QFile::setPermissions(dir, writable); });
-        if (QFile probe(dir + "/probe"); probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QSKIP("an administrator writes into any folder");
-        }
-
+        if (QFile probe(dir + "/probe"); probe.open(QIODevice::WriteOnly))
+            QSKIP("this user writes into any folder");
         p.exportTo(path);
-
-        QCOMPARE(sim.boxes.size(), 1);
-        QCOMPARE(sim.boxes[0].text, QString("相机配置已成功导出到: ") + path);
+        QCOMPARE(sim.boxes.value(0).text, QString("相机配置已成功导出到: ") + path);
         QCOMPARE(readFile(path), CameraConfigFile::encode(p.w->cameraParams()));
-#else
-        QSKIP("needs folder permissions");
-#endif
     }
 
     void failedWriteKeepsTheOldFile() {
@@ -412,18 +401,15 @@ private slots:
         SimFixture sim;
         Panel p(sim);
         CameraParams file = p.w->cameraParams();
-        file[43] = 70; // "u8Yellow": the camera derives its yellow saturation point from it
-        const int yellowPoint = file.table(CameraParams::SaturationTable)[4];
+        file[43] = 70; // "u8Yellow": the camera derives its yellow saturation point (4) from it
         const QString path = m_files.filePath("tones.config");
         QVERIFY(writeFile(path, CameraConfigFile::encode(file)));
-
         p.importFrom(path);
-
         // The tables are read again once the tone has reached the camera.
-        QTRY_COMPARE_WITH_TIMEOUT(p.w->colourTables()->table(HsvKind::Saturation)[4], yellowPoint + 20, 3000);
-        QCOMPARE(p.camera->state().satTable(), p.w->colourTables()->table(HsvKind::Saturation).toList());
-        QCOMPARE(p.w->colourPage()->satLabel()->values(), p.camera->state().satTable());
-        QCOMPARE(p.slider("u8Yellow")->value(), 20);
+        PaletteLabel *sat = p.w->colourPage()->satLabel();
+        const int yellowPoint = file.table(CameraParams::SaturationTable)[4];
+        QTRY_COMPARE_WITH_TIMEOUT(sat->values().at(4), yellowPoint + 20, 3000);
+        QCOMPARE(sat->values(), p.camera->state().satTable());
     }
 
     void exportThenImportRoundTrips() {

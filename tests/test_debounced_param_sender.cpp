@@ -106,23 +106,6 @@ private slots:
         QCOMPARE(sends.last().value, QString("31"));
     }
 
-    void holdingKeepsDueValuesUntilReleased()
-    {
-        DebouncedParamSender sender(nullptr);
-        sender.schedule("Luminance", "60", recorder());
-        sender.setHeld(true);
-        sender.schedule("Contrast", "40", recorder());
-        QTest::qWait(250); // both came due
-        QVERIFY(sends.isEmpty());
-        QCOMPARE(sender.pendingCount(), 2);
-        sender.schedule("Contrast", "41", recorder()); // the latest value still wins
-        sender.setHeld(false);
-        QVERIFY(sends.isEmpty()); // not inside the releasing call
-        QTRY_COMPARE(sends.size(), 2);
-        QCOMPARE(sends[0].key + "=" + sends[0].value, QString("Luminance=60"));
-        QCOMPARE(sends[1].key + "=" + sends[1].value, QString("Contrast=41"));
-    }
-
     void cancelAndDestroySendNothing()
     {
         {

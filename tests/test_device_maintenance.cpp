@@ -472,36 +472,39 @@ private slots:
         QVERIFY(requestsOf(second, CmdSetDeviceName)[0].payload.startsWith("{\"DeviceName\": \"Right\"}"));
     }
 
-    void overLongNameIsRefusedWhileTheEditorStaysOpen() {
+    void refusedAndFailedNamesAreReported() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
-        cam->setReturnDelayMs(60000);
         Widget w;
         select(w, 0);
-        cam->clearReceived();
-        w.beginDeviceRename(0);
-        // One byte more than a camera takes (three bytes a character).
+        const auto commit = [&w](const QString &name) {
+            if (!w.renameEditor()->isActive())
+                w.beginDeviceRename(0);
+            typeName(w.renameEditor()->editor(), name);
+            QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
+        };
+        // One byte more than a camera takes (three a character): refused, the editor stays.
         const QString tooLong(CommandTexts::kMaxDeviceNameBytes / 3 + 1, QChar(0x8BB2));
-        typeName(w.renameEditor()->editor(), tooLong);
-        QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
-        QVERIFY(requestsOf(cam, CmdSetDeviceName).isEmpty());
-        QCOMPARE(sim.boxes.size(), 1);
-        QCOMPARE(sim.boxes[0].kind, MessageBoxRequest::Styled);
-        QCOMPARE(sim.boxes[0].text, QString("设备名称过长，请输入较短的名称（最多63字节，一个汉字占3字节）"));
-        QVERIFY(w.renameEditor()->isActive());
+        commit(tooLong);
+        QCOMPARE(sim.boxes.value(0).text,
+                 QString("设备名称过长，请输入较短的名称（最多63字节，一个汉字占3字节）"));
         QCOMPARE(w.renameEditor()->editor()->text(), tooLong);
-        QCOMPARE(w.slotStrip()->label(0)->text(), QString(kKey));
-        QVERIFY(w.deviceNames().isEmpty());
-
+        QVERIFY(requestsOf(cam, CmdSetDeviceName).isEmpty() && w.deviceNames().isEmpty());
+        // A request that fails in any way is reported; the tool keeps the name it was given.
+        using F = SimulatedCamera::Fault;
+        for (const F fault : {F::WriteError, F::NegativeResult, F::Silent}) {
+            cam->setFault(fault);
+            commit(QString::number(int(fault)));
+            QCOMPARE(sim.boxes.last().text, QString("设备名称修改失败，新名称仅保存在本软件中"));
+            QCOMPARE(storedName(sim, kKey), QString::number(int(fault)));
+        }
+        QCOMPARE(cam->reboots(), 0);
         // The longest name a camera takes goes through, and the camera takes it.
-        const QString longest = tooLong.left(tooLong.size() - 1);
-        typeName(w.renameEditor()->editor(), longest);
-        QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
-        QVERIFY(!w.renameEditor()->isActive());
-        QCOMPARE(requestsOf(cam, CmdSetDeviceName).size(), 1);
-        QCOMPARE(cam->deviceName(), longest);
-        QCOMPARE(storedName(sim, kKey), longest);
-
+        cam->setFault(F::None);
+        w.cameraContext()->sender().forgetUnanswered();
+        commit(tooLong.left(tooLong.size() - 1));
+        QCOMPARE(cam->deviceName(), tooLong.left(tooLong.size() - 1));
+        QCOMPARE(sim.boxes.last().text, QString("设备名称修改成功，设备正在重启"));
         // The command buffer takes far more than that, whole.
         const int room = DeviceMaintenance::kNameBufferSize - int(qstrlen("{\"DeviceName\": \"\"}")) - 1;
         QCOMPARE(DeviceMaintenance::nameCommand(QString(room, QChar('y'))).size(),
@@ -520,38 +523,8 @@ private slots:
         sim.bus()->removeCamera(first);
         SimulatedCamera *second = sim.add(kModel, "Desk", "XY987");
         w.handleRefresh();
-        QVERIFY(!w.renameEditor()->isActive());
         w.finishDeviceRename();
-        waitForList(w);
-        QVERIFY(requestsOf(second, CmdSetDeviceName).isEmpty());
-        QVERIFY(w.deviceNames().isEmpty());
-        QCOMPARE(w.slotStrip()->label(0)->text(), QString("B1-987"));
-    }
-
-    void failedNameChangeIsReported_data() {
-        QTest::addColumn<int>("fault");
-        QTest::newRow("write fails") << int(SimulatedCamera::Fault::WriteError);
-        QTest::newRow("no reply") << int(SimulatedCamera::Fault::Silent);
-        QTest::newRow("refused") << int(SimulatedCamera::Fault::NegativeResult);
-    }
-    void failedNameChangeIsReported() {
-        QFETCH(int, fault);
-        SimFixture sim;
-        SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
-        Widget w;
-        select(w, 0);
-        cam->setFault(SimulatedCamera::Fault(fault));
-        w.beginDeviceRename(0);
-        typeName(w.renameEditor()->editor(), "讲台");
-        w.finishDeviceRename();
-        QCOMPARE(sim.boxes.size(), 1);
-        QCOMPARE(sim.boxes[0].title + "/" + sim.boxes[0].text,
-                 QString("修改设备名称/设备名称修改失败，新名称仅保存在本软件中"));
-        QCOMPARE(cam->deviceName(), QString("Cam"));
-        QCOMPARE(cam->reboots(), 0);
-        // The tool keeps the name it was given.
-        QCOMPARE(storedName(sim, kKey), QString("讲台"));
-        QCOMPARE(w.slotStrip()->label(0)->text(), QString("讲台"));
+        QVERIFY(requestsOf(second, CmdSetDeviceName).isEmpty() && w.deviceNames().isEmpty());
     }
 
     void namesWithSeparatorsInTheKeyReadBack() {
@@ -560,15 +533,6 @@ private slots:
             {"B1-a/b", "左"}, {"B1-\\45", "右"}, {"B1-%2F", "中"}, {"星瞳1-345", "讲台"}};
         DeviceNameStore::save(names);
         QCOMPARE(DeviceNameStore::load(), names);
-
-        // A camera whose serial ends in "/23" keeps its name across panels.
-        sim.add(kModel, "Cam", "SN1/23");
-        {
-            Widget w;
-            w.rememberDeviceName(w.maintenance()->nameKey(0), "讲台左");
-        }
-        Widget again;
-        QCOMPARE(again.slotStrip()->label(0)->text(), QString("讲台左"));
     }
 
     void closingWithoutNamesLeavesTheFileAlone() {

@@ -185,26 +185,6 @@ private slots:
         QVERIFY(!s.sendDataToDevice(-1, CmdUpgradeData, data.constData(), int(data.size()), buf));
     }
 
-    void heldBusLetsOnlyItsHolderThrough()
-    {
-        DeviceSender holder = sender();
-        DeviceSender other = sender();
-        backend->queueReport(reply("{}", true));
-        DeviceSender::holdBus(&holder);
-        LogCapture log;
-        const QByteArray text = CommandTexts::getDeviceDirection();
-        QVERIFY(!other.sendText(0, CmdJson, text));
-        QVERIFY(!other.sendDataToDevice(0, CmdUpgradeData, "x", 1, nullptr));
-        QVERIFY(!other.sendToDevice(
-            0, PacketCodec::buildRequest(CmdJson, text.constData(), int(text.size()), true)));
-        QVERIFY(backend->writes.isEmpty());
-        QCOMPARE(log.count("固件升级进行中，设备0的"), 3);
-        QVERIFY(holder.sendText(0, CmdJson, text));
-        DeviceSender::holdBus(nullptr);
-        QVERIFY(other.sendToDevice(0, backend->writes.first()));
-        QCOMPARE(backend->writes.size(), 2);
-    }
-
     void requestLogging()
     {
         LogCapture log;
