@@ -1,5 +1,7 @@
 #include "builtin_param_pages.h"
 #include "colour_tables.h"
+#include "palette_label.h"
+#include "colour_page.h"
 #include "camera_config_file.h"
 #include "camera_config_transfer.h"
 #include "debounced_param_sender.h"
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -283,6 +286,21 @@ private slots:
         QCOMPARE(QSettings().value(kSettingsKey).toString(), QFileInfo(path).absolutePath());
     }
 
+    void exportIntoAFolderThatTakesNoNewFilesWritesInPlace() {
+        SimFixture sim;
+        Panel p(sim);
+        const QString dir = m_files.filePath("locked"), path = dir + "/kept.config";
+        QVERIFY(QDir().mkpath(dir) && writeFile(path, "old"));
+        const auto writable = QFile::permissions(dir);
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(dir, writable); });
+        if (QFile probe(dir + "/probe"); probe.open(QIODevice::WriteOnly))
+            QSKIP("this user writes into any folder");
+        p.exportTo(path);
+        QCOMPARE(sim.boxes.value(0).text, QString("相机配置已成功导出到: ") + path);
+        QCOMPARE(readFile(path), CameraConfigFile::encode(p.w->cameraParams()));
+    }
+
     void failedWriteKeepsTheOldFile() {
 #ifdef Q_OS_UNIX
         SimFixture sim;
@@ -377,6 +395,21 @@ private slots:
         QCOMPARE(p.combo("language")->currentIndex(), 0);
         QVERIFY(p.c("bVertInvert")->check->isChecked());
         QCOMPARE(p.w->colourTables()->table(HsvKind::Hue)[5], 33);
+    }
+
+    void importedTonesBringTheCamerasTables() {
+        SimFixture sim;
+        Panel p(sim);
+        CameraParams file = p.w->cameraParams();
+        file[43] = 70; // "u8Yellow": the camera derives its yellow saturation point (4) from it
+        const QString path = m_files.filePath("tones.config");
+        QVERIFY(writeFile(path, CameraConfigFile::encode(file)));
+        p.importFrom(path);
+        // The tables are read again once the tone has reached the camera.
+        PaletteLabel *sat = p.w->colourPage()->satLabel();
+        const int yellowPoint = file.table(CameraParams::SaturationTable)[4];
+        QTRY_COMPARE_WITH_TIMEOUT(sat->values().at(4), yellowPoint + 20, 3000);
+        QCOMPARE(sat->values(), p.camera->state().satTable());
     }
 
     void exportThenImportRoundTrips() {

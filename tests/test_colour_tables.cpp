@@ -5,6 +5,7 @@
 #include "log_capture.h"
 #include "packet_cmd.h"
 #include "palette_label.h"
+#include "panel_camera_context.h"
 #include "ptz_area.h"
 #include "sim_fixture.h"
 #include "widget.h"
@@ -348,7 +349,34 @@ private slots:
         QCOMPARE(requests(panel.camera, "ReqGetVideoParam").size(), 0);
     }
 
+    void tableSendsObeyThePanelsGuard()
+    {
+        Panel panel;
+        panel.w->cameraContext()->setSendEnabled(false);
+        drag(panel.page()->satLabel(), 5, 0);
+        panel.w->resetHueTable();
+        QVERIFY(requests(panel.camera, "ReqSetHSVStaLut").isEmpty());
+        QVERIFY(requests(panel.camera, "ReqSetHSVHueLut").isEmpty());
+        panel.w->cameraContext()->setSendEnabled(true);
+        drag(panel.page()->satLabel(), 6, 0);
+        QCOMPARE(requests(panel.camera, "ReqSetHSVStaLut").size(), 1);
+    }
+
     // ---- resets ---------------------------------------------------------------------
+
+    void resetShowsTheDefaultsInTheDialogToo()
+    {
+        Panel panel;
+        ColourPage *page = panel.page();
+        page->showPaletteDialog();
+        drag(page->dialogHueLabel(), 3, 0);
+        panel.w->resetHueTable(); // what the dialog's reset button does
+        QVector<int> expected = HsvKindInfo::of(HsvKind::Hue).defaults.toList();
+        QCOMPARE(page->dialogHueLabel()->values(), expected);
+        drag(page->dialogHueLabel(), 7, 0); // the next edit starts from the defaults
+        expected[7] = 64;
+        QCOMPARE(panel.camera->state().hueTable(), expected);
+    }
 
     void resetSendsTheDefaultTable()
     {

@@ -223,13 +223,14 @@ private slots:
         Widget w;
         w.show();
 
-        // Nothing selected: the link test runs against index -1 and fails first.
+        // Nothing selected: said before any link test, and the toggle ends unchecked.
+        camera->clearReceived();
         w.previewToggle()->click();
         QCOMPARE(sim.boxes.size(), 1);
-        QCOMPARE(sim.boxes[0].title, QString("连接失败"));
-        QCOMPARE(sim.boxes[0].text, QString("设备连接失败，请刷新设备后重新连接"));
-        QVERIFY(w.previewToggle()->isChecked());
-        w.previewToggle()->click();
+        QCOMPARE(sim.boxes[0].title, QString("提示"));
+        QCOMPARE(sim.boxes[0].text, QString("请先选择一个设备"));
+        QVERIFY(!w.previewToggle()->isChecked());
+        QVERIFY(camera->receivedRequests().isEmpty());
 
         w.onDeviceDoubleClicked(w.deviceItem(0), 0);
         w.previewToggle()->click();

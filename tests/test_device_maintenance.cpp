@@ -1,4 +1,6 @@
+#include "command_texts.h"
 #include "device_maintenance.h"
+#include "device_name_store.h"
 #include "device_rename_editor.h"
 #include "device_slot_strip.h"
 #include "log_capture.h"
@@ -470,28 +472,67 @@ private slots:
         QVERIFY(requestsOf(second, CmdSetDeviceName)[0].payload.startsWith("{\"DeviceName\": \"Right\"}"));
     }
 
-    void overLongNameIsRefused() {
+    void refusedAndFailedNamesAreReported() {
         SimFixture sim;
         SimulatedCamera *cam = sim.add(kModel, "Cam", "SN12345");
         Widget w;
         select(w, 0);
-        cam->clearReceived();
-        w.beginDeviceRename(0);
-        typeName(w.renameEditor()->editor(), QString(600, QChar('x')));
-        w.finishDeviceRename();
-        QVERIFY(requestsOf(cam, CmdSetDeviceName).isEmpty());
-        QCOMPARE(sim.boxes.size(), 1);
-        QCOMPARE(sim.boxes[0].kind, MessageBoxRequest::Styled);
-        QCOMPARE(sim.boxes[0].text, QString("设备名称过长，请输入较短的名称"));
-        QCOMPARE(w.slotStrip()->label(0)->text(), QString(kKey));
-        QVERIFY(w.deviceNames().isEmpty());
-        QVERIFY(!QFile::exists(sim.appDir() + "/device_names.ini"));
-
-        // The longest name the buffer takes goes through whole.
+        const auto commit = [&w](const QString &name) {
+            if (!w.renameEditor()->isActive())
+                w.beginDeviceRename(0);
+            typeName(w.renameEditor()->editor(), name);
+            QTest::keyClick(w.renameEditor()->editor(), Qt::Key_Return);
+        };
+        // One byte more than a camera takes (three a character): refused, the editor stays.
+        const QString tooLong(CommandTexts::kMaxDeviceNameBytes / 3 + 1, QChar(0x8BB2));
+        commit(tooLong);
+        QCOMPARE(sim.boxes.value(0).text,
+                 QString("设备名称过长，请输入较短的名称（最多63字节，一个汉字占3字节）"));
+        QCOMPARE(w.renameEditor()->editor()->text(), tooLong);
+        QVERIFY(requestsOf(cam, CmdSetDeviceName).isEmpty() && w.deviceNames().isEmpty());
+        // A request that fails in any way is reported; the tool keeps the name it was given.
+        using F = SimulatedCamera::Fault;
+        for (const F fault : {F::WriteError, F::NegativeResult, F::Silent}) {
+            cam->setFault(fault);
+            commit(QString::number(int(fault)));
+            QCOMPARE(sim.boxes.last().text, QString("设备名称修改失败，新名称仅保存在本软件中"));
+            QCOMPARE(storedName(sim, kKey), QString::number(int(fault)));
+        }
+        QCOMPARE(cam->reboots(), 0);
+        // The longest name a camera takes goes through, and the camera takes it.
+        cam->setFault(F::None);
+        w.cameraContext()->sender().forgetUnanswered();
+        commit(tooLong.left(tooLong.size() - 1));
+        QCOMPARE(cam->deviceName(), tooLong.left(tooLong.size() - 1));
+        QCOMPARE(sim.boxes.last().text, QString("设备名称修改成功，设备正在重启"));
+        // The command buffer takes far more than that, whole.
         const int room = DeviceMaintenance::kNameBufferSize - int(qstrlen("{\"DeviceName\": \"\"}")) - 1;
         QCOMPARE(DeviceMaintenance::nameCommand(QString(room, QChar('y'))).size(),
                  DeviceMaintenance::kNameBufferSize);
         QVERIFY(DeviceMaintenance::nameCommand(QString(room + 1, QChar('y'))).isEmpty());
+    }
+
+    void refreshCancelsAnOpenRename() {
+        SimFixture sim;
+        SimulatedCamera *first = sim.add(kModel, "Cam", "SN12345");
+        Widget w;
+        select(w, 0);
+        w.beginDeviceRename(0);
+        typeName(w.renameEditor()->editor(), "Left");
+        // The first camera goes; another one is listed in its slot.
+        sim.bus()->removeCamera(first);
+        SimulatedCamera *second = sim.add(kModel, "Desk", "XY987");
+        w.handleRefresh();
+        w.finishDeviceRename();
+        QVERIFY(requestsOf(second, CmdSetDeviceName).isEmpty() && w.deviceNames().isEmpty());
+    }
+
+    void namesWithSeparatorsInTheKeyReadBack() {
+        SimFixture sim;
+        const QMap<QString, QString> names{
+            {"B1-a/b", "左"}, {"B1-\\45", "右"}, {"B1-%2F", "中"}, {"星瞳1-345", "讲台"}};
+        DeviceNameStore::save(names);
+        QCOMPARE(DeviceNameStore::load(), names);
     }
 
     void closingWithoutNamesLeavesTheFileAlone() {

@@ -2,6 +2,9 @@
 // camera through the panel's button, and every way a run can end, with a scripted
 // camera link where the simulated camera cannot produce the situation.
 #include "file_dialogs.h"
+#include "video_inputs.h"
+#include "param_control.h"
+#include "builtin_param_pages.h"
 #include "firmware_upgrade.h"
 #include "log_capture.h"
 #include "packet_cmd.h"
@@ -18,9 +21,11 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <cstring>
 #include <memory>
@@ -83,9 +88,9 @@ struct Panel {
     QList<int> values;
     int sleeps = 0;
 
-    Panel()
+    explicit Panel(const QString &model = "RV-K310A-WU")
     {
-        camera = sim.add("RV-K310A-WU", "Cam", "SN123");
+        camera = sim.add(model, "Cam", "SN123");
         FileDialogs::setTestResponder([this](const FileDialogs::Request &r) {
             dialogs << r;
             return chosenFile;
@@ -113,7 +118,8 @@ struct ScriptedCamera {
     QList<QByteArray> statusReplies;
     QByteArray repeatStatus;            // answers every status query once the list is used up
     QByteArray requestReply = R"({"Content":{"nResult":0}})";
-    bool rebootOk = true;
+    QByteArray rebootReply = R"({"Content":{"nResult":0}})";
+    QList<bool> holds; // other traffic held back, released
     int stops = 0;
     int starts = 0;
     int refreshes = 0;
@@ -136,7 +142,7 @@ struct ScriptedCamera {
             if (cmdId == CmdUpgradeRequest)
                 return fill(requestReply, reply, capacity);
             if (cmdId == CmdReboot)
-                return rebootOk;
+                return fill(rebootReply, reply, capacity);
             if (!statusReplies.isEmpty())
                 return fill(statusReplies.takeFirst(), reply, capacity);
             return fill(repeatStatus, reply, capacity);
@@ -148,6 +154,7 @@ struct ScriptedCamera {
         l.stopDetection = [this] { ++stops; };
         l.startDetection = [this] { ++starts; };
         l.refreshDevices = [this] { ++refreshes; };
+        l.holdTraffic = [this](bool hold) { holds << hold; };
         return l;
     }
     int count(quint32 cmdId) const
@@ -362,6 +369,72 @@ private slots:
         QCOMPARE(boxTexts(p.sim.boxes), QStringList{"升级结果/升级未完成"});
     }
 
+    // Ways out half-way (the file shrinks after the first block, the user cancels after
+    // the last one) leave the cameras free.
+    void runsEndingHalfWayFreeTheCameras()
+    {
+        for (const bool shrink : {true, false}) {
+            Panel p;
+            QTemporaryDir files;
+            const QString path = writeFile(files.path(), "fw.dat", firmware(3 * kMiB));
+            const auto shrinkOrCancel = [&](const QString &label) {
+                if (label.startsWith(shrink ? "已发送: 1 /" : "已发送: 3 /"))
+                    shrink ? void(QFile::resize(path, kMiB)) : p.upgrade()->upgradeDialog()->cancel();
+            };
+            QObject::connect(p.upgrade(), &FirmwareUpgrade::stageChanged, p.upgrade(), shrinkOrCancel);
+            QCOMPARE(p.upgrade()->startFirmwareUpgrade(path),
+                     shrink ? FirmwareUpgrade::Outcome::Failed : FirmwareUpgrade::Outcome::Cancelled);
+            QCOMPARE(boxTexts(p.sim.boxes),
+                     QStringList{shrink ? "升级失败/读取固件文件失败" : "升级结果/升级已取消"});
+            QCOMPARE(requests(p.camera, CmdUpgradeData).size(), shrink ? 1 : 3);
+            QCOMPARE(requests(p.camera, CmdGetUpgradeStatus).size(), 0);
+            QVERIFY(p.w->sendVideoParam("Luminance", "61"));
+        }
+    }
+
+    // From the request to the end of the run the camera gets the upgrade's requests
+    // only: the preview's orientation probe, a slider's pending value, the colour
+    // tables' re-read and a device-list refresh all wait for the end or are refused.
+    void nothingElseReachesTheCameraWhileTheRunLasts()
+    {
+        Panel p("RV-K311E-FZ"); // built-in pages, answers the orientation probe
+        VideoInputs::setProvider([] { return QList<VideoInput>{{"id-a", "Cam-123", false}}; });
+        p.w->show();
+        p.w->previewToggle()->click();
+        QVERIFY(p.w->preview()->directionTimer());
+        p.upgrade()->setSleeper([](int ms) { QThread::msleep(quint64(ms)); });
+        p.camera->upgrade().setFlashMs(60000);
+        QSignalSpy refreshed(p.w.get(), &Widget::deviceListRefreshed);
+        // A second into polling a refresh is asked for, and the user cancels.
+        const auto refreshAndCancel = [&p](const QString &label) {
+            if (label.startsWith("升级中") && requests(p.camera, CmdGetUpgradeStatus).size() == 2) {
+                p.w->handleRefresh();
+                p.upgrade()->upgradeDialog()->cancel();
+            }
+        };
+        QObject::connect(p.upgrade(), &FirmwareUpgrade::stageChanged, p.upgrade(), refreshAndCancel);
+        // Just before: a slider moved (sent 100 ms later), a tone (tables re-read 800 ms later).
+        p.w->paramPages()->control("Luminance")->slider.slider->setValue(20);
+        p.w->paramPages()->control("u8Yellow")->slider.slider->setValue(5);
+        p.camera->clearReceived();
+        LogCapture log;
+        QTemporaryDir files;
+        QCOMPARE(p.upgrade()->startFirmwareUpgrade(writeFile(files.path(), "fw.dat", firmware(4000))),
+                 FirmwareUpgrade::Outcome::Unfinished);
+        for (const SimulatedCamera::ReceivedRequest &r : p.camera->receivedRequests())
+            QVERIFY2(r.cmdId == CmdUpgradeRequest || r.cmdId == CmdUpgradeData ||
+                         r.cmdId == CmdGetUpgradeStatus,
+                     qPrintable(QString::number(r.cmdId) + " " + r.text()));
+        QCOMPARE(requests(p.camera, CmdGetUpgradeStatus).size(), 2);
+        QVERIFY(log.contains("固件升级进行中，设备0的命令40001089未发送")); // the tables' re-read
+        QCOMPARE(refreshed.count(), 0);
+        // Then the held value goes out, the probe runs again, the list is refreshed.
+        QVERIFY(p.w->preview()->directionTimer()->isActive());
+        QTRY_COMPARE(p.camera->videoParam("Luminance"), 70);
+        QTRY_COMPARE_WITH_TIMEOUT(refreshed.count(), 1, 5000);
+        VideoInputs::setProvider({});
+    }
+
     // ---- failures on the simulated camera -------------------------------------------
 
     void cameraFaultsStopTheRun_data()
@@ -461,6 +534,14 @@ private slots:
         QTest::newRow("block reply not an object")
             << QByteArray("{}") << QList<QByteArray>{"[1,2]"} << QList<QByteArray>{}
             << QStringList{"升级失败/发送固件数据失败"} << QString("升级发数据返回内容解析失败");
+        QTest::newRow("block refused")
+            << QByteArray("{}")
+            << QList<QByteArray>{R"({"UpdateStatus":1,"Progress":10,"Content":{"nResult":-3}})"}
+            << QList<QByteArray>{} << QStringList{"升级失败/发送固件数据失败"} << QString("nResult: -3");
+        QTest::newRow("status refused")
+            << QByteArray("{}") << QList<QByteArray>{busy}
+            << QList<QByteArray>{R"({"UpdateStatus":1,"Progress":60,"Content":{"nResult":-2}})"}
+            << QStringList{"升级失败/获取升级状态失败"} << QString("nResult: -2");
         QTest::newRow("status fails") << QByteArray("{}") << QList<QByteArray>{busy} << QList<QByteArray>{}
                                       << QStringList{"请求升级/获取状态失败", "升级失败/获取升级状态失败"} << QString();
         QTest::newRow("status not an object")
@@ -485,6 +566,7 @@ private slots:
         QCOMPARE(boxTexts(run.sim.boxes), boxes);
         QCOMPARE(run.camera.count(CmdReboot), 0);
         QCOMPARE(run.camera.starts, 1);
+        QCOMPARE(run.camera.holds, QList<bool>({true, false}));
         QVERIFY(!run.upgrade->upgradeDialog());
         if (!record.isEmpty())
             QVERIFY2(log.contains(record), qPrintable(log.text()));
@@ -575,11 +657,18 @@ private slots:
         QTRY_COMPARE(run.camera.refreshes, 1);
     }
 
+    void restartFailureIsReportedWithoutRefresh_data()
+    {
+        QTest::addColumn<QByteArray>("rebootReply");
+        QTest::newRow("no answer") << QByteArray();
+        QTest::newRow("refused") << QByteArray(R"({"Content":{"nResult":-1}})");
+    }
     void restartFailureIsReportedWithoutRefresh()
     {
+        QFETCH(QByteArray, rebootReply);
         ScriptedRun run;
         run.camera.dataReplies = {statusReply(2, 100)};
-        run.camera.rebootOk = false;
+        run.camera.rebootReply = rebootReply;
         run.upgrade->setRebootDelays(0, 0);
         QTemporaryDir files;
         QCOMPARE(run.upgrade->startFirmwareUpgrade(writeFile(files.path(), "fw.dat", firmware(10))),

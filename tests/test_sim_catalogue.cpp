@@ -142,6 +142,18 @@ private slots:
         QCOMPARE(SimRig::nResult(send(CmdSetDefaultParam, CommandTexts::setDefaultParam(7))), -1);
     }
 
+    void tonesAndSaturationPointsMoveTogether() {
+        const std::pair<const char *, int> links[] = {{"ucRuddy", 0}, {"u8Orange", 2}, {"u8Yellow", 4}};
+        for (const auto &[key, point] : links) {
+            sendOk(CmdSetVideoParam, CommandTexts::setVideoParam(key, 60), "ReqSetVideoParam");
+            QVector<int> sat = cam->state().satTable();
+            QCOMPARE(sat[point], SimulatedCameraState::defaultSatTable()[point] + 10);
+            sat[point] -= 25;
+            sendOk(CmdJson, CommandTexts::setHsvStaLut(sat), "ReqSetHSVStaLut");
+            QCOMPARE(cam->videoParam(key), 35);
+        }
+    }
+
     void sceneSwitchChangesTheParameterSet() {
         const QJsonObject before =
             SimRig::content(send(CmdGetParam, CommandTexts::getVideoParam())).value("VideoParam").toObject();

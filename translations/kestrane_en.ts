@@ -414,16 +414,20 @@ The palette settings are reset too.</translation>
         <translation>Rename camera</translation>
     </message>
     <message>
-        <source>设备名称过长，请输入较短的名称</source>
-        <translation>The name is too long; please enter a shorter one</translation>
-    </message>
-    <message>
         <source>提示</source>
         <translation>Notice</translation>
     </message>
     <message>
         <source>设备名称修改成功，设备正在重启</source>
         <translation>Camera renamed; it is restarting</translation>
+    </message>
+    <message>
+        <source>设备名称过长，请输入较短的名称（最多%1字节，一个汉字占3字节）</source>
+        <translation>The device name is too long. Please enter a shorter name (at most %1 bytes; a Chinese character takes 3 bytes).</translation>
+    </message>
+    <message>
+        <source>设备名称修改失败，新名称仅保存在本软件中</source>
+        <translation>The device name could not be changed on the camera; the new name is kept in this tool only.</translation>
     </message>
 </context>
 <context>

@@ -143,6 +143,7 @@ int execute(const QStringList &args, CliCameras &cameras, const CommandLineOptio
         CameraParams record;
         check(cameras.readRecord(parseIndex(args[1]), &record));
         QSaveFile file(args[2]);
+        file.setDirectWriteFallback(true); // a writable file in a folder that takes no new files
         const QByteArray image = CameraConfigFile::encode(record);
         if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush() || !file.commit())
             throw Failure{QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString())};

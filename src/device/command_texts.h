@@ -51,6 +51,8 @@ public:
 
     // The name command; its payload includes the terminating zero byte.
     static QByteArray deviceName(const QString &name);
+    // The longest name a camera takes, in UTF-8 bytes.
+    static constexpr int kMaxDeviceNameBytes = 63;
     static QByteArray upgradeRequest(qint64 fileSize);
 
     // The palette upload: at most 17 rows of at most 324 words each. This text is long

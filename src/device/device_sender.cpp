@@ -8,6 +8,10 @@
 
 #include <cstring>
 
+namespace {
+const DeviceSender *g_busHolder = nullptr;
+} // namespace
+
 DeviceSender::DeviceSender(ManagerLookup lookup, RequestLog requestLog, const bool *quietProbe)
     : m_lookup(std::move(lookup)), m_requestLog(requestLog), m_quietProbe(quietProbe)
 {
@@ -45,7 +49,7 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
     }
     if ((payload && length <= 0) || (!payload && length != 0))
         return refuseEmptyText(index, cmdId);
-    if (refusedAsUnanswered(index))
+    if (refusedWhileBusHeld(index, cmdId) || refusedAsUnanswered(index))
         return false;
     logRequest(index, cmdId, payload, length);
     const QByteArray packet =
@@ -65,7 +69,7 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
 bool DeviceSender::sendDataToDevice(int index, int cmdId, const char *data, int length, char *reply,
                                     int replyCapacity)
 {
-    if (index == -1 || refusedAsUnanswered(index))
+    if (index == -1 || refusedWhileBusHeld(index, cmdId) || refusedAsUnanswered(index))
         return false;
     for (int offset = 0; offset < length; offset += PacketCodec::kChunkPayload) {
         const int n = qMin(int(PacketCodec::kChunkPayload), length - offset);
@@ -96,6 +100,8 @@ bool DeviceSender::refuseEmptyText(int index, int cmdId)
 
 bool DeviceSender::sendToDevice(int index, const QByteArray &packet)
 {
+    if (refusedWhileBusHeld(index, -1))
+        return false;
     if (!quiet())
         qDebug("sendToDevice index:%d", index);
     HIDManager *manager = m_lookup ? m_lookup(index) : nullptr;
@@ -114,6 +120,26 @@ QByteArray DeviceSender::readFromDevice(int index, void *arg)
         return QByteArray();
     }
     return manager->readData(kReadTimeoutMs, arg);
+}
+
+void DeviceSender::holdBus(const DeviceSender *holder)
+{
+    g_busHolder = holder;
+}
+
+bool DeviceSender::isBusHeld()
+{
+    return g_busHolder != nullptr;
+}
+
+bool DeviceSender::refusedWhileBusHeld(int index, int cmdId) const
+{
+    if (!g_busHolder || g_busHolder == this)
+        return false;
+    const QString request = cmdId >= 0 ? QStringLiteral("命令%1").arg(cmdId) : QStringLiteral("数据包");
+    LogManager::instance()->log(WARNING, "Error",
+                                QStringLiteral("固件升级进行中，设备%1的%2未发送").arg(index).arg(request));
+    return true;
 }
 
 void DeviceSender::forgetUnanswered(int index)

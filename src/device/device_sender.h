@@ -55,7 +55,14 @@ public:
     void forgetUnanswered(int index = -1);
     bool isUnanswered(int index) const { return m_unanswered.contains(index); }
 
+    // While one sender holds the bus (a firmware upgrade streaming to a camera), every
+    // other sender's requests to any camera are refused with a logged warning, so that
+    // nothing lands inside the stream or takes its replies. Null releases it.
+    static void holdBus(const DeviceSender *holder);
+    static bool isBusHeld();
+
 private:
+    bool refusedWhileBusHeld(int index, int cmdId) const;
     bool refuseEmptyText(int index, int cmdId);
     bool refusedAsUnanswered(int index);
     bool collectReply(int index, char *reply, int replyCapacity);

@@ -21,15 +21,7 @@ K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::Tone
     PanelCameraContext *camera = m_camera;
     m_pages = makePages();
 
-    ColourTables::Link link;
-    link.send = [camera](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
-        return camera->sendText(int(cmdId), text, reply, capacity);
-    };
-    link.sendEnabled = [camera] { return camera->sendEnabled(); };
-    m_tables = new ColourTables(link, this);
-    m_tables->setStorage(
-        [camera](HsvKind kind) { return ColourTables::recordTable(camera->params(), kind); },
-        [camera](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(camera->params(), kind, table); });
+    m_tables = ColourTables::forCamera(camera, this);
     m_colourPage = new ColourPage(m_tables, this);
     connect(m_tables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
         m_pages->showReported(videoParam, BuiltInParamRows::toneKeys(), m_camera->params());

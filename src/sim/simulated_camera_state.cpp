@@ -100,6 +100,19 @@ SceneProfile sceneProfile(int code) {
     }
 }
 
+// The tones the camera derives from its saturation table and back: each governs the
+// table point of its hue (red 0°, orange 30°, yellow 60°), which sits as far from its
+// default as the tone sits from neutral. A tone that changes sets its point; a table
+// whose point changed sets the tone.
+struct ToneLink {
+    const char *key;
+    int point;
+};
+const ToneLink kToneLinks[] = {{"ucRuddy", 0}, {"u8Orange", 2}, {"u8Yellow", 4}};
+constexpr int kToneNeutral = 50;
+constexpr int kToneMin = 0;
+constexpr int kToneMax = 100;
+
 bool integral(const QJsonValue &v, int *out) {
     if (!v.isDouble())
         return false;
@@ -221,7 +234,12 @@ QJsonObject SimulatedCameraState::setVideoParam(const QJsonObject &content) {
             nResult = -1;
             continue;
         }
+        const bool changed = m_video.value(it.key()) != value;
         setVideoParamValue(it.key(), value);
+        for (const ToneLink &link : kToneLinks)
+            if (changed && it.key() == QLatin1String(link.key))
+                m_sat[link.point] =
+                    qBound(kSatMin, defaultSatTable()[link.point] + value - kToneNeutral, kSatMax);
     }
     return result(nResult);
 }
@@ -294,7 +312,15 @@ QJsonObject SimulatedCameraState::setHueTable(const QJsonObject &content) {
 }
 
 QJsonObject SimulatedCameraState::setSatTable(const QJsonObject &content) {
-    return result(readTable(content, "HSV_Sta", kSatMin, kSatMax, &m_sat) ? 0 : -1);
+    const QVector<int> before = m_sat;
+    if (!readTable(content, "HSV_Sta", kSatMin, kSatMax, &m_sat))
+        return result(-1);
+    for (const ToneLink &link : kToneLinks)
+        if (m_sat[link.point] != before[link.point])
+            m_video.insert(
+                QLatin1String(link.key),
+                qBound(kToneMin, kToneNeutral + m_sat[link.point] - defaultSatTable()[link.point], kToneMax));
+    return result(0);
 }
 
 QJsonObject SimulatedCameraState::setPaletteData(const QJsonObject &content) {

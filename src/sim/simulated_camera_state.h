@@ -10,7 +10,10 @@
 // What a camera keeps in its flash besides identity: the video parameters, the
 // settings, the two 24-point colour tables and the last palette table. Each
 // request handler takes the request's "Content" and returns the reply's "Content"
-// (always with "nResult": 0 on success, negative on failure).
+// (always with "nResult": 0 on success, negative on failure). The ruddy, orange and
+// yellow tones and the saturation table's points of their hues are linked: a request
+// that changes one sets the other (a point sits as far from its default as its tone
+// from neutral).
 class SimulatedCameraState {
 public:
     static constexpr int kHsvPoints = 24;

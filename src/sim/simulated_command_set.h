@@ -1,5 +1,7 @@
 #pragma once
 
+#include "command_texts.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
@@ -15,7 +17,7 @@ class SimulatedCommandSet {
 public:
     static constexpr int kBadJson = -2;
     static constexpr int kFailed = -1;
-    static constexpr int kMaxDeviceNameBytes = 63;
+    static constexpr int kMaxDeviceNameBytes = CommandTexts::kMaxDeviceNameBytes;
 
     explicit SimulatedCommandSet(SimulatedCamera &camera);
 

@@ -78,7 +78,7 @@ ColourPage::ColourPage(ColourTables *tables, QWidget *panel)
     connect(m_tables, &ColourTables::tableRead, this, [this](HsvKind kind, const HsvTable &table) {
         if (PaletteLabel *label = pageLabel(kind))
             label->setValues(table.toList());
-        if (PaletteLabel *label = kind == HsvKind::Hue ? m_dialogHueLabel : m_dialogSatLabel)
+        if (PaletteLabel *label = dialogLabel(kind))
             label->setValues(table.toList());
     });
     connect(m_picker, &ColourPicker::colourPicked, this, &ColourPage::onColorPicked);
@@ -305,8 +305,10 @@ void ColourPage::resetTable(HsvKind kind)
         return;
     qDebug().noquote() << QString::fromUtf8(info.resetLog);
     m_tables->setTable(kind, info.defaults);
-    if (PaletteLabel *label = pageLabel(kind))
-        label->setValues(info.defaults.toList());
+    // The enlarged dialog shows the defaults too, so that its next edit starts from them.
+    for (PaletteLabel *label : {pageLabel(kind), dialogLabel(kind)})
+        if (label)
+            label->setValues(info.defaults.toList());
     m_tables->sendTable(kind, info.defaults);
     clearColorHighlights();
     m_tables->scheduleYellowOrangeRuddyRefresh();

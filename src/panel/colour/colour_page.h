@@ -53,6 +53,11 @@ public:
     PaletteLabel *dialogSatLabel() const { return m_dialogSatLabel; }
     // The page's editor of a table; null until the page is built.
     PaletteLabel *pageLabel(HsvKind kind) const { return kind == HsvKind::Hue ? m_hueLabel : m_satLabel; }
+    // The enlarged dialog's editor of a table; null until the dialog is first opened.
+    PaletteLabel *dialogLabel(HsvKind kind) const
+    {
+        return kind == HsvKind::Hue ? m_dialogHueLabel : m_dialogSatLabel;
+    }
     QPushButton *colorPickButton() const { return m_colorPickButton; }
     QPushButton *dialogColorPickButton() const { return m_dialogColorPickButton; }
     QPushButton *enlargeButton() const { return m_enlargeButton; }

@@ -3,6 +3,7 @@
 #include "command_texts.h"
 #include "device_sender.h"
 #include "packet_cmd.h"
+#include "panel_camera_context.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -48,6 +49,20 @@ ColourTables::ColourTables(Link link, QObject *parent)
     m_tableRefreshTimer->setSingleShot(true);
     m_tableRefreshTimer->setInterval(kTableRefreshMs);
     connect(m_tableRefreshTimer, &QTimer::timeout, this, [this] { readHsvTables(); });
+}
+
+ColourTables *ColourTables::forCamera(PanelCameraContext *camera, QObject *parent)
+{
+    Link link;
+    link.send = [camera](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
+        return camera->sendText(int(cmdId), text, reply, capacity);
+    };
+    link.sendEnabled = [camera] { return camera->sendEnabled(); };
+    auto *tables = new ColourTables(link, parent);
+    tables->setStorage(
+        [camera](HsvKind kind) { return recordTable(camera->params(), kind); },
+        [camera](HsvKind kind, const HsvTable &table) { setRecordTable(camera->params(), kind, table); });
+    return tables;
 }
 
 HsvTable ColourTables::table(HsvKind kind) const

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class PanelCameraContext;
 class QTimer;
 
 // A camera's two colour tables and their exchanges: reading both tables, sending a
@@ -43,6 +44,9 @@ public:
     };
 
     explicit ColourTables(Link link, QObject *parent = nullptr);
+    // The tables of a panel's camera: sent to its active camera through its send
+    // guard, kept in its parameter record.
+    static ColourTables *forCamera(PanelCameraContext *camera, QObject *parent);
 
     HsvTable table(HsvKind kind) const;
     // Stores without sending and without telling the editors.

@@ -49,8 +49,10 @@ bool CameraConfigTransfer::exportConfig(QWidget *parent, CameraParams &record, c
     rememberDirectory(path, lastConfigDir);
 
     // Written beside the target and renamed over it once complete, so a failed export
-    // never leaves a truncated or half-written configuration behind.
+    // never leaves a truncated or half-written configuration behind. A writable file in
+    // a folder that takes no new files is written in place.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         showError(parent, tr("无法创建文件: %1").arg(file.errorString()));
         return false;

@@ -160,11 +160,13 @@ QByteArray DeviceMaintenance::nameCommand(const QString &name) {
 }
 
 bool DeviceMaintenance::acceptName(const QString &name) {
-    if (!nameCommand(name).isEmpty())
+    if (name.toUtf8().size() <= CommandTexts::kMaxDeviceNameBytes && !nameCommand(name).isEmpty())
         return true;
     qWarning() << "设备名称过长，未修改:" << name.left(40);
-    MessageBoxes::showStyledMessageBox(m_host.window, tr("修改设备名称"),
-                                       tr("设备名称过长，请输入较短的名称"));
+    MessageBoxes::showStyledMessageBox(
+        m_host.window, tr("修改设备名称"),
+        tr("设备名称过长，请输入较短的名称（最多%1字节，一个汉字占3字节）")
+            .arg(CommandTexts::kMaxDeviceNameBytes));
     return false;
 }
 
@@ -180,9 +182,14 @@ void DeviceMaintenance::applyDeviceName(int index, const QString &key, const QSt
 
     const QByteArray text = nameCommand(name);
     qDebug().noquote() << "[SEND] DeviceName command:" << QString::fromUtf8(text.constData());
-    // The zero byte at the end is part of the command; a failed send is not reported:
-    // the label, the list and the stored names already hold the new name.
-    m_host.camera->sender().sendCmdToDevice(index, CmdSetDeviceName, text.constData(), int(text.size()), nullptr);
+    // The zero byte at the end is part of the command. A camera that does not take the
+    // name does not restart; the tool keeps showing the name it was given.
+    if (!m_host.camera->sendCheckedTo(index, CmdSetDeviceName, text)) {
+        qWarning() << "设备" << index << "未接受新名称:" << name;
+        MessageBoxes::showStyledMessageBox(m_host.window, tr("修改设备名称"),
+                                           tr("设备名称修改失败，新名称仅保存在本软件中"));
+        return;
+    }
     qDebug() << "设备" << index << "的名称已修改为:" << name;
     announceRestart(index);
 

@@ -64,7 +64,7 @@ public:
     // The name command for `name`, its zero byte included; empty when the name does not
     // fit the command buffer.
     static QByteArray nameCommand(const QString &name);
-    // Refuses (with a box) a name the command cannot carry; true when it can be used.
+    // Refuses (with a box) a name longer than a camera takes; true when it can be used.
     bool acceptName(const QString &name);
     // Everything after the user committed a new name for the camera in slot `index`.
     void applyDeviceName(int index, const QString &key, const QString &name);

@@ -22,6 +22,8 @@ void DeviceRenameEditor::begin(int index, QLabel *label, const QString &key, con
         return;
     if (isActive())
         finish();
+    if (isActive())
+        return; // the first name was refused: it stays in its editor
     m_renameIndex = index;
     m_renameOriginal = fullName;
     m_renameKey = key;
@@ -46,6 +48,11 @@ void DeviceRenameEditor::finish() {
         return;
     const QString name = m_renameEditor->text().trimmed();
     const bool changed = !name.isEmpty() && name != m_renameOriginal;
+    if (changed && m_nameCheck && !m_nameCheck(name)) {
+        if (m_renameEditor) // a refresh may have ended the rename while the box was up
+            m_renameEditor->setFocus();
+        return;
+    }
     const int index = m_renameIndex;
     const QString key = m_renameKey;
     end();

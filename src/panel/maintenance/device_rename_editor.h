@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -19,10 +21,16 @@ public:
     explicit DeviceRenameEditor(QWidget *panel);
     ~DeviceRenameEditor() override;
 
+    // Whether a new name can be used; a refused name keeps the editor open with the
+    // text as typed (the check tells the user why).
+    using NameCheck = std::function<bool(const QString &name)>;
+    void setNameCheck(NameCheck check) { m_nameCheck = std::move(check); }
+
     // Starts editing `label` (slot `index`, name key `key`), holding `fullName` — the
     // label may show the name cut short. A rename in progress is committed first.
     void begin(int index, QLabel *label, const QString &key, const QString &fullName);
-    // Ends the rename; emits renamed() when the trimmed text is new and not empty.
+    // Ends the rename; emits renamed() when the trimmed text is new, not empty and
+    // passes the name check. A name the check refuses leaves the editor open.
     void finish();
     // Ends the rename without a change.
     void cancel();
@@ -43,6 +51,7 @@ private:
     void end();
 
     QWidget *m_panel;
+    NameCheck m_nameCheck;
     QPointer<QLabel> m_label;
     QLineEdit *m_renameEditor = nullptr;
     int m_renameIndex = -1;

@@ -20,8 +20,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include <cstdio>
-
 const char *const FirmwareUpgrade::kDirFileName = "update_path.ini";
 const char *const FirmwareUpgrade::kDirKey = "FirmwarePath";
 
@@ -129,10 +127,10 @@ void FirmwareUpgrade::onFirmwareUpgradeClicked()
 
 int FirmwareUpgrade::requestUpgrade(int fileSize)
 {
-    char text[kRequestBufferSize] = {};
-    const int length = std::snprintf(text, sizeof text, "{\"FileType\": 2, \"FileSize\": %d}", fileSize);
+    const QByteArray text = CommandTexts::upgradeRequest(fileSize);
     char reply[kReplyBufferSize] = {};
-    bool ok = length > 0 && m_link.sendCmd && m_link.sendCmd(CmdUpgradeRequest, text, length, reply, sizeof reply);
+    bool ok = m_link.sendCmd &&
+              m_link.sendCmd(CmdUpgradeRequest, text.constData(), int(text.size()), reply, sizeof reply);
     if (ok) {
         // The camera's answer matters only when it explicitly refuses.
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(reply));
@@ -235,6 +233,33 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
 {
     if (m_upgradeDialog)
         return Outcome::Busy;
+    // Nothing else reaches any camera until the run ends, whichever way it ends: a
+    // command sent between blocks could land inside the stream or take its reply.
+    if (m_link.holdTraffic)
+        m_link.holdTraffic(true);
+    const Outcome outcome = run(path);
+    if (m_link.holdTraffic)
+        m_link.holdTraffic(false);
+    return outcome;
+}
+
+bool FirmwareUpgrade::restartCamera()
+{
+    char reply[kReplyBufferSize] = {};
+    qDebug() << "发送设备重启命令...";
+    if (!m_link.sendCmd || !m_link.sendCmd(CmdReboot, nullptr, 0, reply, sizeof reply))
+        return false;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(reply));
+    int nResult = 0;
+    if (doc.isObject() && refused(doc.object(), &nResult)) {
+        qWarning() << "设备拒绝重启, nResult:" << nResult;
+        return false;
+    }
+    return true;
+}
+
+FirmwareUpgrade::Outcome FirmwareUpgrade::run(const QString &path)
+{
     if (m_link.stopDetection)
         m_link.stopDetection();
 
@@ -301,9 +326,7 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
     Outcome outcome = Outcome::Unfinished;
     if (status == kStatusComplete) {
         askForRestart();
-        char reply[kReplyBufferSize] = {};
-        qDebug() << "发送设备重启命令...";
-        if (!m_link.sendCmd || !m_link.sendCmd(CmdReboot, nullptr, 0, reply, sizeof reply)) {
+        if (!restartCamera()) {
             MessageBoxes::showStyledMessageBox(m_panel, tr("重启设备"), tr("设备重启失败"));
             if (m_link.startDetection)
                 m_link.startDetection();

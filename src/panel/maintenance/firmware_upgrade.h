@@ -33,7 +33,6 @@ public:
     static constexpr int kRefreshAfterRebootMs = 5000;
     static constexpr int kClosePreviewAfterMs = 3000;
     static constexpr int kReplyBufferSize = 3072;
-    static constexpr int kRequestBufferSize = 128;
     static constexpr int kStatusComplete = 2;
     // The request carries the size as a signed 32-bit number.
     static constexpr qint64 kMaxFileSize = 0x7fffffff;
@@ -57,6 +56,9 @@ public:
         // The active camera's serial and build date as the device list knows them;
         // when given, the build date is compared after the restart.
         std::function<QPair<QString, QString>()> identity;
+        // True from the start of a run to its end, whichever way it ends: nothing but
+        // the run's own requests may reach any camera meanwhile.
+        std::function<void(bool exclusive)> holdTraffic;
     };
     // How long after the restart request the camera has to come back for the check.
     static constexpr int kVerifyTimeoutMs = 60000;
@@ -119,6 +121,10 @@ private:
     void askForRestart();
     // Streams the file: 0 everything sent, 1 cancelled, -1 failed (a box has told why).
     int runUpload(QFile &file, int size, int *status, int *progress);
+    Outcome run(const QString &path);
+    // The restart after a completed upgrade: false when the exchange failed or the
+    // camera refused it.
+    bool restartCamera();
 
     void finishVerification(const QString &buildDate);
 

@@ -26,9 +26,10 @@ const QStringList kIsoLabels = {"100",  "125",  "160",  "200",  "250",  "320",  
 ParamRow colourTone(const QString &key, const QString &label, int slot, const BuiltInParamRows::Callbacks &cb)
 {
     ParamRow r = ParamRow::centred(key, label, slot);
-    // Showing a record is not a change of tone: the tables are read along with it.
+    // Showing the camera's own record is not a change of tone: the tables are read
+    // along with it. A file's tones are changes: the camera derives its tables anew.
     r.onChanged = [cb](ParamPageSet &pages, int) {
-        if (!pages.isApplying() && cb.colourToneChanged)
+        if (!pages.isShowingCameraRecord() && cb.colourToneChanged)
             cb.colourToneChanged();
     };
     return r;

@@ -30,18 +30,26 @@ public:
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
 
+    // While held (nothing else may reach the camera), values that come due are kept
+    // instead of sent; once released, each goes out on the next turn of the event loop.
+    void setHeld(bool held);
+    bool isHeld() const { return m_held; }
+
     // Stops every pending send without sending.
     void cancelAll();
 
     int intervalMs() const { return m_intervalMs; }
-    bool hasPending(const QString &key) const { return m_timers.contains(key); }
-    int pendingCount() const { return m_timers.size(); }
+    bool hasPending(const QString &key) const { return m_timers.contains(key) || m_due.contains(key); }
+    int pendingCount() const { return int(m_timers.size() + m_due.size()); }
 
 private:
+    void start(const QString &key, SendFunction send, int intervalMs);
     void fire(QString key, SendFunction send);
 
     int m_intervalMs = kDefaultIntervalMs;
     bool m_paused = false;
+    bool m_held = false;
     QMap<QString, QTimer *> m_timers;
+    QMap<QString, SendFunction> m_due; // came due while held
     QMap<QString, QString> m_pendingValues;
 };

@@ -164,6 +164,7 @@ void ParamPageSet::beginApply(bool fromFile)
 {
     if (m_guard.applyingParams)
         *m_guard.applyingParams = true;
+    m_applyingFromFile = fromFile;
     if (fromFile)
         return;
     if (m_guard.sendEnabled)
@@ -180,6 +181,7 @@ void ParamPageSet::endApply()
         m_guard.sender->setPaused(false);
     if (m_guard.applyingParams)
         *m_guard.applyingParams = false;
+    m_applyingFromFile = false;
 }
 
 void ParamPageSet::applyRows(const CameraParams &params, const QStringList &order)

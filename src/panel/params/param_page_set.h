@@ -53,6 +53,9 @@ public:
     // Shows or hides whole rows (caption, control, number box).
     void setRowsVisible(const QStringList &keys, bool visible);
     bool isApplying() const { return m_guard.applyingParams && *m_guard.applyingParams; }
+    // A record the camera reported is being shown (not one from a file, whose values
+    // are changes the camera has yet to take).
+    bool isShowingCameraRecord() const { return isApplying() && !m_applyingFromFile; }
 
     // Showing a record: beginApply closes the guard and pauses the debounced sender
     // unless the record comes from a file; applyRows sets the named rows in the given
@@ -80,6 +83,7 @@ private:
     void connectControl(ParamControl *control);
 
     Guard m_guard;
+    bool m_applyingFromFile = false;
     Senders m_senders;
     std::vector<std::unique_ptr<ParamControl>> m_controls;
 };

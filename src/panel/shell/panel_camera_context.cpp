@@ -86,12 +86,12 @@ QByteArray PanelCameraContext::query(const QByteArray &request)
     return QByteArray(reply.constData()); // up to the terminating zero
 }
 
-bool PanelCameraContext::sendChecked(int cmdId, const QByteArray &text)
+bool PanelCameraContext::sendCheckedTo(int index, int cmdId, const QByteArray &text)
 {
     QByteArray reply(DeviceSender::kReplyBufferSize, '\0');
     const bool exchanged = text.isEmpty()
-                               ? m_sender.sendCmdToDevice(deviceIndex(), cmdId, nullptr, 0, reply.data())
-                               : m_sender.sendText(deviceIndex(), cmdId, text, reply.data(), int(reply.size()));
+                               ? m_sender.sendCmdToDevice(index, cmdId, nullptr, 0, reply.data())
+                               : m_sender.sendText(index, cmdId, text, reply.data(), int(reply.size()));
     if (!exchanged)
         return false;
     const QJsonObject content =

@@ -86,7 +86,8 @@ public:
     QByteArray query(const QByteArray &request);
     // A command whose reply says whether it worked: true when the exchange went through
     // and the reply's "Content"."nResult" is not negative.
-    bool sendChecked(int cmdId, const QByteArray &text);
+    bool sendChecked(int cmdId, const QByteArray &text) { return sendCheckedTo(deviceIndex(), cmdId, text); }
+    bool sendCheckedTo(int index, int cmdId, const QByteArray &text);
     // The link test: the orientation request with a reply buffer; false (with a debug
     // record) when no parsable reply came.
     bool testConnection();

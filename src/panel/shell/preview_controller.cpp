@@ -41,12 +41,23 @@ void PreviewController::onToggleClicked() {
         close();
         return;
     }
+    // Without a selected camera there is nothing to test the link of.
+    if (!hasSelection())
+        return;
     if (!m_host.testConnection()) {
         MessageBoxes::warning(nullptr, tr("连接失败"), tr("设备连接失败，请刷新设备后重新连接"));
         return;
     }
     toggle->setIcon(toggleIcon("expand.png"));
     openOnActiveCamera(Forwarding::Plain);
+}
+
+bool PreviewController::hasSelection() {
+    if (m_host.camera->deviceIndex() != -1)
+        return true;
+    MessageBoxes::information(m_host.window, tr("提示"), tr("请先选择一个设备"));
+    resetToggle();
+    return false;
 }
 
 void PreviewController::openForFaceModels() {
@@ -56,12 +67,9 @@ void PreviewController::openForFaceModels() {
 }
 
 void PreviewController::openOnActiveCamera(Forwarding forwarding) {
-    const int index = m_host.camera->deviceIndex();
-    if (index == -1) {
-        MessageBoxes::information(m_host.window, tr("提示"), tr("请先选择一个设备"));
-        resetToggle();
+    if (!hasSelection())
         return;
-    }
+    const int index = m_host.camera->deviceIndex();
     if (m_host.isListed(index)) {
         open(forwarding);
         return;
@@ -147,7 +155,19 @@ void PreviewController::startDirectionProbe() {
     m_directionTimer->setInterval(kDirectionProbeIntervalMs);
     connect(m_directionTimer, &QTimer::timeout, this, &PreviewController::probeActiveCamera);
     probeActiveCamera();
-    m_directionTimer->start();
+    if (!m_probePaused)
+        m_directionTimer->start();
+}
+
+void PreviewController::setProbePaused(bool paused)
+{
+    m_probePaused = paused;
+    if (!m_directionTimer)
+        return;
+    if (paused)
+        m_directionTimer->stop();
+    else
+        m_directionTimer->start();
 }
 
 void PreviewController::stopDirectionProbe() {
@@ -159,6 +179,8 @@ void PreviewController::stopDirectionProbe() {
 }
 
 void PreviewController::probeActiveCamera() {
+    if (m_probePaused)
+        return;
     m_host.probe(m_host.camera->deviceIndex());
 }
 

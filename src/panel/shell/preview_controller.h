@@ -62,6 +62,9 @@ public:
     // The active camera changed: follow it if the preview is open.
     void followActiveCamera();
     void setLandscape(bool landscape);
+    // While paused (nothing else may reach the camera), the orientation probe sends
+    // nothing; it resumes with the preview still open.
+    void setProbePaused(bool paused);
     void forward(const QString &command, Forwarding forwarding);
     void setFocusModeCode(FocusModeCode code) { m_focusModeCode = std::move(code); }
 
@@ -76,6 +79,8 @@ signals:
 
 private:
     void openOnActiveCamera(Forwarding forwarding);
+    // Whether a camera is selected; if not, says so and unchecks the toggle.
+    bool hasSelection();
     void createWindow(const QString &input, Forwarding forwarding);
     void startDirectionProbe();
     void stopDirectionProbe();
@@ -88,5 +93,6 @@ private:
     QPointer<CameraWindow> m_cameraWindow;
     bool m_cameraWindowOpen = false;
     QTimer *m_directionTimer = nullptr;
+    bool m_probePaused = false;
     FocusModeCode m_focusModeCode;
 };

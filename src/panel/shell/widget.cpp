@@ -49,6 +49,7 @@
 #include <QVBoxLayout>
 
 #include <tuple>
+#include <utility>
 
 namespace {
 QIcon icon(const char *name)
@@ -60,10 +61,14 @@ QIcon icon(const char *name)
 Widget::Widget(QWidget *parent)
     : QWidget(parent), m_dragger(this)
 {
+    const DeviceSender::ManagerLookup managerAt = [this](int index) {
+        return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr;
+    };
     m_camera = new PanelCameraContext(
-        [this](int index) { return index >= 0 && index < m_hidManagers.size() ? m_hidManagers[index] : nullptr; },
-        &m_currentIndex, {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
+        managerAt, &m_currentIndex,
+        {DeviceSender::RequestLog::QtDebug, PanelCameraContext::ParamLog::ControlPanel},
         &m_routerState.quietProbe, this);
+    m_upgradeSender = std::make_unique<DeviceSender>(managerAt, DeviceSender::RequestLog::QtDebug);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     // Qualified, so that the boxes, dialogs and menus the panel parents keep their own look.
@@ -76,11 +81,8 @@ Widget::Widget(QWidget *parent)
     connect(m_router, &ReplyRouter::deviceIdentified, this, &Widget::addDevice);
     connect(m_router, &ReplyRouter::directionReceived, this, &Widget::onDirectionReceived);
 
-    ColourTables::Link colourLink;
-    colourLink.send = [this](quint32 cmdId, const QByteArray &text, char *reply, int capacity) {
-        return m_camera->sendText(int(cmdId), text, reply, capacity);
-    };
-    m_colourTables = new ColourTables(colourLink, this);
+    // Table sends go through the panel's send guard like every other send.
+    m_colourTables = ColourTables::forCamera(m_camera, this);
     m_colourPage = new ColourPage(m_colourTables, this);
     m_colourPage->setPreviewOpener([this] {
         m_previewToggle->setChecked(true);
@@ -90,11 +92,12 @@ Widget::Widget(QWidget *parent)
 
     FirmwareUpgrade::Link upgradeLink;
     upgradeLink.sendCmd = [this](quint32 cmdId, const void *payload, int length, char *reply, int capacity) {
-        return m_camera->sendCmd(int(cmdId), payload, length, reply, capacity);
+        return m_upgradeSender->sendCmdToDevice(m_currentIndex, int(cmdId), payload, length, reply, capacity);
     };
     upgradeLink.sendData = [this](quint32 cmdId, const char *data, int length, char *reply, int capacity) {
-        return m_camera->sender().sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
+        return m_upgradeSender->sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
     };
+    upgradeLink.holdTraffic = [this](bool hold) { holdCameraTraffic(hold); };
     upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
     upgradeLink.refreshDevices = [this] { handleRefresh(); };
@@ -159,6 +162,7 @@ Widget::Widget(QWidget *parent)
     };
     m_maintenance = new DeviceMaintenance(maintenanceHost, this);
     m_rename = new DeviceRenameEditor(this);
+    m_rename->setNameCheck([this](const QString &name) { return m_maintenance->acceptName(name); });
     connect(m_resetButton, &QPushButton::clicked, this, &Widget::showDeviceResetMenu);
     connect(m_slots, &DeviceSlotStrip::slotLabelDoubleClicked, this, &Widget::beginDeviceRename);
     connect(m_rename, &DeviceRenameEditor::renamed, m_maintenance, &DeviceMaintenance::applyDeviceName);
@@ -463,10 +467,7 @@ void Widget::addParameterGroups(QVBoxLayout *layout)
     };
     callbacks.rows.requestFaceModels = [this] { requestFaceModels(); };
 
-    // The colour tables live in the record; the tone sliders make the camera recompute them.
-    m_colourTables->setStorage(
-        [this](HsvKind kind) { return ColourTables::recordTable(m_camera->params(), kind); },
-        [this](HsvKind kind, const HsvTable &table) { ColourTables::setRecordTable(m_camera->params(), kind, table); });
+    // The tone sliders make the camera recompute its colour tables.
     callbacks.rows.colourToneChanged = [this] {
         m_colourTables->tableRefreshTimer()->start();
         m_colourTables->scheduleYellowOrangeRuddyRefresh();
@@ -745,8 +746,27 @@ void Widget::releaseManagers()
         entry = DeviceEntry();
 }
 
+void Widget::holdCameraTraffic(bool hold)
+{
+    DeviceSender::holdBus(hold ? m_upgradeSender.get() : nullptr);
+    m_upgradeSender->forgetUnanswered();
+    m_preview->setProbePaused(hold);
+    m_camera->paramSender()->setHeld(hold);
+    for (ModelPanel *panel : std::as_const(m_modelPanels))
+        panel->camera()->paramSender()->setHeld(hold);
+    // The refresh asked for meanwhile comes once the held values have gone out.
+    if (!hold && std::exchange(m_refreshAfterUpgrade, false))
+        QTimer::singleShot(DebouncedParamSender::kDefaultIntervalMs, this, &Widget::handleRefresh);
+}
+
 void Widget::handleRefresh()
 {
+    // A refresh closes every connection, the upgrading camera's too: it waits.
+    if (DeviceSender::isBusHeld()) {
+        qDebug() << "固件升级进行中，设备列表在升级结束后刷新";
+        m_refreshAfterUpgrade = true;
+        return;
+    }
     qDebug() << "on handleRefresh";
     m_profiles->beginRefresh();
     m_refreshButton->setEnabled(false);
@@ -803,6 +823,10 @@ void Widget::finishRefresh()
 
 void Widget::clearDeviceList()
 {
+    // The slots are about to hold other cameras: an open rename would go to whichever
+    // camera takes its slot.
+    if (m_rename)
+        m_rename->cancel();
     qDeleteAll(m_rootItem->takeChildren());
     m_slots->clear();
     m_deviceItems.clear();

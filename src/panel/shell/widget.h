@@ -23,6 +23,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class CameraWindow;
 class DeviceMaintenance;
@@ -260,6 +261,9 @@ private:
     void onDirectionReceived(int value);
     void loadDeviceNames();
     void saveDeviceNames();
+    // A firmware upgrade runs: only its own sender reaches the cameras; the orientation
+    // probe and the debounced senders wait, a refresh waits for the end.
+    void holdCameraTraffic(bool hold);
 
     WindowDragger m_dragger; // moves the window by its title area
 
@@ -286,6 +290,8 @@ private:
     QPushButton *m_resetButton = nullptr;   // "设备重置"
     QPushButton *m_upgradeButton = nullptr; // "固件升级"
     FirmwareUpgrade *m_firmwareUpgrade = nullptr;
+    std::unique_ptr<DeviceSender> m_upgradeSender; // the upgrade's own, holding the bus while it runs
+    bool m_refreshAfterUpgrade = false;            // a refresh was asked for during an upgrade
     CameraProfileRestorer *m_profiles = nullptr;
     QAction *m_saveProfileAction = nullptr;
     QAction *m_restoreProfileAction = nullptr;
