@@ -2,6 +2,7 @@
 
 #include "colour_picker.h"
 #include "colour_tables.h"
+#include "log_manager.h"
 #include "message_boxes.h"
 #include "palette_label.h"
 
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,8 +75,10 @@ QHBoxLayout *centredRow(std::initializer_list<QWidget *> items)
 }
 } // namespace
 
-ColourPage::ColourPage(ColourTables *tables, QWidget *panel)
-    : QObject(panel), m_tables(tables), m_panel(panel), m_picker(new ColourPicker(this))
+ColourPage::ColourPage(ColourTables *tables, QWidget *panel) : ColourPage(tables, panel, Options()) {}
+
+ColourPage::ColourPage(ColourTables *tables, QWidget *panel, const Options &options)
+    : QObject(panel), m_tables(tables), m_panel(panel), m_options(options), m_picker(new ColourPicker(this))
 {
     connect(m_tables, &ColourTables::tableRead, this, [this](HsvKind kind, const HsvTable &table) {
         if (PaletteLabel *label = pageLabel(kind))
@@ -90,13 +95,20 @@ bool ColourPage::isColorPicking() const
     return m_picker->isPicking();
 }
 
-QList<PaletteLabel *> ColourPage::existingLabels() const
+QList<PaletteLabel *> ColourPage::existingLabels(bool pageOnly) const
 {
     QList<PaletteLabel *> labels;
     for (PaletteLabel *label : {m_hueLabel.data(), m_satLabel.data(), m_dialogHueLabel, m_dialogSatLabel})
-        if (label)
+        if (label && !(pageOnly && (label == m_dialogHueLabel || label == m_dialogSatLabel)))
             labels << label;
     return labels;
+}
+
+void ColourPage::setHighlights(const QList<int> &points, const QList<PaletteLabel *> &labels)
+{
+    m_highlightIndices = points;
+    for (PaletteLabel *label : labels)
+        label->setHighlights(m_highlightIndices);
 }
 
 PaletteLabel *ColourPage::createLabel(HsvKind kind, bool inDialog, QWidget *parent)
@@ -249,22 +261,32 @@ void ColourPage::onDialogPickToggled(bool on)
 // ---------------------------------------------------------------------------------------
 // Editing
 
-void ColourPage::highlightSinglePoint(int index)
+void ColourPage::highlightPoint(PointHighlight rule, int index)
 {
-    if (m_highlightIndices.contains(index))
+    if (rule == PointHighlight::None)
         return;
-    m_highlightIndices = {index};
-    for (PaletteLabel *label : existingLabels())
-        label->setHighlights(m_highlightIndices);
+    const bool noted = rule != PointHighlight::Point;
+    if (m_highlightIndices.contains(index)) {
+        if (noted)
+            qDebug() << "点击了已高亮的点" << index << "，保持所有高亮点";
+        return;
+    }
+    const bool pageOnly = rule == PointHighlight::PagePointNoted;
+    if (pageOnly)
+        qDebug() << "点击了非高亮点" << index << "，清除之前的高亮，高亮当前点";
+    setHighlights({index}, existingLabels(pageOnly));
 }
 
 void ColourPage::onImmediateClicked(HsvKind kind, bool inDialog, int index, int value)
 {
-    if (kind != HsvKind::Hue)
+    const bool hue = kind == HsvKind::Hue;
+    const PointHighlight rule = inDialog ? (hue ? m_options.dialogHueDrag : m_options.dialogSatDrag)
+                                         : (hue ? m_options.hueDrag : m_options.satDrag);
+    if (rule == PointHighlight::None)
         return;
-    if (inDialog && m_hueLabel)
-        m_hueLabel->setValue(index, value);
-    highlightSinglePoint(index);
+    if (PaletteLabel *page = pageLabel(kind); inDialog && page)
+        page->setValue(index, value);
+    highlightPoint(rule, index);
 }
 
 void ColourPage::onLogicalClicked(HsvKind kind, bool inDialog, int index, int value)
@@ -277,7 +299,7 @@ void ColourPage::onLogicalClicked(HsvKind kind, bool inDialog, int index, int va
     if (PaletteLabel *page = pageLabel(kind); inDialog && page)
         page->setValue(index, value);
     if (kind == HsvKind::Saturation)
-        highlightSinglePoint(index);
+        highlightPoint(inDialog ? PointHighlight::Point : m_options.satRelease, index);
     m_pickedColor = QColor();
     if (inDialog) {
         resetDialogPickButton();
@@ -303,7 +325,11 @@ void ColourPage::resetTable(HsvKind kind)
                                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) !=
         QMessageBox::Ok)
         return;
-    qDebug().noquote() << QString::fromUtf8(info.resetLog);
+    const bool notified = m_options.resets == ResetStyle::Notified;
+    if (notified)
+        qDebug().noquote() << QString::fromUtf8(info.resetLog);
+    else
+        logRecord(INFO, QStringLiteral("User"), QString::fromUtf8(info.resetLog));
     m_tables->setTable(kind, info.defaults);
     // The enlarged dialog shows the defaults too, so that its next edit starts from them.
     for (PaletteLabel *label : {pageLabel(kind), dialogLabel(kind)})
@@ -311,8 +337,11 @@ void ColourPage::resetTable(HsvKind kind)
             label->setValues(info.defaults.toList());
     m_tables->sendTable(kind, info.defaults);
     clearColorHighlights();
+    if (kind == HsvKind::Saturation && m_options.saturationResetReloads && m_hooks.reloadParameters)
+        QTimer::singleShot(ColourTables::kTableRefreshMs, this, m_hooks.reloadParameters);
     m_tables->scheduleYellowOrangeRuddyRefresh();
-    MessageBoxes::information(m_panel, title, tr(info.resetDone));
+    if (notified)
+        MessageBoxes::information(m_panel, title, tr(info.resetDone));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -332,6 +361,8 @@ void ColourPage::startColorPicking()
         return;
     }
     m_picker->start();
+    if (detailedPicking())
+        qDebug() << "开始颜色吸取模式";
     clearColorHighlights();
     if (m_colorPickButton)
         m_colorPickButton->setText(tr(kPickingText));
@@ -355,45 +386,89 @@ void ColourPage::askToOpenPreview()
     box.setDefaultButton(cancel);
     MessageBoxes::exec(&box);
     const bool openPreview = box.clickedButton() == open;
+    // Neither button may stay checked (and read "取色中") when picking did not start.
     if (m_colorPickButton)
         m_colorPickButton->setChecked(false);
     if (m_dialogColorPickButton)
         m_dialogColorPickButton->setChecked(false);
-    if (openPreview && m_openPreview)
-        m_openPreview();
+    if (!openPreview)
+        return;
+    if (m_options.testsLinkBeforePreview && m_hooks.testConnection && !m_hooks.testConnection()) {
+        MessageBoxes::warning(nullptr, tr("连接失败"), tr("设备连接失败，请刷新设备后重新连接"));
+        return;
+    }
+    if (m_hooks.openPreview)
+        m_hooks.openPreview();
 }
 
 void ColourPage::stopColorPicking()
 {
-    if (!m_picker->isPicking())
+    // Unchecking a pick button comes back here through its toggled signal.
+    if (m_stopping || (!detailedPicking() && !m_picker->isPicking()))
         return;
+    const QScopedValueRollback<bool> stopping(m_stopping, true);
     m_picker->stop();
     if (m_colorPickButton) {
         m_colorPickButton->setChecked(false);
         m_colorPickButton->setText(tr(kPickText));
     }
     resetDialogPickButton();
-    setPickLook(m_pickedColor.isValid() ? PickLook::Picked : PickLook::NoColour);
+    if (detailedPicking()) {
+        setPickLook(PickLook::Neutral);
+        qDebug() << "停止颜色吸取模式";
+    } else {
+        setPickLook(m_pickedColor.isValid() ? PickLook::Picked : PickLook::NoColour);
+    }
 }
 
 void ColourPage::onColorPicked(const QColor &colour)
 {
-    if (!colour.isValid())
+    if (!colour.isValid()) {
+        if (detailedPicking())
+            qWarning() << "无效的颜色";
         return;
+    }
     m_pickedColor = colour;
-    if (m_hueLabel && m_satLabel)
-        highlightPointsForColor(colour);
-    qDebug() << "吸取颜色:" << colour.name(QColor::HexRgb);
+    if (!detailedPicking()) {
+        if (m_hueLabel && m_satLabel)
+            highlightPointsForColor(colour);
+        qDebug() << "吸取颜色:" << colour.name(QColor::HexRgb);
+        return;
+    }
+    highlightPointsForColor(colour);
+    const int nearest = ColourPicker::nearestHueIndex(colour);
+    if (nearest < 0)
+        return;
+    qDebug().noquote() << QStringLiteral("颜色信息:\nRGB: %1, %2, %3\n十六进制: %4\nHSV: H=%5°, S=%6%, V=%7%\n"
+                                         "最接近色度点索引: %8")
+                              .arg(colour.red())
+                              .arg(colour.green())
+                              .arg(colour.blue())
+                              .arg(colour.name(QColor::HexRgb).toUpper())
+                              .arg(colour.hsvHue())
+                              .arg(colour.hsvSaturation())
+                              .arg(colour.value())
+                              .arg(nearest);
 }
 
 void ColourPage::highlightPointsForColor(const QColor &colour)
 {
-    const QList<int> points = ColourPicker::pointsForColour(colour);
-    if (points.isEmpty())
+    const bool detailed = detailedPicking();
+    if (detailed && !(m_hueLabel && m_satLabel)) {
+        qWarning() << "调色盘未初始化，无法高亮点";
         return;
-    m_highlightIndices = points;
-    for (PaletteLabel *label : existingLabels())
-        label->setHighlights(m_highlightIndices);
+    }
+    const QList<int> points = ColourPicker::pointsForColour(colour);
+    if (points.isEmpty()) {
+        if (detailed)
+            qDebug() << "无法计算色度索引，可能是灰度颜色";
+        return;
+    }
+    if (detailed)
+        qDebug() << "颜色HSV色度值:" << colour.hsvHue() << "°, 最接近索引:" << ColourPicker::nearestHueIndex(colour);
+    setHighlights(points, existingLabels());
+    if (detailed)
+        qDebug() << "高亮索引点: " << m_highlightIndices;
 }
 
 void ColourPage::clearColorHighlights()

@@ -84,10 +84,12 @@ Widget::Widget(QWidget *parent)
     // Table sends go through the panel's send guard like every other send.
     m_colourTables = ColourTables::forCamera(m_camera, this);
     m_colourPage = new ColourPage(m_colourTables, this);
-    m_colourPage->setPreviewOpener([this] {
+    ColourPage::Hooks colourHooks;
+    colourHooks.openPreview = [this] {
         m_previewToggle->setChecked(true);
         onCameraButtonClicked();
-    });
+    };
+    m_colourPage->setHooks(colourHooks);
     m_colourPage->picker()->setPreviewLookup([this]() -> QWidget * { return m_preview->cameraWindow(); });
 
     FirmwareUpgrade::Link upgradeLink;
