@@ -1,5 +1,6 @@
 #include "k310a_panel.h"
 
+#include "camera_window.h"
 #include "colour_page.h"
 #include "colour_picker.h"
 #include "colour_tables.h"
@@ -15,14 +16,27 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::ToneReset tones, QWidget *parent)
+K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::ToneReset tones,
+                       const ColourPage::Options &colour, QWidget *parent)
     : ModelPanel(style, parent)
 {
     PanelCameraContext *camera = m_camera;
     m_pages = makePages();
 
     m_tables = ColourTables::forCamera(camera, this);
-    m_colourPage = new ColourPage(m_tables, this);
+    m_colourPage = new ColourPage(m_tables, this, colour);
+    // The control panel's preview, as the panel learns it before buildUi.
+    ColourPage::Hooks hooks;
+    hooks.openPreview = [this] {
+        if (m_previewAccess.open)
+            m_previewAccess.open();
+    };
+    hooks.testConnection = [camera] { return camera->testConnection(); };
+    hooks.reloadParameters = [this] { refresshDeviceData(); };
+    m_colourPage->setHooks(hooks);
+    m_colourPage->picker()->setPreviewLookup([this]() -> QWidget * {
+        return m_previewAccess.window ? m_previewAccess.window() : nullptr;
+    });
     connect(m_tables, &ColourTables::yellowOrangeRuddyRead, this, [this](const QJsonObject &videoParam) {
         m_pages->showReported(videoParam, BuiltInParamRows::toneKeys(), m_camera->params());
     });
@@ -30,6 +44,22 @@ K310aPanel::K310aPanel(const PanelCameraContext::Style &style, PanelResets::Tone
 }
 
 K310aPanel::~K310aPanel() = default;
+
+ColourPage::Options K310aPanel::colourOptions()
+{
+    using Highlight = ColourPage::PointHighlight;
+    ColourPage::Options options;
+    options.hueDrag = Highlight::PointNoted;
+    options.satDrag = Highlight::Point;
+    options.dialogHueDrag = Highlight::Point;
+    options.dialogSatDrag = Highlight::PointNoted;
+    options.satRelease = Highlight::None;
+    options.resets = ColourPage::ResetStyle::Quiet;
+    options.saturationResetReloads = true;
+    options.picking = ColourPage::PickingStyle::Detailed;
+    options.testsLinkBeforePreview = true;
+    return options;
+}
 
 BuiltInParamRows::Callbacks K310aPanel::rowCallbacks()
 {

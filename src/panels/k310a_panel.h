@@ -2,6 +2,7 @@
 
 #include "builtin_param_rows.h"
 #include "camera_param_reader.h"
+#include "colour_page.h"
 #include "face_model_flow.h"
 #include "model_panel.h"
 #include "panel_resets.h"
@@ -9,7 +10,6 @@
 #include <QList>
 #include <QStringList>
 
-class ColourPage;
 class ColourTables;
 class ParamPageSet;
 class QVBoxLayout;
@@ -23,7 +23,8 @@ class QVBoxLayout;
 class K310aPanel : public ModelPanel {
     Q_OBJECT
 public:
-    K310aPanel(const PanelCameraContext::Style &style, PanelResets::ToneReset tones, QWidget *parent = nullptr);
+    K310aPanel(const PanelCameraContext::Style &style, PanelResets::ToneReset tones,
+               const ColourPage::Options &colour, QWidget *parent = nullptr);
     ~K310aPanel() override;
 
     void buildUi() override;
@@ -45,6 +46,11 @@ public:
     QWidget *aiModelArea() const { return m_aiModelArea; }
 
 protected:
+    // The colour page both panels start from: every drag moves the highlights (a drag
+    // on a highlighted hue point or dialog saturation point is noted), letting go of a
+    // saturation point does not; quiet resets, the saturation reset re-reading the
+    // parameters; every picking step logged; the link tested before the preview opens.
+    static ColourPage::Options colourOptions();
     // The rows of the three pages, the groups' order and the apply order.
     virtual QList<ParamRow> imageRows(const BuiltInParamRows::Callbacks &cb) const = 0;
     virtual QList<ParamRow> focusRows(const BuiltInParamRows::Callbacks &cb) const = 0;

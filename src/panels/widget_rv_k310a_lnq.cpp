@@ -26,7 +26,7 @@ bool isFaceMode(const QString &text)
 
 widget_RV_K310A_LNQ::widget_RV_K310A_LNQ(QWidget *parent)
     : K310aPanel({DeviceSender::RequestLog::CommandRecord, PanelCameraContext::ParamLog::CommandRecord},
-                 PanelResets::ToneReset::WithFactoryReset, parent)
+                 PanelResets::ToneReset::WithFactoryReset, colourOptions(), parent)
 {
 }
 

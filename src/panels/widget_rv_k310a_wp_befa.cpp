@@ -8,9 +8,25 @@
 
 #include <QTimer>
 
+namespace {
+// Dragging a saturation point on the page moves no highlight, letting go of it does
+// (on the page only, noted either way); the resets and the preview are the control
+// panel's.
+ColourPage::Options withOwnColourRules(ColourPage::Options options)
+{
+    options.satDrag = ColourPage::PointHighlight::None;
+    options.dialogSatDrag = ColourPage::PointHighlight::Point;
+    options.satRelease = ColourPage::PointHighlight::PagePointNoted;
+    options.resets = ColourPage::ResetStyle::Notified;
+    options.saturationResetReloads = false;
+    options.testsLinkBeforePreview = false;
+    return options;
+}
+} // namespace
+
 widget_RV_K310A_WP_BEFA::widget_RV_K310A_WP_BEFA(QWidget *parent)
     : K310aPanel({DeviceSender::RequestLog::None, PanelCameraContext::ParamLog::None},
-                 PanelResets::ToneReset::WithImageReset, parent)
+                 PanelResets::ToneReset::WithImageReset, withOwnColourRules(colourOptions()), parent)
 {
 }
 
