@@ -1,7 +1,9 @@
+#include "camera_window.h"
 #include "colour_page.h"
 #include "colour_picker.h"
 #include "colour_tables.h"
 #include "command_texts.h"
+#include "hid_manager.h"
 #include "log_capture.h"
 #include "packet_cmd.h"
 #include "palette_label.h"
@@ -9,6 +11,8 @@
 #include "ptz_area.h"
 #include "sim_fixture.h"
 #include "widget.h"
+#include "widget_rv_k310a_lnq.h"
+#include "widget_rv_k310a_wp_befa.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -134,6 +138,34 @@ struct Panel {
         camera->clearReceived();
     }
     ColourPage *page() const { return w->colourPage(); }
+};
+
+// A K310A model panel with a simulated camera of its model, its dialog open, point 3
+// highlighted on its page and dialog editors; its preview opens when asked.
+struct ModelPanelRig {
+    explicit ModelPanelRig(bool lnq)
+        : camera(sim.add(lnq ? "RV-K310A-LNQ" : "RV-K310A-WP-BEFA", "Cam", "SN1"))
+    {
+        manager.openDevice(HIDManager().enumerateDevices(SimFixture::kVendor).first().path);
+        panel.reset(lnq ? static_cast<K310aPanel *>(new widget_RV_K310A_LNQ) : new widget_RV_K310A_WP_BEFA);
+        panel->setPreviewAccess({[this] { (preview = std::make_unique<CameraWindow>("Cam-SN1"))->show(); },
+                                 [this] { return preview.get(); }});
+        panel->buildUi();
+        panel->setDevice(&manager, 0);
+        panel->refresshDeviceData(); // opens the send guard
+        page = panel->colourPage();
+        page->showPaletteDialog();
+        page->onColorPicked(QColor::fromHsv(45, 255, 255));
+        labels = {page->hueLabel(), page->satLabel(), page->dialogHueLabel(), page->dialogSatLabel()};
+        camera->clearReceived();
+    }
+    SimFixture sim;
+    SimulatedCamera *camera;
+    HIDManager manager;
+    std::unique_ptr<CameraWindow> preview;
+    std::unique_ptr<K310aPanel> panel;
+    ColourPage *page = nullptr;
+    QList<PaletteLabel *> labels; // page hue, page saturation, dialog hue, dialog saturation
 };
 } // namespace
 
@@ -432,6 +464,58 @@ private slots:
         QVERIFY(panel.camera->receivedRequests().isEmpty());
         QCOMPARE(panel.page()->hueLabel()->values(), ramp(-10).toList());
         QCOMPARE(panel.w->colourTables()->table(HsvKind::Saturation), ramp(100));
+    }
+
+    // ---- the K310A panels' own rules --------------------------------------------------
+
+    void modelPanelEditsMoveTheHighlights()
+    {
+        const QString kept = "点击了已高亮的点 3 ，保持所有高亮点";
+        struct Case { bool lnq; int label, point; QList<int> page, dialog; QString record; };
+        // Label 5 lets go of a page saturation point without a drag step before.
+        for (const Case &c : {Case{true, 0, 3, {3}, {3}, kept}, Case{true, 1, 7, {7}, {7}, ""},
+                              Case{true, 5, 7, {3}, {3}, ""}, Case{true, 3, 3, {3}, {3}, kept},
+                              Case{false, 1, 7, {7}, {3}, "点击了非高亮点 7 ，清除之前的高亮，高亮当前点"},
+                              Case{false, 1, 3, {3}, {3}, kept}, Case{false, 3, 7, {7}, {7}, ""}}) {
+            ModelPanelRig rig(c.lnq);
+            LogCapture log;
+            c.label == 5 ? rig.page->satLabel()->logicalClicked(c.point, 200)
+                         : drag(rig.labels[c.label], c.point, 0);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(rig.labels[i]->highlights(), i < 2 ? c.page : c.dialog);
+            QCOMPARE(log.contains(c.record.isEmpty() ? "点击了" : c.record), !c.record.isEmpty());
+            QCOMPARE(requests(rig.camera, c.label % 2 ? "ReqSetHSVStaLut" : "ReqSetHSVHueLut").size(), 1);
+        }
+    }
+
+    // A saturation reset, then the dialog's pick button without a preview and with the link down.
+    void modelPanelResetAndPickingStart()
+    {
+        for (const bool lnq : {true, false}) {
+            LogCapture log;
+            ModelPanelRig rig(lnq);
+            QVERIFY(log.contains("RGB: 255, 191, 0\n十六进制: #FFBF00\nHSV: H=45°, S=255%, V=255%\n最接近色度点索引: 3"));
+            rig.labels[3]->setValue(5, 1);
+            rig.page->resetSaturationTable();
+            QCOMPARE(rig.sim.boxes.size(), lnq ? 1 : 2); // the question; a closing notice on one panel
+            QVERIFY(log.contains(lnq ? "[INFO] [User] 重置饱和度参数..." : "[General] 重置饱和度参数..."));
+            QCOMPARE(rig.labels[3]->values(), HsvKindInfo::of(HsvKind::Saturation).defaults.toList());
+            // The yellow/orange/ruddy refresh 800 ms later, on the lens camera's panel with the parameters.
+            QVERIFY(requests(rig.camera, "ReqGetVideoParam").isEmpty());
+            QTRY_COMPARE_WITH_TIMEOUT(requests(rig.camera, "ReqGetVideoParam").size(), lnq ? 2 : 1, 3000);
+            QCOMPARE(requests(rig.camera, "ReqGetSetting").size(), int(lnq));
+
+            rig.sim.boxes.clear();
+            rig.sim.answer = 0; // "打开视频预览"
+            rig.camera->setFault(SimulatedCamera::Fault::MalformedJson);
+            rig.page->dialogColorPickButton()->click();
+            QCOMPARE(rig.sim.boxes.value(1).title, lnq ? QString("连接失败") : QString()); // after "提示"
+            QVERIFY(!rig.page->colorPickButton()->isChecked());
+            QVERIFY(!rig.page->dialogColorPickButton()->isChecked());
+            QCOMPARE(bool(rig.preview), !lnq);
+            rig.page->colorPickButton()->click(); // from the preview, when it opened
+            QCOMPARE(rig.page->isColorPicking(), !lnq);
+        }
     }
 
     // ---- picking --------------------------------------------------------------------

@@ -465,7 +465,8 @@ void ColourPage::highlightPointsForColor(const QColor &colour)
         return;
     }
     if (detailed)
-        qDebug() << "颜色HSV色度值:" << colour.hsvHue() << "°, 最接近索引:" << ColourPicker::nearestHueIndex(colour);
+        qDebug() << "颜色HSV色度值:" << colour.hsvHue()
+                 << "°, 最接近索引:" << ColourPicker::nearestHueIndex(colour);
     setHighlights(points, existingLabels());
     if (detailed)
         qDebug() << "高亮索引点: " << m_highlightIndices;
