@@ -317,6 +317,14 @@ Open the preview, then use the picker.</translation>
         <source>饱和度设置已恢复为默认值</source>
         <translation>Saturation settings restored to defaults</translation>
     </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>设备连接失败，请刷新设备后重新连接</source>
+        <translation>The camera could not be reached; refresh the devices and connect again</translation>
+    </message>
 </context>
 <context>
     <name>ControlPanelChrome</name>
