@@ -70,7 +70,6 @@ public:
     ColourPage(ColourTables *tables, QWidget *panel, const Options &options);
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-    const Options &options() const { return m_options; }
 
     QWidget *buildColorPage(QWidget *parent);
     void showPaletteDialog();
