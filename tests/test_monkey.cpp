@@ -8,6 +8,7 @@
 // at the end no growth beyond where they levelled off and every camera controllable.
 #include "process_resources.h"
 #include "file_dialogs.h"
+#include "preview_dialogs.h"
 #include "sim_fixture.h"
 #include "simulated_clock.h"
 #include "simulated_video.h"
@@ -18,6 +19,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
@@ -32,6 +35,11 @@ private slots:
         SimFixture sim;
         sim.answer = QMessageBox::Cancel; // decline every confirmation
         FileDialogs::setTestResponder([](const FileDialogs::Request &) { return QString(); });
+        // The preview's own boxes (camera not found, LUT files) are declined too: a
+        // modal box left open would stop the session.
+        PreviewDialogs::setBoxResponder([](QMessageBox *) { return int(QMessageBox::Cancel); });
+        PreviewDialogs::setDialogResponder([](QDialog *) { return int(QDialog::Rejected); });
+        PreviewDialogs::setFileResponder([](const QString &, const QString &) { return QString(); });
         const int soakSteps = qEnvironmentVariableIntValue("KESTRANE_SOAK");
         QList<SimulatedCamera *> cameras = {sim.add("RV-K310A-WU", "Bee", "SN001"), sim.add("RV-T782-KB", "Sea", "SN002"),
                                             sim.add("RV-K311E-FZ", "Odd", "SN003")};
@@ -152,6 +160,9 @@ private slots:
         delete panel;
         SimulatedVideo::uninstall();
         FileDialogs::setTestResponder({});
+        PreviewDialogs::setBoxResponder({});
+        PreviewDialogs::setDialogResponder({});
+        PreviewDialogs::setFileResponder({});
     }
 };
 
