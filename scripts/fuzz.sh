@@ -30,6 +30,7 @@ shift $((OPTIND - 1))
 build=${KESTRANE_FUZZ_BUILD_DIR:-build-fuzz}
 all=$(sed -n '/^set(KESTRANE_FUZZ_TARGETS/,/)/p' tests/fuzz/CMakeLists.txt | tr -d '()' | tr -s ' \n' '\n' |
     grep -v -e '^set$' -e '^KESTRANE_FUZZ_TARGETS$' -e '^$')
+all="$all $(sed -n 's/.*list(APPEND KESTRANE_FUZZ_TARGETS \([a-z_]*\)).*/\1/p' tests/fuzz/CMakeLists.txt)"
 targets=${*:-$all}
 
 if [ $build_first -eq 1 ]; then

@@ -51,10 +51,23 @@ std::optional<PresetStore::Book> PresetStore::load(const QString &serial)
                 take(id, text);
         }
     };
-    forEachPreset("names", [&](int id, const QString &text) { book.names.insert(id, text.left(kMaxNameLength)); });
+    forEachPreset("names", [&](int id, const QString &text) {
+        // Cut where the name reads back the same: not inside a character, not before a space.
+        QString name = text.left(kMaxNameLength);
+        if (name.size() < text.size() && name.back().isHighSurrogate())
+            name.chop(1);
+        book.names.insert(id, name.trimmed());
+    });
     forEachPreset("shortcuts", [&](int id, const QString &text) {
         const QKeySequence sequence = QKeySequence::fromString(text, QKeySequence::PortableText);
-        if (!sequence.isEmpty() && !book.shortcuts.key(sequence))
+        // Only combinations of known keys: an unknown word ("Ct+1") would bind a key
+        // nobody can press and could not be written back.
+        bool known = !sequence.isEmpty();
+        for (int i = 0; known && i < sequence.count(); ++i)
+            known = sequence[i].key() != Qt::Key_unknown && sequence[i].key() != 0;
+        known = known && QKeySequence::fromString(sequence.toString(QKeySequence::PortableText),
+                                                   QKeySequence::PortableText) == sequence;
+        if (known && !book.shortcuts.key(sequence))
             book.shortcuts.insert(id, sequence);
     });
     return book;
