@@ -1,5 +1,6 @@
 #include "k310a_panel.h"
 
+#include "builtin_param_pages.h"
 #include "camera_window.h"
 #include "colour_page.h"
 #include "colour_picker.h"
@@ -88,13 +89,7 @@ void K310aPanel::buildUi()
                                 [this, cb](QWidget *parent) { return m_pages->buildPage(imageRows(cb), parent); }));
     layout->addWidget(makeGroup(tr("对焦"), "focus.png", [this, cb](QWidget *parent) {
         QWidget *page = m_pages->buildPage(focusRows(cb), parent);
-        m_aiModelArea = new QWidget(page);
-        m_aiModelArea->setObjectName("aiModelArea");
-        auto *areaLayout = new QVBoxLayout(m_aiModelArea);
-        areaLayout->setContentsMargins(0, 10, 0, 0);
-        areaLayout->setSpacing(8);
-        m_aiModelArea->hide();
-        page->layout()->addWidget(m_aiModelArea);
+        m_aiModelArea = BuiltInParamPages::addAiModelHost(page);
         return page;
     }));
     buildFaceModels();

@@ -33,14 +33,20 @@ QWidget *BuiltInParamPages::buildImagePage(QWidget *parent)
 QWidget *BuiltInParamPages::buildFocusPage(QWidget *parent)
 {
     QWidget *page = m_pages->buildPage(BuiltInParamRows::focusRows(m_callbacks.rows), parent);
-    m_aiModelArea = new QWidget(page);
-    m_aiModelArea->setObjectName("aiModelArea");
-    auto *areaLayout = new QVBoxLayout(m_aiModelArea);
+    m_aiModelArea = addAiModelHost(page);
+    return page;
+}
+
+QWidget *BuiltInParamPages::addAiModelHost(QWidget *page)
+{
+    auto *area = new QWidget(page);
+    area->setObjectName("aiModelArea");
+    auto *areaLayout = new QVBoxLayout(area);
     areaLayout->setContentsMargins(0, 10, 0, 0);
     areaLayout->setSpacing(8);
-    m_aiModelArea->hide();
-    page->layout()->addWidget(m_aiModelArea);
-    return page;
+    area->hide();
+    page->layout()->addWidget(area);
+    return area;
 }
 
 QWidget *BuiltInParamPages::buildSettingsPage(QWidget *parent)

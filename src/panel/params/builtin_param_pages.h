@@ -32,6 +32,8 @@ public:
     // Content factories for the groups "图像调节", "对焦" and "设置".
     QWidget *buildImagePage(QWidget *parent);
     QWidget *buildFocusPage(QWidget *parent);
+    // The hidden container of the AI model area at the foot of a focus page.
+    static QWidget *addAiModelHost(QWidget *page);
     QWidget *buildSettingsPage(QWidget *parent);
     // Content factories for "曝光调整", "颜色调节" and "噪声抑制": controls of their own,
     // sending like the others, not shown by apply.

@@ -1,5 +1,8 @@
 #pragma once
 
+// Built where the control API is (Qt HttpServer found).
+#ifdef KESTRANE_CONTROL_API
+
 #include "control_api_backend.h"
 
 #include <functional>
@@ -28,3 +31,5 @@ public:
 private:
     PanelLookup m_panel;
 };
+
+#endif // KESTRANE_CONTROL_API

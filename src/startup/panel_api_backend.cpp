@@ -1,5 +1,7 @@
 #include "panel_api_backend.h"
 
+#ifdef KESTRANE_CONTROL_API
+
 #include "device_sender.h"
 #include "param_page_set.h"
 #include "widget.h"
@@ -61,3 +63,5 @@ void PanelApiBackend::recordWritten(const Camera &camera)
     if (Widget *panel = m_panel())
         panel->recordWritten(camera.index);
 }
+
+#endif // KESTRANE_CONTROL_API
