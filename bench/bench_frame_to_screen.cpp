@@ -140,7 +140,9 @@ void BM_OpenCvPipeline(benchmark::State &state) {
     for (int seed = 9; seed < 13; ++seed)
         yuyv.push_back(benchframes::naturalFrame(seed));
     cv::Mat bgr, graded, rgb, turned, shown;
-    const unsigned char *table = lut.lutTable().data;
+    // A plain table, indexed directly.
+    static const cv::Mat plain = lut.plainTable();
+    const unsigned char *table = plain.data;
     size_t i = 0;
     const double cpuStart = processCpuMs();
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 #include "lut3d.h"
 
 #include <QDebug>
+#include <QtGlobal>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -16,11 +19,6 @@
 #include <sys/mman.h>
 #endif
 
-#if defined(__GNUC__) || defined(__clang__)
-#define KESTRANE_PREFETCH(address) __builtin_prefetch(address)
-#else
-#define KESTRANE_PREFETCH(address) ((void)(address))
-#endif
 
 namespace {
 
@@ -51,50 +49,103 @@ std::array<AxisSample, 256> axisSamples(int n) {
     return samples;
 }
 
-// The two inner loops of the table build. Both are plain element-wise loops that the
+// Byte offsets of each channel's share of a table entry's place; see tableOffset().
+struct OffsetParts {
+    uint32_t blue[256];
+    uint32_t green[256];
+    uint32_t red[256];
+};
+
+constexpr OffsetParts makeOffsetParts() {
+    OffsetParts parts{};
+    for (uint32_t v = 0; v < 256; ++v) {
+        parts.blue[v] = (((v >> 3) << 19) | ((v & 7) << 6)) * 3;
+        parts.green[v] = (((v >> 3) << 14) | ((v & 7) << 3)) * 3;
+        parts.red[v] = (((v >> 3) << 9) | (v & 7)) * 3;
+    }
+    return parts;
+}
+
+constexpr OffsetParts kOffsets = makeOffsetParts();
+
+// A block holds 8 x 8 x 8 colours; the slice of one blue input in it, 8 greens by 8
+// reds, is one run of this many channel values.
+constexpr int kRunValues = 8 * 8 * 3;
+constexpr size_t kBlockBytes = size_t(512) * 3;
+constexpr int kRedBlocks = 32;
+
+// The two inner loops of the table build, from a row of red-interpolated values in
+// plain red order into the block order of the table: `out` receives 32 runs, one per
+// block of reds, `kRunValues` apart. Both are plain element-wise loops that the
 // compiler vectorises; where the processor has AVX2 a second copy built for it runs
 // twice as many elements per instruction. Neither copy contracts multiply and add, so
 // both give the same bytes.
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
 #define KESTRANE_INLINE inline __attribute__((always_inline))
 #define KESTRANE_AVX2_DISPATCH 1
+#include <immintrin.h>
 #else
 #define KESTRANE_INLINE inline
 #endif
 
-KESTRANE_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out, int count) {
-    for (int i = 0; i < count; ++i)
-        out[i] = lo[i] * wl + hi[i] * wh;
+// Interpolates one green input's row of 256 reds (8 reds of each block).
+KESTRANE_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
+    for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kRunValues)
+        for (int i = 0; i < 24; ++i)
+            out[i] = lo[i] * wl + hi[i] * wh;
 }
 
-KESTRANE_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh, unsigned char *out,
-                                  int count) {
-    for (int i = 0; i < count; ++i) {
-        float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
-        v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
-        v = v < 255.0f ? v : 255.0f;
-        out[i] = static_cast<unsigned char>(static_cast<int>(v));
-    }
+// Blends two tiles of eight green inputs (32 runs each) into the 32 blocks of one blue
+// input at `out`.
+KESTRANE_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh, unsigned char *out) {
+    for (int block = 0; block < kRedBlocks; ++block, lo += kRunValues, hi += kRunValues, out += kBlockBytes)
+        for (int i = 0; i < kRunValues; ++i) {
+            float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
+            v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
+            v = v < 255.0f ? v : 255.0f;
+            out[i] = static_cast<unsigned char>(static_cast<int>(v));
+        }
 }
 
-using LerpRowFn = void (*)(const float *, const float *, float, float, float *, int);
-using BlendFn = void (*)(const float *, const float *, float, float, unsigned char *, int);
+using LerpRowFn = void (*)(const float *, const float *, float, float, float *);
+using BlendFn = void (*)(const float *, const float *, float, float, unsigned char *);
 
-void lerpRowPlain(const float *lo, const float *hi, float wl, float wh, float *out, int count) {
-    lerpRow(lo, hi, wl, wh, out, count);
+void lerpRowPlain(const float *lo, const float *hi, float wl, float wh, float *out) {
+    lerpRow(lo, hi, wl, wh, out);
 }
-void blendPlain(const float *lo, const float *hi, float wl, float wh, unsigned char *out, int count) {
-    blendToBytes(lo, hi, wl, wh, out, count);
+void blendPlain(const float *lo, const float *hi, float wl, float wh, unsigned char *out) {
+    blendToBytes(lo, hi, wl, wh, out);
 }
 
 #ifdef KESTRANE_AVX2_DISPATCH
-__attribute__((target("avx2"))) void lerpRowAvx2(const float *lo, const float *hi, float wl, float wh, float *out,
-                                                 int count) {
-    lerpRow(lo, hi, wl, wh, out, count);
+__attribute__((target("avx2"))) void lerpRowAvx2(const float *lo, const float *hi, float wl, float wh, float *out) {
+    lerpRow(lo, hi, wl, wh, out);
 }
+__attribute__((target("avx2"), always_inline)) inline __m256i blendEight(const float *lo, const float *hi,
+                                                                          __m256 weightLo, __m256 weightHi) {
+    const __m256 scale = _mm256_set1_ps(255.0f);
+    __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(lo), weightLo), _mm256_mul_ps(_mm256_loadu_ps(hi), weightHi));
+    v = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(v, scale), _mm256_setzero_ps()), scale);
+    return _mm256_cvttps_epi32(v);
+}
+
+// The same steps as blendToBytes, written out: max(v, 0) also gives 0 for NaN, and the
+// bytes are written past the cache, as the table is far larger than it and read only
+// later. Runs start on 64-byte boundaries of the table.
 __attribute__((target("avx2"))) void blendAvx2(const float *lo, const float *hi, float wl, float wh,
-                                               unsigned char *out, int count) {
-    blendToBytes(lo, hi, wl, wh, out, count);
+                                               unsigned char *out) {
+    const __m256 weightLo = _mm256_set1_ps(wl), weightHi = _mm256_set1_ps(wh);
+    // packs work within 128-bit lanes; this puts the four groups of eight back in order.
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    for (int block = 0; block < kRedBlocks; ++block, lo += kRunValues, hi += kRunValues, out += kBlockBytes)
+        for (int i = 0; i < kRunValues; i += 32) {
+            const __m256i a = blendEight(lo + i, hi + i, weightLo, weightHi);
+            const __m256i b = blendEight(lo + i + 8, hi + i + 8, weightLo, weightHi);
+            const __m256i c = blendEight(lo + i + 16, hi + i + 16, weightLo, weightHi);
+            const __m256i d = blendEight(lo + i + 24, hi + i + 24, weightLo, weightHi);
+            const __m256i packed = _mm256_packus_epi16(_mm256_packus_epi32(a, b), _mm256_packus_epi32(c, d));
+            _mm256_stream_si256(reinterpret_cast<__m256i *>(out + i), _mm256_permutevar8x32_epi32(packed, order));
+        }
 }
 bool hasAvx2() {
     static const bool avx2 = __builtin_cpu_supports("avx2");
@@ -122,26 +173,36 @@ float readNumber(QStringView text) {
 
 } // namespace
 
-// The expanded table: 48 MiB read at random by every preview frame. On Linux it is
-// aligned to and advised for huge pages, which spares most TLB misses of the lookups.
+// The expanded table: 48 MiB read by every preview frame. It starts on a 64-byte
+// boundary (the build writes whole aligned runs); on Linux it is aligned to and
+// advised for huge pages, which spares most TLB misses of the look-ups. A few zero
+// bytes follow the last entry, so that it too can be read as a whole word.
 struct Lut3d::TableMemory {
+    static constexpr size_t kPadding = 8;
     unsigned char *data = nullptr;
-    size_t bytes = 0;
+    void *allocated = nullptr;
 
-    explicit TableMemory(size_t size) : bytes(size) {
+    explicit TableMemory(size_t size) {
 #ifdef __linux__
         constexpr size_t kHugePage = size_t(2) << 20;
-        void *p = nullptr;
-        if (posix_memalign(&p, kHugePage, size) == 0) {
-            madvise(p, size, MADV_HUGEPAGE);
-            data = static_cast<unsigned char *>(p);
+        if (posix_memalign(&allocated, kHugePage, size + kPadding) == 0) {
+            madvise(allocated, size + kPadding, MADV_HUGEPAGE);
+            data = static_cast<unsigned char *>(allocated);
+        } else {
+            allocated = nullptr;
         }
 #else
-        data = static_cast<unsigned char *>(std::malloc(size));
+        constexpr size_t kAlign = 64;
+        allocated = std::malloc(size + kPadding + kAlign);
+        if (allocated)
+            data = static_cast<unsigned char *>(allocated) +
+                   (kAlign - reinterpret_cast<uintptr_t>(allocated) % kAlign) % kAlign;
 #endif
+        if (data)
+            std::memset(data + size, 0, kPadding);
     }
     ~TableMemory() {
-        std::free(data);
+        std::free(allocated);
     }
 };
 
@@ -228,17 +289,17 @@ bool Lut3d::setCube(int size, const cv::Mat &data) {
 
 // Trilinear expansion, interpolating along red, then green, then blue, all in single
 // precision. Interpolating along red depends only on the grid's (b, g) and the red
-// input, and along green only on the grid's b and the (green, red) input. The table
-// rows (blue inputs) that fall between the same two blue grid values form a group:
-// a worker takes whole groups, interpolates the two grid values' planes a few green
-// inputs at a time and blends each such piece into every row of the group while it
-// is still in the cache. The same operations on the same operands as the
+// input, and along green only on the grid's b and the (green, red) input. The blue
+// inputs that fall between the same two blue grid values form a group: a worker takes
+// whole groups, interpolates the two grid values' planes eight green inputs (one block
+// high) at a time and blends each such tile into every blue input of the group while
+// it is still in the cache. The same operations on the same operands as the
 // point-by-point formula, hence the same bytes.
 void Lut3d::buildLutTable() {
     if (m_data.empty() || m_size == 0)
         return;
     const int n = m_size;
-    const size_t bytes = size_t(kTableRows) * kTableColumns * 3;
+    const size_t bytes = kTableEntries * 3;
     if (!m_tableMemory || m_tableMemory.use_count() > 1) {
         auto memory = std::make_shared<TableMemory>(bytes);
         if (!memory->data) {
@@ -247,17 +308,16 @@ void Lut3d::buildLutTable() {
         }
         m_tableMemory = memory;
     }
-    m_table = cv::Mat(kTableRows, kTableColumns, CV_8UC3, m_tableMemory->data);
     const std::array<AxisSample, 256> axis = axisSamples(n);
     const float *cube = m_data.ptr<float>();
     unsigned char *table = m_tableMemory->data;
 
-    // Groups of table rows with the same lower blue grid value; rows ascend with it.
+    // Groups of blue inputs with the same lower blue grid value; inputs ascend with it.
     std::vector<int> groupStart;
-    for (int row = 0; row < kTableRows; ++row)
+    for (int row = 0; row < 256; ++row)
         if (row == 0 || axis[size_t(row)].lo != axis[size_t(row - 1)].lo)
             groupStart.push_back(row);
-    groupStart.push_back(kTableRows);
+    groupStart.push_back(256);
     LerpRowFn lerp = lerpRowPlain;
     BlendFn blend = blendPlain;
 #ifdef KESTRANE_AVX2_DISPATCH
@@ -290,12 +350,13 @@ void Lut3d::buildLutTable() {
                     }
                 }
             };
-            // Green inputs [g0, g0 + kTileGreens) of the plane of one blue grid value.
+            // Green inputs [g0, g0 + kTileGreens) of the plane of one blue grid value, in
+            // the table's block order: [red block][green % 8][red % 8][b, g, r].
             auto makeTile = [&](const float *rowsIn, int g0, float *tile) {
                 for (int g = g0; g < g0 + kTileGreens; ++g) {
                     const AxisSample &s = axis[size_t(g)];
                     lerp(rowsIn + size_t(s.lo) * kRowFloats, rowsIn + size_t(s.hi) * kRowFloats, s.oneMinusF, s.f,
-                         tile + size_t(g - g0) * kRowFloats, kRowFloats);
+                         tile + size_t(g - g0) * 24);
                 }
             };
 
@@ -320,19 +381,22 @@ void Lut3d::buildLutTable() {
                     const float *hi = tiles[1].data();
                     for (int row = first; row < last; ++row) {
                         const AxisSample &s = axis[size_t(row)];
-                        blend(lo, hi, s.oneMinusF, s.f,
-                              table + (size_t(row) * kTableColumns + size_t(g0) * 256) * 3, kTileFloats);
+                        blend(lo, hi, s.oneMinusF, s.f, table + kOffsets.blue[row] + kOffsets.green[g0]);
                     }
                 }
             }
+#ifdef KESTRANE_AVX2_DISPATCH
+            _mm_sfence(); // the bytes written past the cache are seen by every thread
+#endif
         },
         double(groupStart.size() - 1));
+    m_table = table;
     qDebug() << "LUT查找表预计算完成";
 }
 
 cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const {
     cv::Mat copy = frame.clone();
-    if (m_table.empty() || frame.type() != CV_8UC3)
+    if (!m_table || frame.type() != CV_8UC3)
         return copy;
     apply(copy, copy, false);
     return copy;
@@ -345,34 +409,44 @@ namespace {
 template <bool RgbOut, int SrcChannels, int DstChannels>
 void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const unsigned char *table)
 {
-    // Look-ups of noisy pictures miss the cache on nearly every pixel; asking for the
-    // entry a few pixels ahead keeps several misses in flight.
-    constexpr int kAhead = 16;
-    const auto entry = [table](const unsigned char *p) {
-        return table + ((size_t(p[0]) << 16) + (size_t(p[1]) << 8) + p[2]) * 3;
-    };
-    const auto store = [](const unsigned char *e, unsigned char *d) {
-        d[0] = e[RgbOut ? 2 : 0];
-        d[1] = e[1];
-        d[2] = e[RgbOut ? 0 : 2];
-        if (DstChannels == 4)
-            d[3] = 255;
-    };
-    int x = 0;
-    for (; x + kAhead < width; ++x) {
-        KESTRANE_PREFETCH(entry(src + (x + kAhead) * SrcChannels));
-        store(entry(src + x * SrcChannels), dst + x * DstChannels);
+    // Neighbouring pixels mostly read the same few blocks of the table, which stay in
+    // the cache: the loop is kept to as few instructions per pixel as it can be, a
+    // pixel read at once where it has four bytes, an entry copied at once (with the
+    // byte after it, then replaced by 255) where the result has four bytes in the
+    // table's own order.
+    constexpr bool kWholeWords = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    for (int x = 0; x < width; ++x, src += SrcChannels, dst += DstChannels) {
+        const unsigned char *e;
+        if constexpr (SrcChannels == 4 && kWholeWords) {
+            uint32_t pixel;
+            std::memcpy(&pixel, src, 4);
+            e = table + kOffsets.blue[pixel & 255] + kOffsets.green[(pixel >> 8) & 255] +
+                kOffsets.red[(pixel >> 16) & 255];
+        } else {
+            e = table + kOffsets.blue[src[0]] + kOffsets.green[src[1]] + kOffsets.red[src[2]];
+        }
+        if constexpr (DstChannels == 4 && !RgbOut && kWholeWords) {
+            uint32_t entry;
+            std::memcpy(&entry, e, 4);
+            entry |= 0xff000000u;
+            std::memcpy(dst, &entry, 4);
+        } else {
+            const unsigned char b = e[0], g = e[1], r = e[2];
+            dst[0] = RgbOut ? r : b;
+            dst[1] = g;
+            dst[2] = RgbOut ? b : r;
+            if constexpr (DstChannels == 4)
+                dst[3] = 255;
+        }
     }
-    for (; x < width; ++x)
-        store(entry(src + x * SrcChannels), dst + x * DstChannels);
 }
 } // namespace
 
 void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
-    CV_Assert(!m_table.empty() && out.rows == bgr.rows && out.cols == bgr.cols &&
+    CV_Assert(m_table && out.rows == bgr.rows && out.cols == bgr.cols &&
               ((bgr.type() == CV_8UC3 && (out.type() == CV_8UC3 || out.type() == CV_8UC4)) ||
                (bgr.type() == CV_8UC4 && out.type() == CV_8UC4 && !rgbOut)));
-    const unsigned char *table = m_table.data;
+    const unsigned char *table = m_table;
     const int width = bgr.cols;
     const int kind = bgr.channels() * 10 + out.channels();
     for (int y = 0; y < bgr.rows; ++y) {
@@ -388,10 +462,32 @@ void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
 }
 
 void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
-    CV_Assert(bgr.type() == CV_8UC3 && !m_table.empty());
+    CV_Assert(bgr.type() == CV_8UC3 && m_table);
     out.create(bgr.size(), CV_8UC3);
     cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
         cv::Mat dst = out.rowRange(rows.start, rows.end);
         applyRows(bgr.rowRange(rows.start, rows.end), dst, rgbOut);
     });
+}
+
+size_t Lut3d::tableOffset(int b, int g, int r) {
+    return size_t(kOffsets.blue[b & 255]) + kOffsets.green[g & 255] + kOffsets.red[r & 255];
+}
+
+cv::Vec3b Lut3d::tableEntry(int b, int g, int r) const {
+    CV_Assert(m_table);
+    const unsigned char *e = m_table + tableOffset(b, g, r);
+    return cv::Vec3b(e[0], e[1], e[2]);
+}
+
+cv::Mat Lut3d::plainTable() const {
+    if (!m_table)
+        return cv::Mat();
+    cv::Mat plain(256, 65536, CV_8UC3);
+    for (int b = 0; b < 256; ++b)
+        for (int g = 0; g < 256; ++g)
+            for (int r = 0; r < 256; r += 8) // eight reds lie together in a block
+                std::memcpy(plain.ptr<unsigned char>(b) + (size_t(g) * 256 + size_t(r)) * 3,
+                            m_table + tableOffset(b, g, r), 24);
+    return plain;
 }

@@ -10,15 +10,16 @@
 // 256 x 256 x 256 byte table so that applying it costs one table read per pixel.
 //
 // Cube order: entry (b * N + g) * N + r, red fastest; channels red, green, blue in
-// [0, 1]. Table order: row = blue input, column = green * 256 + red; an entry holds
-// the output blue, green and red bytes.
+// [0, 1]. An entry of the table holds the output blue, green and red bytes of one
+// input colour. The table keeps neighbouring colours together in blocks of 8 x 8 x 8
+// (see tableOffset()), so that the look-ups of a picture, whose neighbouring pixels
+// have similar colours, mostly read blocks already in the cache.
 class Lut3d {
 public:
     // Cubes larger than this are refused: the .cube format stops at 256 and real
     // grading cubes stay far below it.
     static constexpr int kMaxSize = 256;
-    static constexpr int kTableRows = 256;
-    static constexpr int kTableColumns = 65536;
+    static constexpr size_t kTableEntries = size_t(256) * 256 * 256;
 
     Lut3d();
     ~Lut3d();
@@ -52,8 +53,17 @@ public:
 
     int lutSize() const { return m_size; }
     const cv::Mat &lutData() const { return m_data; }
-    const cv::Mat &lutTable() const { return m_table; }
-    bool hasTable() const { return !m_table.empty(); }
+    bool hasTable() const { return m_table != nullptr; }
+    // The output blue, green and red bytes of one input colour. Requires a table.
+    cv::Vec3b tableEntry(int b, int g, int r) const;
+    // The whole table in plain order (row = blue input, column = green * 256 + red), a
+    // new 256 x 65536 BGR image; empty without a table.
+    cv::Mat plainTable() const;
+
+    // Byte offset of the entry of input colour (b, g, r): entry index
+    // ((b / 8 * 32 + g / 8) * 32 + r / 8) * 512 + (b % 8) * 64 + (g % 8) * 8 + r % 8,
+    // times three. The three parts add up because they hold different bits.
+    static size_t tableOffset(int b, int g, int r);
 
     // The single-precision byte conversion of an interpolated channel value.
     static inline unsigned char toByte(float value) {
@@ -70,6 +80,6 @@ private:
 
     int m_size = 0;
     cv::Mat m_data;
-    cv::Mat m_table;
+    const unsigned char *m_table = nullptr;
     std::shared_ptr<TableMemory> m_tableMemory;
 };
