@@ -77,20 +77,51 @@ void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
 
 namespace {
 
-// One row of the vertical pass: `count` bytes of the weighted source rows, rounded.
-void blendRows(const cv::Mat &src, int first, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
-               int count) {
+// One row of the vertical pass: `count` bytes of the weighted source rows, rounded. A
+// plain element-wise loop the compiler vectorises; where the processor has AVX2 a
+// second copy built for it handles twice the bytes per instruction.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define KESTRANE_SCALER_AVX2 1
+#define KESTRANE_SCALER_INLINE inline __attribute__((always_inline))
+#else
+#define KESTRANE_SCALER_INLINE inline
+#endif
+KESTRANE_SCALER_INLINE void blendRowsBody(const uint8_t *const *rows, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
+                          int count) {
     std::fill(acc, acc + count, uint16_t(128));
     for (int k = 0; k < taps; ++k) {
         const uint16_t w = weights[k];
         if (w == 0)
             continue;
-        const uint8_t *row = src.ptr<uint8_t>(first + k);
+        const uint8_t *row = rows[k];
         for (int i = 0; i < count; ++i)
             acc[i] = uint16_t(acc[i] + w * row[i]);
     }
     for (int i = 0; i < count; ++i)
         out[i] = uint8_t(acc[i] >> 8);
+}
+
+using BlendRowsFn = void (*)(const uint8_t *const *, const uint16_t *, int, uint16_t *, uint8_t *, int);
+
+void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
+                    int count) {
+    blendRowsBody(rows, weights, taps, acc, out, count);
+}
+
+#ifdef KESTRANE_SCALER_AVX2
+__attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
+                                                   uint16_t *acc, uint8_t *out, int count) {
+    blendRowsBody(rows, weights, taps, acc, out, count);
+}
+#endif
+
+BlendRowsFn blendRowsFunction() {
+#ifdef KESTRANE_SCALER_AVX2
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return blendRowsAvx2;
+#endif
+    return blendRowsPlain;
 }
 
 } // namespace
@@ -170,13 +201,18 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
     const ptrdiff_t dstPixelStep = turnCcw ? -ptrdiff_t(dst.step[0]) : 4;
     uint8_t *const dstOrigin = dst.data + (turnCcw ? ptrdiff_t(dst.step[0]) * (dst.rows - 1) : 0);
 
+    const BlendRowsFn blendRows = blendRowsFunction();
     cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
         std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
         // The blended row, with room for the zero-weight taps that pad the last pixels.
         std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
+        std::vector<const uint8_t *> sourceRows(size_t(rows.taps));
         for (int y = range.start; y < range.end; ++y) {
-            blendRows(src, rows.first[size_t(y)], rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps,
-                      acc.data(), line.data(), rowBytes);
+            const int first = rows.first[size_t(y)];
+            for (int k = 0; k < rows.taps; ++k)
+                sourceRows[size_t(k)] = src.ptr<uint8_t>(std::min(first + k, src.rows - 1));
+            blendRows(sourceRows.data(), rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps, acc.data(),
+                      line.data(), rowBytes);
             horizontalPass(line.data(), columns, dstOrigin + dstRowStep * y, dstPixelStep, outWidth);
         }
     });

@@ -142,12 +142,11 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgrx(const MappedFrame &f, 
         }
         cv::parallel_for_(cv::Range(0, h), [&](const cv::Range &rows) {
             constexpr int kBand = 16;
-            cv::Mat bgr;
             for (int y = rows.start; y < rows.end; y += kBand) {
                 const int end = std::min(rows.end, y + kBand);
-                cv::cvtColor(packed.rowRange(y, end), bgr, cv::COLOR_YUV2BGR_YUY2);
-                cv::Mat out = m_bgrx.rowRange(y, end);
-                lut->applyRows(bgr, out, false);
+                cv::Mat band = m_bgrx.rowRange(y, end);
+                cv::cvtColor(packed.rowRange(y, end), band, cv::COLOR_YUV2BGRA_YUY2);
+                lut->applyRows(band, band, false);
             }
         });
         return Status::Shown;
