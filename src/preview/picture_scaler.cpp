@@ -3,12 +3,23 @@
 #include <opencv2/core/utility.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define KESTRANE_SCALER_SSE2 1
+#endif
+
+// Where the processor may have AVX2, the heaviest loops get a second copy built for it,
+// chosen at run time.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#include <immintrin.h>
+#define KESTRANE_SCALER_AVX2 1
+#define KESTRANE_SCALER_INLINE inline __attribute__((always_inline))
+#else
+#define KESTRANE_SCALER_INLINE inline
 #endif
 
 QSize PictureScaler::fitted(const QSize &picture, const QSize &area) {
@@ -80,12 +91,6 @@ namespace {
 // One row of the vertical pass: `count` bytes of the weighted source rows, rounded. A
 // plain element-wise loop the compiler vectorises; where the processor has AVX2 a
 // second copy built for it handles twice the bytes per instruction.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-#define KESTRANE_SCALER_AVX2 1
-#define KESTRANE_SCALER_INLINE inline __attribute__((always_inline))
-#else
-#define KESTRANE_SCALER_INLINE inline
-#endif
 KESTRANE_SCALER_INLINE void blendRowsBody(const uint8_t *const *rows, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
                           int count) {
     std::fill(acc, acc + count, uint16_t(128));
@@ -109,16 +114,73 @@ void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int tap
 }
 
 #ifdef KESTRANE_SCALER_AVX2
+std::atomic<bool> g_avx2Allowed{true};
+
+bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && g_avx2Allowed.load(std::memory_order_relaxed);
+}
+
 __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                                    uint16_t *acc, uint8_t *out, int count) {
     blendRowsBody(rows, weights, taps, acc, out, count);
 }
 #endif
 
+#ifdef KESTRANE_SCALER_AVX2
+// The weighted taps of output pixels x and x + 1: pixel x in the low 128 bits, x + 1 in
+// the high ones, each as two halves of four channels (an even and an odd tap) still to
+// be added.
+__attribute__((target("avx2"), always_inline)) inline __m256i twoPixelSums(const uint8_t *line, const int *first,
+                                                                           const __m128i *lanes, int pairs, int x) {
+    const uint8_t *p0 = line + size_t(first[x]) * 4;
+    const uint8_t *p1 = line + size_t(first[x + 1]) * 4;
+    const __m128i *w0 = lanes + size_t(x) * size_t(pairs);
+    const __m128i *w1 = w0 + pairs;
+    __m256i sum = _mm256_setzero_si256();
+    for (int k = 0; k < pairs; ++k) {
+        const __m128i taps = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p0 + 8 * k)),
+                                                _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p1 + 8 * k)));
+        const __m256i weights = _mm256_set_m128i(_mm_loadu_si128(w1 + k), _mm_loadu_si128(w0 + k));
+        sum = _mm256_add_epi16(sum, _mm256_mullo_epi16(_mm256_cvtepu8_epi16(taps), weights));
+    }
+    return sum;
+}
+
+// Output pixels [0, n) of one row, four at a time, n a multiple of four, with the same
+// arithmetic as the two-at-a-time pass; returns n.
+__attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, const int *first, const uint16_t *lanes,
+                                                       int taps, uint8_t *out, ptrdiff_t pixelStep, int outWidth) {
+    const auto *pairLanes = reinterpret_cast<const __m128i *>(lanes);
+    const int pairs = taps / 2;
+    const __m256i half = _mm256_set1_epi16(128);
+    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+    // Packing leaves pixels x, x + 2 in the low lane and x + 1, x + 3 in the high one.
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 0, 4, 1, 5);
+    const int n = outWidth / 4 * 4;
+    for (int x = 0; x < n; x += 4, out += 4 * pixelStep) {
+        const __m256i a = twoPixelSums(line, first, pairLanes, pairs, x);
+        const __m256i b = twoPixelSums(line, first, pairLanes, pairs, x + 2);
+        __m256i sums = _mm256_add_epi16(_mm256_unpacklo_epi64(a, b), _mm256_unpackhi_epi64(a, b));
+        sums = _mm256_srli_epi16(_mm256_add_epi16(sums, half), 8);
+        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(sums, sums), order);
+        const __m128i four = _mm_or_si128(_mm256_castsi256_si128(packed), opaque);
+        if (pixelStep == 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), four);
+        } else {
+            const uint32_t pixels[4] = {uint32_t(_mm_cvtsi128_si32(four)), uint32_t(_mm_extract_epi32(four, 1)),
+                                        uint32_t(_mm_extract_epi32(four, 2)), uint32_t(_mm_extract_epi32(four, 3))};
+            for (int i = 0; i < 4; ++i)
+                std::memcpy(out + i * pixelStep, &pixels[i], 4);
+        }
+    }
+    return n;
+}
+#endif
+
 BlendRowsFn blendRowsFunction() {
 #ifdef KESTRANE_SCALER_AVX2
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (hasAvx2())
         return blendRowsAvx2;
 #endif
     return blendRowsPlain;
@@ -128,7 +190,7 @@ BlendRowsFn blendRowsFunction() {
 
 // One output row from one blended source row. `out` steps by `pixelStep` bytes.
 void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uint8_t *out, ptrdiff_t pixelStep,
-                                   int outWidth) {
+                                   int outWidth, int from) {
     const int taps = columns.taps;
 #ifdef KESTRANE_SCALER_SSE2
     const __m128i zero = _mm_setzero_si128();
@@ -147,7 +209,7 @@ void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uin
                                                      _mm_loadu_si128(w + k / 2)));
         return sum;
     };
-    int x = 0;
+    int x = from;
     for (; x + 1 < outWidth; x += 2) {
         const __m128i a = pixelSum(x), b = pixelSum(x + 1);
         __m128i both = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
@@ -171,8 +233,8 @@ void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uin
         std::memcpy(out, &pixel, 4);
     }
 #else
-    const uint16_t *w = columns.weights.data();
-    for (int x = 0; x < outWidth; ++x, out += pixelStep, w += taps) {
+    const uint16_t *w = columns.weights.data() + size_t(from) * size_t(taps);
+    for (int x = from; x < outWidth; ++x, out += pixelStep, w += taps) {
         const uint8_t *p = line + size_t(columns.first[size_t(x)]) * 4;
         unsigned sum[3] = {128, 128, 128};
         for (int k = 0; k < taps; ++k)
@@ -183,6 +245,14 @@ void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uin
         out[2] = uint8_t(sum[2] >> 8);
         out[3] = 255;
     }
+#endif
+}
+
+void PictureScaler::allowAvx2(bool allow) {
+#ifdef KESTRANE_SCALER_AVX2
+    g_avx2Allowed = allow;
+#else
+    Q_UNUSED(allow);
 #endif
 }
 
@@ -202,6 +272,9 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
     uint8_t *const dstOrigin = dst.data + (turnCcw ? ptrdiff_t(dst.step[0]) * (dst.rows - 1) : 0);
 
     const BlendRowsFn blendRows = blendRowsFunction();
+#ifdef KESTRANE_SCALER_AVX2
+    const bool avx2 = hasAvx2();
+#endif
     cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
         std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
         // The blended row, with room for the zero-weight taps that pad the last pixels.
@@ -213,7 +286,14 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
                 sourceRows[size_t(k)] = src.ptr<uint8_t>(std::min(first + k, src.rows - 1));
             blendRows(sourceRows.data(), rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps, acc.data(),
                       line.data(), rowBytes);
-            horizontalPass(line.data(), columns, dstOrigin + dstRowStep * y, dstPixelStep, outWidth);
+            uint8_t *out = dstOrigin + dstRowStep * y;
+            int done = 0;
+#ifdef KESTRANE_SCALER_AVX2
+            if (avx2)
+                done = horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(), columns.taps, out,
+                                          dstPixelStep, outWidth);
+#endif
+            horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
         }
     });
 }

@@ -24,6 +24,10 @@ public:
     // The fourth byte of every written pixel is 255.
     void scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw);
 
+    // Whether the copies of the loops built for AVX2 run where the processor has it
+    // (the default); both give the same bytes.
+    static void allowAvx2(bool allow);
+
 private:
     // Source pixels and weights (in 256ths, summing to 256) of each output pixel along
     // one axis; `taps` per output, padded with zero weights.
@@ -38,8 +42,10 @@ private:
         std::vector<uint16_t> lanes;
     };
     static void buildAxis(Axis &axis, int from, int to, int tapMultiple);
+    // Output pixels [from, outWidth) of one row from one blended source row; `out` is
+    // where pixel `from` goes.
     static void horizontalPass(const uint8_t *line, const Axis &columns, uint8_t *out, ptrdiff_t pixelStep,
-                               int outWidth);
+                               int outWidth, int from = 0);
 
     Axis m_rows;
     Axis m_columns;
