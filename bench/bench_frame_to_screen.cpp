@@ -46,21 +46,8 @@ private:
     bool m_open = false;
 };
 
-// A few natural frames in a row, as the camera delivers them.
 const std::vector<QVideoFrame> &frames() {
-    static const std::vector<QVideoFrame> all = [] {
-        std::vector<QVideoFrame> list;
-        for (int seed = 9; seed < 13; ++seed) {
-            const std::vector<unsigned char> yuyv = benchframes::naturalFrame(seed);
-            QVideoFrame frame(QVideoFrameFormat(QSize(kW, kH), QVideoFrameFormat::Format_YUYV));
-            frame.map(QVideoFrame::WriteOnly);
-            for (int y = 0; y < kH; ++y)
-                std::copy_n(yuyv.data() + size_t(y) * kW * 2, kW * 2, frame.bits(0) + y * frame.bytesPerLine(0));
-            frame.unmap();
-            list.push_back(frame);
-        }
-        return list;
-    }();
+    static const std::vector<QVideoFrame> all = benchframes::naturalVideoFrames();
     return all;
 }
 

@@ -4,6 +4,7 @@
 #include "simulated_video_scene.h"
 
 #include <QRandomGenerator>
+#include <QVideoFrame>
 
 #include <opencv2/core.hpp>
 
@@ -49,6 +50,21 @@ inline std::vector<unsigned char> naturalFrame(int seed = 9) {
         b = static_cast<unsigned char>(
             std::clamp(int(b) + int(rng.bounded(kSensorNoise * 2 + 1)) - kSensorNoise, 0, 255));
     return f;
+}
+
+// A few natural frames in a row, as the camera delivers them.
+inline std::vector<QVideoFrame> naturalVideoFrames() {
+    std::vector<QVideoFrame> list;
+    for (int seed = 9; seed < 13; ++seed) {
+        const std::vector<unsigned char> yuyv = naturalFrame(seed);
+        QVideoFrame frame(QVideoFrameFormat(QSize(kW, kH), QVideoFrameFormat::Format_YUYV));
+        frame.map(QVideoFrame::WriteOnly);
+        for (int y = 0; y < kH; ++y)
+            std::copy_n(yuyv.data() + size_t(y) * kW * 2, kW * 2, frame.bits(0) + y * frame.bytesPerLine(0));
+        frame.unmap();
+        list.push_back(frame);
+    }
+    return list;
 }
 
 } // namespace benchframes

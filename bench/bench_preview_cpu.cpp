@@ -27,22 +27,10 @@
 
 namespace {
 
-using benchframes::kH;
-using benchframes::kW;
-
 // Delivers prepared frames at the camera's rate.
 class ReplaySource : public VideoFrameSource {
 public:
-    explicit ReplaySource(QObject *parent) : VideoFrameSource(parent) {
-        for (int seed = 9; seed < 13; ++seed) {
-            const std::vector<unsigned char> yuyv = benchframes::naturalFrame(seed);
-            QVideoFrame frame(QVideoFrameFormat(QSize(kW, kH), QVideoFrameFormat::Format_YUYV));
-            frame.map(QVideoFrame::WriteOnly);
-            for (int y = 0; y < kH; ++y)
-                std::copy_n(yuyv.data() + size_t(y) * kW * 2, kW * 2, frame.bits(0) + y * frame.bytesPerLine(0));
-            frame.unmap();
-            m_frames.push_back(frame);
-        }
+    explicit ReplaySource(QObject *parent) : VideoFrameSource(parent), m_frames(benchframes::naturalVideoFrames()) {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(33);
         QObject::connect(&m_timer, &QTimer::timeout, this,
