@@ -1,5 +1,7 @@
 #include "lut3d.h"
 
+#include "simd_dispatch.h"
+
 #include <QDebug>
 #include <QtGlobal>
 #include <QFile>
@@ -146,10 +148,6 @@ __attribute__((target("avx2"))) void blendAvx2(const float *lo, const float *hi,
             const __m256i packed = _mm256_packus_epi16(_mm256_packus_epi32(a, b), _mm256_packus_epi32(c, d));
             _mm256_stream_si256(reinterpret_cast<__m256i *>(out + i), _mm256_permutevar8x32_epi32(packed, order));
         }
-}
-bool hasAvx2() {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
 }
 #endif
 
@@ -321,7 +319,7 @@ void Lut3d::buildLutTable() {
     LerpRowFn lerp = lerpRowPlain;
     BlendFn blend = blendPlain;
 #ifdef KESTRANE_AVX2_DISPATCH
-    if (hasAvx2()) {
+    if (SimdDispatch::avx2()) {
         lerp = lerpRowAvx2;
         blend = blendAvx2;
     }

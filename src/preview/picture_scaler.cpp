@@ -1,9 +1,10 @@
 #include "picture_scaler.h"
 
+#include "simd_dispatch.h"
+
 #include <opencv2/core/utility.hpp>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -114,13 +115,6 @@ void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int tap
 }
 
 #ifdef KESTRANE_SCALER_AVX2
-std::atomic<bool> g_avx2Allowed{true};
-
-bool hasAvx2() {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2 && g_avx2Allowed.load(std::memory_order_relaxed);
-}
-
 __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                                    uint16_t *acc, uint8_t *out, int count) {
     blendRowsBody(rows, weights, taps, acc, out, count);
@@ -180,7 +174,7 @@ __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, cons
 
 BlendRowsFn blendRowsFunction() {
 #ifdef KESTRANE_SCALER_AVX2
-    if (hasAvx2())
+    if (SimdDispatch::avx2())
         return blendRowsAvx2;
 #endif
     return blendRowsPlain;
@@ -248,14 +242,6 @@ void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uin
 #endif
 }
 
-void PictureScaler::allowAvx2(bool allow) {
-#ifdef KESTRANE_SCALER_AVX2
-    g_avx2Allowed = allow;
-#else
-    Q_UNUSED(allow);
-#endif
-}
-
 void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
     CV_Assert(src.type() == CV_8UC4 && dst.type() == CV_8UC4);
     // The unturned output is outWidth x outHeight.
@@ -273,7 +259,7 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
 
     const BlendRowsFn blendRows = blendRowsFunction();
 #ifdef KESTRANE_SCALER_AVX2
-    const bool avx2 = hasAvx2();
+    const bool avx2 = SimdDispatch::avx2();
 #endif
     cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
         std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));

@@ -24,10 +24,6 @@ public:
     // The fourth byte of every written pixel is 255.
     void scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw);
 
-    // Whether the copies of the loops built for AVX2 run where the processor has it
-    // (the default); both give the same bytes.
-    static void allowAvx2(bool allow);
-
 private:
     // Source pixels and weights (in 256ths, summing to 256) of each output pixel along
     // one axis; `taps` per output, padded with zero weights.
