@@ -1,15 +1,15 @@
 #include "device_list.h"
 
 #include "device_models.h"
+#include "device_name_store.h"
 #include "device_slot_strip.h"
 
 #include <QDebug>
 #include <QPushButton>
 #include <QTreeWidget>
 
-DeviceList::DeviceList(QWidget *window, DeviceSlotStrip *slotStrip, const QMap<QString, QString> *names,
-                       QObject *parent)
-    : QObject(parent), m_slots(slotStrip), m_names(names)
+DeviceList::DeviceList(QWidget *window, DeviceSlotStrip *slotStrip, QObject *parent)
+    : QObject(parent), m_slots(slotStrip)
 {
     // The tree holds every listed camera; only the first four get a button.
     m_tree = new QTreeWidget(window);
@@ -29,6 +29,22 @@ QString DeviceList::modelOf(const QTreeWidgetItem *item)
     return item->data(3, Qt::UserRole).toString();
 }
 
+void DeviceList::loadNames()
+{
+    m_names = DeviceNameStore::load();
+}
+
+void DeviceList::saveNames() const
+{
+    DeviceNameStore::save(m_names);
+}
+
+void DeviceList::rememberName(const QString &key, const QString &name)
+{
+    m_names[key] = name;
+    saveNames();
+}
+
 void DeviceList::add(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
                      const QString &productModel)
 {
@@ -44,7 +60,7 @@ void DeviceList::add(int index, const QString &deviceName, const QString &serial
             m_items << nullptr;
         m_items[index] = item;
         const QString key = displayNameForModel(productModel) + "-" + tail;
-        const QString label = m_names->value(key, key);
+        const QString label = m_names.value(key, key);
         m_slots->showDevice(index, label,
                             tr("型号: %1\n序列号: %2\n生产日期: %3").arg(productModel, serial, buildDate),
                             iconBaseForModel(productModel));

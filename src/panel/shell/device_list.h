@@ -27,9 +27,8 @@ class DeviceList : public QObject {
 public:
     static constexpr int kMaxEntries = 20;
 
-    // The tree is a hidden child of `window`; `names` are the user-given names by
-    // name key, read whenever a camera is listed.
-    DeviceList(QWidget *window, DeviceSlotStrip *slotStrip, const QMap<QString, QString> *names, QObject *parent);
+    // The tree is a hidden child of `window`.
+    DeviceList(QWidget *window, DeviceSlotStrip *slotStrip, QObject *parent);
 
     QTreeWidget *tree() const { return m_tree; }
     QTreeWidgetItem *rootItem() const { return m_rootItem; }
@@ -39,6 +38,14 @@ public:
     // The identity at a device index; an empty one outside the list.
     const DeviceEntry &entry(int index) const;
     static QString modelOf(const QTreeWidgetItem *item);
+
+    // The names users gave their cameras, by name key: a camera is listed under its own.
+    const QMap<QString, QString> &names() const { return m_names; }
+    void setNames(const QMap<QString, QString> &names) { m_names = names; }
+    void loadNames();
+    void saveNames() const;
+    // Stores a name under its key and saves the names.
+    void rememberName(const QString &key, const QString &name);
 
     // A camera answered with its identity: listed, shown on its slot if it has one.
     void add(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
@@ -69,7 +76,7 @@ public:
 
 private:
     DeviceSlotStrip *m_slots;
-    const QMap<QString, QString> *m_names;
+    QMap<QString, QString> m_names;
     QTreeWidget *m_tree;
     QTreeWidgetItem *m_rootItem;
     QList<QTreeWidgetItem *> m_items; // by slot

@@ -6,21 +6,15 @@
 #include "camera_profile_store.h"
 #include "preset_shortcuts.h"
 #include "camera_param_reader.h"
-#include "palette_label.h"
 #include "param_page_set.h"
 #include "panel_resets.h"
-#include "collapsible_group.h"
 #include "control_panel_chrome.h"
 #include "debounced_param_sender.h"
 #include "face_model_flow.h"
 #include "device_connection_watcher.h"
 #include "device_maintenance.h"
 #include "device_rename_editor.h"
-#include "device_name_store.h"
 #include "device_slot_strip.h"
-#include "hid_manager.h"
-#include "log_manager.h"
-#include "message_boxes.h"
 #include "model_panel.h"
 #include "packet_cmd.h"
 #include "firmware_upgrade.h"
@@ -34,8 +28,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDebug>
-#include <QHBoxLayout>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
@@ -44,12 +36,8 @@
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <tuple>
-#include <utility>
 
 namespace {
 QIcon icon(const char *name)
@@ -121,7 +109,7 @@ Widget::Widget(QWidget *parent)
         this);
 
     buildFrame();
-    loadDeviceNames();
+    m_devices->loadNames();
 
     DeviceRefresh::Host refreshHost;
     refreshHost.camera = m_camera;
@@ -256,7 +244,7 @@ void Widget::buildFrame()
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     connectDeviceListArea(frame.list);
 
-    m_devices = new DeviceList(this, m_slots, &m_deviceNames, this);
+    m_devices = new DeviceList(this, m_slots, this);
     connect(m_devices->tree(), &QTreeWidget::itemDoubleClicked, this, &Widget::onDeviceDoubleClicked);
 }
 
@@ -351,28 +339,12 @@ void Widget::resizeEvent(QResizeEvent *event)
 
 void Widget::closeEvent(QCloseEvent *event)
 {
-    saveDeviceNames();
+    m_devices->saveNames();
     QWidget::closeEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------
-// Device names
-
-void Widget::loadDeviceNames()
-{
-    m_deviceNames = DeviceNameStore::load();
-}
-
-void Widget::saveDeviceNames()
-{
-    DeviceNameStore::save(m_deviceNames);
-}
-
-void Widget::rememberDeviceName(const QString &key, const QString &name)
-{
-    m_deviceNames[key] = name;
-    saveDeviceNames();
-}
+// Names and maintenance
 
 // Only the selected camera's name can be edited.
 void Widget::beginDeviceRename(int index)
@@ -381,7 +353,7 @@ void Widget::beginDeviceRename(int index)
     if (index < 0 || !label || index >= m_refresh->count() || index != m_currentIndex)
         return;
     const QString key = m_maintenance->nameKey(index);
-    m_rename->begin(index, label, key, m_deviceNames.value(key, label->text()));
+    m_rename->begin(index, label, key, m_devices->names().value(key, label->text()));
 }
 
 void Widget::finishDeviceRename() { m_rename->finish(); }
@@ -393,7 +365,7 @@ void Widget::resetImageDefaults() { m_maintenance->resetImageDefaults(); }
 void Widget::resetFactoryDefaults() { m_maintenance->resetFactoryDefaults(); }
 
 // ---------------------------------------------------------------------------------------
-// Senders and routing
+// Orientation and preview
 
 void Widget::onDirectionReceived(int value)
 {
@@ -404,22 +376,12 @@ void Widget::onDirectionReceived(int value)
     m_preview->setLandscape(m_isLandscape);
 }
 
-const DeviceEntry &Widget::deviceEntry(int index) const
-{
-    return m_devices->entry(index);
-}
-
 void Widget::probeDirection(int index)
 {
     if (index < 0 || index >= kMaxEntries || !supportsDirectionProbe(m_devices->entry(index).productModel))
         return;
     m_routerState.quietProbe = true;
     m_camera->sender().sendText(index, CmdJson, CommandTexts::getDeviceDirection());
-}
-
-bool Widget::testDeviceConnection()
-{
-    return m_camera->testConnection();
 }
 
 void Widget::detectCameras()
@@ -430,21 +392,6 @@ void Widget::detectCameras()
         return;
     }
     m_selectedCameraId = VideoInputChooser::choose(VideoInputs::list(), m_selectionName, m_selectedCameraId, connected);
-}
-
-void Widget::onCameraButtonClicked()
-{
-    m_preview->onToggleClicked();
-}
-
-void Widget::openCameraWindow()
-{
-    m_preview->openForFaceModels();
-}
-
-void Widget::forwardPreviewCommand(const QString &command)
-{
-    m_preview->forward(command, PreviewController::Forwarding::Plain);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -499,16 +446,6 @@ void Widget::collectCameraParams(CameraParams &params)
         m_builtIn->paramPages()->collect(params);
 }
 
-ModelPanel *Widget::modelPanel(PanelKind kind) const
-{
-    return m_modelPanels->panel(kind);
-}
-
-ModelPanel *Widget::activeModelPanel() const
-{
-    return m_modelPanels->active();
-}
-
 void Widget::exportCameraConfig()
 {
     CameraConfigTransfer::exportConfig(
@@ -522,27 +459,11 @@ void Widget::importCameraConfig()
         m_lastConfigDir);
 }
 
-bool Widget::sendVideoParam(const QString &key, const QString &value)
-{
-    return m_camera->sendVideoParam(key, value);
-}
-
-bool Widget::sendSystemSetting(const QString &key, const QString &value)
-{
-    return m_camera->sendSystemSetting(key, value);
-}
-
 void Widget::requestFaceModels()
 {
-    if (m_faceModels)
-        m_faceModels->requestFaceModels();
-}
-
-FaceModelFlow *Widget::activeFaceModels() const
-{
-    ModelPanel *panel = activeModelPanel();
-    FaceModelFlow *own = panel ? panel->faceModels() : nullptr;
-    return own ? own : m_faceModels;
+    // The flow comes after the built-in page that asks for it.
+    if (m_faceRouting)
+        m_faceRouting->builtIn()->requestFaceModels();
 }
 
 void Widget::connectFaceModels()
@@ -556,30 +477,13 @@ void Widget::connectFaceModels()
         m_preview->onToggleClicked();
     };
     hooks.preview = [this] { return m_preview->cameraWindow(); };
-    m_faceModels = new FaceModelFlow(m_builtIn->paramPages()->aiModelArea(), hooks, FaceModelFlow::Options(), this);
-    connect(m_faceModels, &FaceModelFlow::startFaceDataCollection, this, &Widget::startFaceDataCollection);
-
-    // Replies and outcomes go to the flow of the panel that shows the camera.
-    connect(m_router, &ReplyRouter::faceIdsReceived, this,
-            [this](const QList<int> &ids) { activeFaceModels()->handleFaceIdsResponse(ids); });
-    connect(m_router, &ReplyRouter::faceNamesReceived, this,
-            [this](const QStringList &names) { activeFaceModels()->setFaceNames(names); });
-    connect(m_router, &ReplyRouter::enabledFaceIdReceived, this,
-            [this](int id) { activeFaceModels()->handleEnabledFaceIdResponse(id); });
-    connect(m_router, &ReplyRouter::faceModeIdsReceived, this,
-            [this](int face, int portrait, bool hasFace, bool hasPortrait) {
-                activeFaceModels()->handleFaceModeIds(face, portrait, hasFace, hasPortrait);
-            });
-    connect(m_router, &ReplyRouter::collectionStatusReceived, this,
-            [this](const QString &status, int index) { activeFaceModels()->handleCollectionStatus(status, index); });
-    connect(m_preview, &PreviewController::faceDataCollectionSuccess, this,
-            [this] { activeFaceModels()->onFaceCollectionSucceeded(); });
-    connect(m_preview, &PreviewController::faceDataCollectionFailed, this,
-            [this] { activeFaceModels()->onFaceDataCollectionFailed(); });
+    m_faceRouting = new FaceModelRouting(
+        {m_builtIn->paramPages()->aiModelArea(), hooks, m_router, m_preview, m_modelPanels}, this);
+    connect(m_faceRouting->builtIn(), &FaceModelFlow::startFaceDataCollection, this, &Widget::startFaceDataCollection);
 }
 
 // ---------------------------------------------------------------------------------------
-// Detection and refresh
+// Refresh and activation
 
 bool Widget::isRefreshing() const
 {
@@ -604,11 +508,6 @@ void Widget::holdCameraTraffic(bool hold)
     m_camera->paramSender()->setHeld(hold);
     m_modelPanels->setHeld(hold);
     m_refresh->setHeld(hold);
-}
-
-void Widget::handleRefresh()
-{
-    m_refresh->refresh();
 }
 
 void Widget::finishRefresh()
@@ -654,11 +553,6 @@ void Widget::addDevice(int index, const QString &deviceName, const QString &seri
     m_devices->countConnected();
     if (m_noCameraLabel->isVisible())
         m_noCameraLabel->hide();
-}
-
-QStringList Widget::connectedDeviceSeries() const
-{
-    return m_devices->connectedSeries();
 }
 
 void Widget::setSelectedSeries(const QString &series)
@@ -749,11 +643,6 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     m_mainLayout->addWidget(m_footer);
 }
 
-void Widget::onPtzToggleClicked()
-{
-    showPtzPanel(m_ptzPanel->isHidden());
-}
-
 void Widget::showPtzPanel(bool show)
 {
     m_ptzPanel->setVisible(show);
@@ -771,11 +660,6 @@ void Widget::expectRestart(int index)
 
 // ---------------------------------------------------------------------------------------
 // The control API's view of the panel
-
-QList<QPair<int, DeviceEntry>> Widget::listedCameras() const
-{
-    return m_devices->listed();
-}
 
 bool Widget::activateCamera(const QString &serial)
 {

@@ -10,6 +10,7 @@
 #include "camera_params.h"
 #include "device_models.h"
 #include "device_sender.h"
+#include "face_model_routing.h"
 #include "model_panel_host.h"
 #include "panel_camera_context.h"
 #include "preview_controller.h"
@@ -38,7 +39,6 @@ class DeviceRenameEditor;
 class QAction;
 class DeviceSlotStrip;
 class BuiltInParamPages;
-class CollapsibleGroup;
 class DebouncedParamSender;
 class CameraProfileRestorer;
 class FirmwareUpgrade;
@@ -47,14 +47,15 @@ class ParamPageSet;
 class PanelResets;
 class QLabel;
 class QPushButton;
-class QScrollArea;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
 
-// The control panel: the device list and its detection cycle, the per-device senders
-// and reply routing, activation of a camera, and the frame the feature pages live in.
+// The control panel: activation of a camera, and the wiring of the feature objects it
+// owns (the device list and its refresh cycle, the reply routing, the built-in page and
+// the model panels, preview, maintenance, firmware upgrade, colour) in the frame the
+// chrome lays out. Its slots are thin entry points into those objects.
 class Widget : public QWidget {
     Q_OBJECT
 public:
@@ -68,8 +69,8 @@ public:
     ~Widget() override;
 
     // Used by the startup window.
-    void handleRefresh();
-    QStringList connectedDeviceSeries() const;
+    void handleRefresh() { m_refresh->refresh(); }
+    QStringList connectedDeviceSeries() const { return m_devices->connectedSeries(); }
     void setSelectedSeries(const QString &series);
     void activateSeriesDevice(const QString &series);
 
@@ -93,11 +94,11 @@ public:
     PanelCameraContext *cameraContext() const { return m_camera; }
 
     void probeDirection(int index);
-    bool testDeviceConnection();
+    bool testDeviceConnection() { return m_camera->testConnection(); }
     void detectCameras();
     // Opens the preview for the face-model flows (no connection test).
-    void openCameraWindow();
-    void forwardPreviewCommand(const QString &command);
+    void openCameraWindow() { m_preview->openForFaceModels(); }
+    void forwardPreviewCommand(const QString &command) { m_preview->forward(command, PreviewController::Forwarding::Plain); }
     PreviewController *preview() const { return m_preview; }
     CameraWindow *cameraWindow() const { return m_preview->cameraWindow(); }
 
@@ -125,8 +126,8 @@ public:
     void refreshCameraParams(int deviceIndex);
     void applyCameraParams(const CameraParams &params, bool fromFile);
     void collectCameraParams(CameraParams &params);
-    bool sendVideoParam(const QString &key, const QString &value);
-    bool sendSystemSetting(const QString &key, const QString &value);
+    bool sendVideoParam(const QString &key, const QString &value) { return m_camera->sendVideoParam(key, value); }
+    bool sendSystemSetting(const QString &key, const QString &value) { return m_camera->sendSystemSetting(key, value); }
     QWidget *buildImagePage(QWidget *parent) { return paramPages()->buildImagePage(parent); }
     QWidget *buildSettingsPage(QWidget *parent) { return paramPages()->buildSettingsPage(parent); }
     const CameraParams &cameraParams() const { return m_camera->params(); }
@@ -137,13 +138,13 @@ public:
     PanelResets *builtInResets() const { return m_builtIn->resets(); }
     // The model panel of a kind, once created; the one showing the active camera (null
     // while the built-in pages do).
-    ModelPanel *modelPanel(PanelKind kind) const;
-    ModelPanel *activeModelPanel() const;
+    ModelPanel *modelPanel(PanelKind kind) const { return m_modelPanels->panel(kind); }
+    ModelPanel *activeModelPanel() const { return m_modelPanels->active(); }
     // The AI face-model area of the built-in pages and its collection flow.
-    FaceModelFlow *faceModels() const { return m_faceModels; }
+    FaceModelFlow *faceModels() const { return m_faceRouting->builtIn(); }
     // The face-model flow replies and collection outcomes go to: the active model
     // panel's when it has one, else the built-in pages'.
-    FaceModelFlow *activeFaceModels() const;
+    FaceModelFlow *activeFaceModels() const { return m_faceRouting->active(); }
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
@@ -161,7 +162,7 @@ public:
     // True while the panel is in the middle of work of its own that outside requests
     // must not cut into: a refresh, an activation or a firmware upgrade.
     bool isBusy() const;
-    const DeviceEntry &deviceEntry(int index) const;
+    const DeviceEntry &deviceEntry(int index) const { return m_devices->entry(index); }
     QTreeWidgetItem *deviceItem(int slot) const { return m_devices->item(slot); }
     QTreeWidget *deviceTree() const { return m_devices->tree(); }
     DeviceSlotStrip *slotStrip() const { return m_slots; }
@@ -181,15 +182,15 @@ public:
     QWidget *deviceListArea() const { return m_deviceListArea; }
     QWidget *builtInPage() const { return m_builtIn->page(); }
     PtzArea *ptzPanel() const { return m_ptzPanel; }
-    void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
-    QMap<QString, QString> deviceNames() const { return m_deviceNames; }
+    void setDeviceNames(const QMap<QString, QString> &names) { m_devices->setNames(names); }
+    QMap<QString, QString> deviceNames() const { return m_devices->names(); }
 
     // For the control API: the listed cameras (device index and identity, in list
     // order); activating one by serial (false when none is listed with it); the
     // parameter rows of the panel that serves a model (null when it has none); showing
     // a value sent to a camera, and reading a camera again after its whole record was
     // written, when it is the active one.
-    QList<QPair<int, DeviceEntry>> listedCameras() const;
+    QList<QPair<int, DeviceEntry>> listedCameras() const { return m_devices->listed(); }
     bool activateCamera(const QString &serial);
     ParamPageSet *pagesForModel(const QString &productModel);
     void showSentValue(int index, const QString &key, int value);
@@ -205,7 +206,7 @@ public:
     void beginDeviceRename(int index);
     void finishDeviceRename();
     // Stores a user-given name under its name key and saves the names.
-    void rememberDeviceName(const QString &key, const QString &name);
+    void rememberDeviceName(const QString &key, const QString &name) { m_devices->rememberName(key, name); }
     void setCameraParam(int slot, qint32 value) { m_camera->params()[slot] = value; }
     DeviceMaintenance *maintenance() const { return m_maintenance; }
     DeviceRenameEditor *renameEditor() const { return m_rename; }
@@ -225,8 +226,8 @@ public slots:
     void startDeviceDetection() { m_watcher->start(); }
     void stopDeviceDetection() { m_watcher->stop(); }
     void cleanupAllDevices();
-    void onCameraButtonClicked();
-    void onPtzToggleClicked();
+    void onCameraButtonClicked() { m_preview->onToggleClicked(); }
+    void onPtzToggleClicked() { showPtzPanel(m_ptzPanel->isHidden()); }
     // "导出配置" / "导入配置": the active camera's record to and from a configuration file.
     void exportCameraConfig();
     void importCameraConfig();
@@ -253,8 +254,6 @@ private:
     void clearDeviceList();
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);
-    void loadDeviceNames();
-    void saveDeviceNames();
     // A firmware upgrade runs: only its own sender reaches the cameras; the orientation
     // probe and the debounced senders wait, a refresh waits for the end.
     void holdCameraTraffic(bool hold);
@@ -293,13 +292,12 @@ private:
     qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
     BuiltInPage *m_builtIn = nullptr; // the built-in pages, their resets and their scrolling page
     ModelPanelHost *m_modelPanels = nullptr; // one per kind, created on first use, kept
-    FaceModelFlow *m_faceModels = nullptr;
+    FaceModelRouting *m_faceRouting = nullptr; // the built-in page's flow, and where face-model news goes
     QString m_selectedSeries;
     QString m_selectionName;
     QString m_currentModel;
     QString m_currentSerial;
     CameraRestartWatch *m_restartWatch = nullptr; // the active camera restarting at the user's request
-    QMap<QString, QString> m_deviceNames;
     DeviceMaintenance *m_maintenance = nullptr;
     DeviceRenameEditor *m_rename = nullptr; // the in-place editor of a slot label
     QString m_lastConfigDir; // directory of the last configuration file chosen
