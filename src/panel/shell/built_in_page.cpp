@@ -85,8 +85,8 @@ void BuiltInPage::addParameterGroups()
                                   [pages](QWidget *parent) { return pages->buildImagePage(parent); }));
     layout->insertWidget(1, group(QT_TR_NOOP("对焦"), "focus.png",
                                   [pages](QWidget *parent) { return pages->buildFocusPage(parent); }));
-    CollapsibleGroup *settings =
-        group(QT_TR_NOOP("设置"), "setting.png", [pages](QWidget *parent) { return pages->buildSettingsPage(parent); });
+    CollapsibleGroup *settings = group(QT_TR_NOOP("设置"), "setting.png",
+                                       [pages](QWidget *parent) { return pages->buildSettingsPage(parent); });
     layout->insertWidget(layout->count() - 1, settings);
 
     // Built for the panels that split the pages by theme; not placed on this page.

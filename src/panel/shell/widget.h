@@ -98,7 +98,10 @@ public:
     void detectCameras();
     // Opens the preview for the face-model flows (no connection test).
     void openCameraWindow() { m_preview->openForFaceModels(); }
-    void forwardPreviewCommand(const QString &command) { m_preview->forward(command, PreviewController::Forwarding::Plain); }
+    void forwardPreviewCommand(const QString &command)
+    {
+        m_preview->forward(command, PreviewController::Forwarding::Plain);
+    }
     PreviewController *preview() const { return m_preview; }
     CameraWindow *cameraWindow() const { return m_preview->cameraWindow(); }
 
