@@ -68,6 +68,25 @@
     </message>
 </context>
 <context>
+    <name>BuiltInPage</name>
+    <message>
+        <source>调色盘</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>图像调节</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>对焦</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+</context>
+<context>
     <name>BuiltInParamPages</name>
     <message>
         <source>曝光调整</source>
@@ -371,6 +390,21 @@ Open the preview, then use the picker.</translation>
     <message>
         <source>未检测到相机，请检查相机是否正常连接</source>
         <translation>No camera found. Check that the camera is connected.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceList</name>
+    <message>
+        <source>所有设备</source>
+        <translation>All devices</translation>
+    </message>
+    <message>
+        <source>型号: %1
+序列号: %2
+生产日期: %3</source>
+        <translation>Model: %1
+Serial: %2
+Build date: %3</translation>
     </message>
 </context>
 <context>
@@ -1536,34 +1570,6 @@ Please check its connection</translation>
 </context>
 <context>
     <name>Widget</name>
-    <message>
-        <source>所有设备</source>
-        <translation>All devices</translation>
-    </message>
-    <message>
-        <source>调色盘</source>
-        <translation>Palette</translation>
-    </message>
-    <message>
-        <source>图像调节</source>
-        <translation>Image</translation>
-    </message>
-    <message>
-        <source>对焦</source>
-        <translation>Focus</translation>
-    </message>
-    <message>
-        <source>设置</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
-        <source>型号: %1
-序列号: %2
-生产日期: %3</source>
-        <translation>Model: %1
-Serial: %2
-Build date: %3</translation>
-    </message>
     <message>
         <source>相机正在重启，请稍候…</source>
         <translation>The camera is restarting, please wait…</translation>

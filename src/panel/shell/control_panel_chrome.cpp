@@ -1,6 +1,8 @@
 #include "control_panel_chrome.h"
 
+#include "device_slot_strip.h"
 #include "dropdown_menu.h"
+#include "window_dragger.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -55,6 +57,34 @@ QString ControlPanelChrome::iconPath(const char *name)
     return QStringLiteral(":/icons/resources/icons/") + QLatin1String(name);
 }
 
+ControlPanelChrome::Frame ControlPanelChrome::buildFrame(
+    QWidget *window, const std::function<void(QWidget *body, QVBoxLayout *layout)> &fillBody)
+{
+    Frame frame;
+    frame.main = new QVBoxLayout(window);
+    frame.main->setSpacing(0);
+    frame.main->setContentsMargins(0, 0, 0, 0);
+    frame.title = buildTitleBar(window);
+    frame.main->addWidget(frame.title.bar);
+
+    auto *body = new QWidget(window);
+    body->setObjectName("panelBody");
+    body->setStyleSheet("QWidget#panelBody { background-color: #10121a; }");
+    frame.body = new QVBoxLayout(body);
+    frame.body->setSpacing(2);
+    frame.body->setContentsMargins(15, 8, 15, 15);
+    frame.body->setAlignment(Qt::AlignTop);
+    frame.list = buildDeviceListArea(window);
+    frame.body->addWidget(frame.list.area);
+    fillBody(body, frame.body);
+    frame.main->addWidget(body, 1);
+
+    frame.footer = buildFooter(window);
+    new HeightGrip(window, frame.footer);
+    frame.main->addWidget(frame.footer);
+    return frame;
+}
+
 ControlPanelChrome::TitleBar ControlPanelChrome::buildTitleBar(QWidget *parent)
 {
     auto *bar = new QWidget(parent);
@@ -98,6 +128,32 @@ ControlPanelChrome::ListHeader ControlPanelChrome::buildListHeader(QWidget *pare
     layout->addSpacing(10);
     layout->addWidget(result.previewToggle);
     return result;
+}
+
+ControlPanelChrome::DeviceListArea ControlPanelChrome::buildDeviceListArea(QWidget *window)
+{
+    auto *area = new QWidget(window);
+    auto *layout = new QVBoxLayout(area);
+    layout->setSpacing(1);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    const ListHeader header = buildListHeader(area);
+    layout->addWidget(header.header);
+    layout->addSpacing(5);
+
+    auto *slotRow = new QHBoxLayout;
+    slotRow->setSpacing(15);
+    slotRow->setAlignment(Qt::AlignCenter);
+    auto *slotStrip = new DeviceSlotStrip(slotRow, area);
+    layout->addLayout(slotRow);
+
+    const ActionRow actions = buildActionRow(area);
+    layout->addLayout(actions.layout);
+
+    QLabel *noCamera = buildNoCameraLabel(area);
+    layout->addWidget(noCamera);
+    area->hide();
+    return {area, header, slotStrip, actions, noCamera};
 }
 
 ControlPanelChrome::ActionRow ControlPanelChrome::buildActionRow(QWidget *parent)

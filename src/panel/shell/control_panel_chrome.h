@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <functional>
+
+class DeviceSlotStrip;
 class QAction;
 class QHBoxLayout;
 class QLabel;
@@ -10,10 +13,12 @@ class QPainter;
 class QPushButton;
 class QRect;
 class QScrollArea;
+class QVBoxLayout;
 class QWidget;
 
-// The control panel's fixed parts: title bar, device list header, action row, the
-// scrolling page area, the footer and the rounded frame. The panel wires them up.
+// The control panel's fixed parts: title bar, device list area (header, slot strip,
+// action row), the scrolling page area, the footer and the rounded frame, and the frame
+// that holds them. The panel wires them up.
 class ControlPanelChrome {
     Q_DECLARE_TR_FUNCTIONS(ControlPanelChrome)
 
@@ -40,7 +45,28 @@ public:
         QAction *restoreProfile = nullptr; // "连接时自动恢复", checkable
     };
 
+    struct DeviceListArea {
+        QWidget *area;
+        ListHeader header;
+        DeviceSlotStrip *slotStrip;
+        ActionRow actions;
+        QLabel *noCamera;
+    };
+    struct Frame {
+        QVBoxLayout *main;
+        TitleBar title;
+        QVBoxLayout *body;
+        DeviceListArea list;
+        QWidget *footer;
+    };
+
+    // The whole panel in `window`: the title bar, the body (the device list area, then
+    // what `fillBody` adds below it) and the footer, which drags the window's height.
+    static Frame buildFrame(QWidget *window, const std::function<void(QWidget *body, QVBoxLayout *layout)> &fillBody);
     static TitleBar buildTitleBar(QWidget *parent);
+    // The device list area, hidden: the header with its two toggles, the slot strip,
+    // the action row and the no-camera label.
+    static DeviceListArea buildDeviceListArea(QWidget *window);
     static ListHeader buildListHeader(QWidget *parent);
     // "参数配置" carries the import/export menu below it.
     static ActionRow buildActionRow(QWidget *parent);

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "built_in_page.h"
+#include "builtin_param_pages.h"
+#include "camera_restart_watch.h"
 #include "device_connection_watcher.h"
 #include "device_entry.h"
+#include "device_list.h"
+#include "device_refresh.h"
 #include "camera_params.h"
 #include "device_models.h"
 #include "device_sender.h"
+#include "face_model_routing.h"
+#include "model_panel_host.h"
 #include "panel_camera_context.h"
 #include "preview_controller.h"
 #include "ptz_area.h"
@@ -13,6 +20,7 @@
 #include "colour_page.h"
 #include "colour_picker.h"
 #include "colour_tables.h"
+#include "control_panel_chrome.h"
 
 #include <QList>
 #include <QMap>
@@ -22,7 +30,6 @@
 #include <QScrollArea>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
 class CameraWindow;
@@ -32,39 +39,38 @@ class DeviceRenameEditor;
 class QAction;
 class DeviceSlotStrip;
 class BuiltInParamPages;
-class CollapsibleGroup;
 class DebouncedParamSender;
 class CameraProfileRestorer;
 class FirmwareUpgrade;
 class ModelPanel;
 class ParamPageSet;
 class PanelResets;
-class HIDManager;
 class QLabel;
 class QPushButton;
-class QScrollArea;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
 
-// The control panel: the device list and its detection cycle, the per-device senders
-// and reply routing, activation of a camera, and the frame the feature pages live in.
+// The control panel: activation of a camera, and the wiring of the feature objects it
+// owns (the device list and its refresh cycle, the reply routing, the built-in page and
+// the model panels, preview, maintenance, firmware upgrade, colour) in the frame the
+// chrome lays out. Its slots are thin entry points into those objects.
 class Widget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMaxEntries = 20;
+    static constexpr int kMaxEntries = DeviceList::kMaxEntries;
     // How long the panel waits for a camera restarting at the user's request.
-    static constexpr int kRestartWaitMs = 60000;
+    static constexpr int kRestartWaitMs = CameraRestartWatch::kWaitMs;
     static constexpr const char *kRestartingText = QT_TRANSLATE_NOOP("Widget", "相机正在重启，请稍候…");
-    static constexpr int kRefreshFinishMs = 1500;
+    static constexpr int kRefreshFinishMs = DeviceRefresh::kFinishMs;
 
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
 
     // Used by the startup window.
-    void handleRefresh();
-    QStringList connectedDeviceSeries() const;
+    void handleRefresh() { m_refresh->refresh(); }
+    QStringList connectedDeviceSeries() const { return m_devices->connectedSeries(); }
     void setSelectedSeries(const QString &series);
     void activateSeriesDevice(const QString &series);
 
@@ -72,7 +78,7 @@ public:
     void addDevice(int index, const QString &deviceName, const QString &serial, const QString &buildDate,
                    const QString &productModel);
 
-    // The senders, working over m_hidManagers.
+    // The senders, working over the connections of m_refresh.
     bool sendCmdToDevice(int index, int cmdId, const void *payload, int length, char *reply)
     {
         return m_camera->sender().sendCmdToDevice(index, cmdId, payload, length, reply);
@@ -88,11 +94,14 @@ public:
     PanelCameraContext *cameraContext() const { return m_camera; }
 
     void probeDirection(int index);
-    bool testDeviceConnection();
+    bool testDeviceConnection() { return m_camera->testConnection(); }
     void detectCameras();
     // Opens the preview for the face-model flows (no connection test).
-    void openCameraWindow();
-    void forwardPreviewCommand(const QString &command);
+    void openCameraWindow() { m_preview->openForFaceModels(); }
+    void forwardPreviewCommand(const QString &command)
+    {
+        m_preview->forward(command, PreviewController::Forwarding::Plain);
+    }
     PreviewController *preview() const { return m_preview; }
     CameraWindow *cameraWindow() const { return m_preview->cameraWindow(); }
 
@@ -120,30 +129,30 @@ public:
     void refreshCameraParams(int deviceIndex);
     void applyCameraParams(const CameraParams &params, bool fromFile);
     void collectCameraParams(CameraParams &params);
-    bool sendVideoParam(const QString &key, const QString &value);
-    bool sendSystemSetting(const QString &key, const QString &value);
-    QWidget *buildImagePage(QWidget *parent);
-    QWidget *buildSettingsPage(QWidget *parent);
+    bool sendVideoParam(const QString &key, const QString &value) { return m_camera->sendVideoParam(key, value); }
+    bool sendSystemSetting(const QString &key, const QString &value) { return m_camera->sendSystemSetting(key, value); }
+    QWidget *buildImagePage(QWidget *parent) { return paramPages()->buildImagePage(parent); }
+    QWidget *buildSettingsPage(QWidget *parent) { return paramPages()->buildSettingsPage(parent); }
     const CameraParams &cameraParams() const { return m_camera->params(); }
     qint32 sleepSetting() const { return m_sleepSetting; }
     bool sendEnabled() const { return m_camera->sendEnabled(); }
-    BuiltInParamPages *paramPages() const { return m_paramPages; }
+    BuiltInParamPages *paramPages() const { return m_builtIn->paramPages(); }
     DebouncedParamSender *paramSender() const { return m_camera->paramSender(); }
-    PanelResets *builtInResets() const { return m_resets; }
+    PanelResets *builtInResets() const { return m_builtIn->resets(); }
     // The model panel of a kind, once created; the one showing the active camera (null
     // while the built-in pages do).
-    ModelPanel *modelPanel(PanelKind kind) const;
-    ModelPanel *activeModelPanel() const;
+    ModelPanel *modelPanel(PanelKind kind) const { return m_modelPanels->panel(kind); }
+    ModelPanel *activeModelPanel() const { return m_modelPanels->active(); }
     // The AI face-model area of the built-in pages and its collection flow.
-    FaceModelFlow *faceModels() const { return m_faceModels; }
+    FaceModelFlow *faceModels() const { return m_faceRouting->builtIn(); }
     // The face-model flow replies and collection outcomes go to: the active model
     // panel's when it has one, else the built-in pages'.
-    FaceModelFlow *activeFaceModels() const;
+    FaceModelFlow *activeFaceModels() const { return m_faceRouting->active(); }
 
     // State, for the feature pages and for tests.
     int currentIndex() const { return m_currentIndex; }
-    int connectedCount() const { return m_connectedCount; }
-    int deviceCount() const { return int(m_hidManagers.size()); }
+    int connectedCount() const { return m_devices->connectedCount(); }
+    int deviceCount() const { return m_refresh->count(); }
     QString selectionName() const { return m_selectionName; }
     QString currentModel() const { return m_currentModel; }
     QString currentSerial() const { return m_currentSerial; }
@@ -156,9 +165,9 @@ public:
     // True while the panel is in the middle of work of its own that outside requests
     // must not cut into: a refresh, an activation or a firmware upgrade.
     bool isBusy() const;
-    const DeviceEntry &deviceEntry(int index) const;
-    QTreeWidgetItem *deviceItem(int slot) const { return m_deviceItems.value(slot); }
-    QTreeWidget *deviceTree() const { return m_deviceTree; }
+    const DeviceEntry &deviceEntry(int index) const { return m_devices->entry(index); }
+    QTreeWidgetItem *deviceItem(int slot) const { return m_devices->item(slot); }
+    QTreeWidget *deviceTree() const { return m_devices->tree(); }
     DeviceSlotStrip *slotStrip() const { return m_slots; }
     QLabel *noCameraLabel() const { return m_noCameraLabel; }
     QPushButton *refreshButton() const { return m_refreshButton; }
@@ -174,17 +183,17 @@ public:
     QPushButton *previewToggle() const { return m_previewToggle; }
     QPushButton *ptzToggle() const { return m_ptzToggle; }
     QWidget *deviceListArea() const { return m_deviceListArea; }
-    QWidget *builtInPage() const { return m_builtInPage; }
+    QWidget *builtInPage() const { return m_builtIn->page(); }
     PtzArea *ptzPanel() const { return m_ptzPanel; }
-    void setDeviceNames(const QMap<QString, QString> &names) { m_deviceNames = names; }
-    QMap<QString, QString> deviceNames() const { return m_deviceNames; }
+    void setDeviceNames(const QMap<QString, QString> &names) { m_devices->setNames(names); }
+    QMap<QString, QString> deviceNames() const { return m_devices->names(); }
 
     // For the control API: the listed cameras (device index and identity, in list
     // order); activating one by serial (false when none is listed with it); the
     // parameter rows of the panel that serves a model (null when it has none); showing
     // a value sent to a camera, and reading a camera again after its whole record was
     // written, when it is the active one.
-    QList<QPair<int, DeviceEntry>> listedCameras() const;
+    QList<QPair<int, DeviceEntry>> listedCameras() const { return m_devices->listed(); }
     bool activateCamera(const QString &serial);
     ParamPageSet *pagesForModel(const QString &productModel);
     void showSentValue(int index, const QString &key, int value);
@@ -200,7 +209,7 @@ public:
     void beginDeviceRename(int index);
     void finishDeviceRename();
     // Stores a user-given name under its name key and saves the names.
-    void rememberDeviceName(const QString &key, const QString &name);
+    void rememberDeviceName(const QString &key, const QString &name) { m_devices->rememberName(key, name); }
     void setCameraParam(int slot, qint32 value) { m_camera->params()[slot] = value; }
     DeviceMaintenance *maintenance() const { return m_maintenance; }
     DeviceRenameEditor *renameEditor() const { return m_rename; }
@@ -220,8 +229,8 @@ public slots:
     void startDeviceDetection() { m_watcher->start(); }
     void stopDeviceDetection() { m_watcher->stop(); }
     void cleanupAllDevices();
-    void onCameraButtonClicked();
-    void onPtzToggleClicked();
+    void onCameraButtonClicked() { m_preview->onToggleClicked(); }
+    void onPtzToggleClicked() { showPtzPanel(m_ptzPanel->isHidden()); }
     // "导出配置" / "导入配置": the active camera's record to and from a configuration file.
     void exportCameraConfig();
     void importCameraConfig();
@@ -236,31 +245,18 @@ protected:
 
 private:
     void buildFrame();
-    QWidget *buildTitleBar();
-    QWidget *buildDeviceListArea();
+    void connectDeviceListArea(const ControlPanelChrome::DeviceListArea &list);
     QWidget *buildBuiltInPage();
-    QWidget *buildFooter();
-    void addParameterGroups(QVBoxLayout *layout);
     bool loadSelectedCamera();
-    void applyBuiltInPages(const CameraParams &params, bool fromFile);
-    ModelPanel *ensureModelPanel(PanelKind kind);
-    void showModelPanel(PanelKind kind);
     void requestFaceModels();
     void connectFaceModels();
 
-    void onDataReceived(const QByteArray &data, void *deviceIndex);
     void finishRefresh();
     void showPtzPanel(bool show);
     void expectRestart(int index);
-    void reselectRestartedCamera();
-    void releaseManagers();
     void clearDeviceList();
-    void countConnectedDevices();
-    void highlightDeviceButton(int active);
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);
-    void loadDeviceNames();
-    void saveDeviceNames();
     // A firmware upgrade runs: only its own sender reaches the cameras; the orientation
     // probe and the debounced senders wait, a refresh waits for the end.
     void holdCameraTraffic(bool hold);
@@ -268,8 +264,8 @@ private:
     WindowDragger m_dragger; // moves the window by its title area
 
     // Devices
-    QList<HIDManager *> m_hidManagers;
-    std::array<DeviceEntry, kMaxEntries> m_deviceEntries;
+    DeviceRefresh *m_refresh = nullptr; // the connections and the refresh cycle
+    DeviceList *m_devices = nullptr;    // the identified cameras as listed
     int m_currentIndex = -1;
     PanelCameraContext *m_camera = nullptr; // the built-in pages' context; its device index is m_currentIndex
     ReplyRouter::State m_routerState;
@@ -280,9 +276,6 @@ private:
     ColourPage *m_colourPage = nullptr;
 
     // Device list
-    QTreeWidget *m_deviceTree = nullptr;
-    QTreeWidgetItem *m_rootItem = nullptr;
-    QList<QTreeWidgetItem *> m_deviceItems;
     DeviceSlotStrip *m_slots = nullptr;
     QLabel *m_noCameraLabel = nullptr;
     QPushButton *m_refreshButton = nullptr;
@@ -291,38 +284,23 @@ private:
     QPushButton *m_upgradeButton = nullptr; // "固件升级"
     FirmwareUpgrade *m_firmwareUpgrade = nullptr;
     std::unique_ptr<DeviceSender> m_upgradeSender; // the upgrade's own, holding the bus while it runs
-    bool m_refreshAfterUpgrade = false;            // a refresh was asked for during an upgrade
     CameraProfileRestorer *m_profiles = nullptr;
     QAction *m_saveProfileAction = nullptr;
     QAction *m_restoreProfileAction = nullptr;
     QAction *m_importConfigAction = nullptr;
     QAction *m_exportConfigAction = nullptr;
     DeviceConnectionWatcher *m_watcher = nullptr; // the interface-count poll and the debounced refresh
-    int m_connectedCount = 0;
-    int m_refreshSeenCount = 0; // interfaces the last refresh enumerated
     PanelKind m_panelKind = PanelKind::BuiltIn;
     bool m_activating = false; // inside onDeviceDoubleClicked
     qint32 m_sleepSetting = 0;     // the camera's "sleep" setting, kept outside the record
-    BuiltInParamPages *m_paramPages = nullptr;
-    PanelResets *m_resets = nullptr; // the built-in pages' image and factory resets
-    QMap<PanelKind, ModelPanel *> m_modelPanels;    // created on first use, kept
-    QMap<PanelKind, QWidget *> m_modelContainers;
-    FaceModelFlow *m_faceModels = nullptr;
-    CollapsibleGroup *m_imageGroup = nullptr;
-    CollapsibleGroup *m_focusGroup = nullptr;
-    CollapsibleGroup *m_settingsGroup = nullptr;
+    BuiltInPage *m_builtIn = nullptr; // the built-in pages, their resets and their scrolling page
+    ModelPanelHost *m_modelPanels = nullptr; // one per kind, created on first use, kept
+    FaceModelRouting *m_faceRouting = nullptr; // the built-in page's flow, and where face-model news goes
     QString m_selectedSeries;
     QString m_selectionName;
     QString m_currentModel;
     QString m_currentSerial;
-    // The active camera restarting at the user's request, until it is listed again.
-    struct Restart {
-        QString serial;
-        bool ptzShown = false;
-        bool seenGone = false; // a refresh has not listed it since
-    };
-    Restart m_restart;
-    QMap<QString, QString> m_deviceNames;
+    CameraRestartWatch *m_restartWatch = nullptr; // the active camera restarting at the user's request
     DeviceMaintenance *m_maintenance = nullptr;
     DeviceRenameEditor *m_rename = nullptr; // the in-place editor of a slot label
     QString m_lastConfigDir; // directory of the last configuration file chosen
@@ -336,15 +314,12 @@ private:
     // Frame
     QVBoxLayout *m_mainLayout = nullptr;
     QVBoxLayout *m_bodyLayout = nullptr;
-    QWidget *m_titleBar = nullptr;
     QPushButton *m_minimizeButton = nullptr;
     QPushButton *m_closeButton = nullptr;
     QWidget *m_deviceListArea = nullptr;
     QPushButton *m_ptzToggle = nullptr;
     QPushButton *m_previewToggle = nullptr;
     PtzArea *m_ptzPanel = nullptr;
-    QScrollArea *m_builtInPage = nullptr;
-    QWidget *m_builtInContent = nullptr;
     QWidget *m_footer = nullptr;
     int m_cornerRadius = 15;
 };
