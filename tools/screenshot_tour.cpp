@@ -106,6 +106,16 @@ bool save(QWidget *w, const QString &path)
     return saveOnDesktop(w->grab(), path);
 }
 
+// A widget on the dark ground the control panel shows it on, for a part of a page that
+// may lie outside the scrolled view.
+bool saveOnPanelGround(QWidget *w, const QString &path)
+{
+    QPixmap shot(w->size());
+    shot.fill(QColor("#10121a"));
+    w->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+    return saveOnDesktop(shot, path);
+}
+
 // A part of a window, as it shows inside the window (the visible part only).
 bool savePart(QWidget *window, QWidget *part, const QString &path, QRect visible = QRect())
 {
@@ -312,7 +322,7 @@ int main(int argc, char *argv[])
         // "人脸追焦" shows the AI model area with the camera's models.
         panel.paramPages()->control(QStringLiteral("ucFocusMode"))->combo->setCurrentIndex(2);
         waitMs(500);
-        ok &= save(panel.paramPages()->aiModelArea()->parentWidget(), shotPath(out, "face-models"));
+        ok &= saveOnPanelGround(panel.paramPages()->aiModelArea()->parentWidget(), shotPath(out, "face-models"));
 
         // A collection in the preview: the first step done, the second one counting down.
         if (CameraWindow *preview = panel.cameraWindow()) {
