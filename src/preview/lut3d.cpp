@@ -21,7 +21,6 @@
 #include <sys/mman.h>
 #endif
 
-
 namespace {
 
 constexpr int kRowFloats = 256 * 3;         // one green grid value: [red][b, g, r]
@@ -82,16 +81,9 @@ constexpr int kRedBlocks = 32;
 // compiler vectorises; where the processor has AVX2 a second copy built for it runs
 // twice as many elements per instruction. Neither copy contracts multiply and add, so
 // both give the same bytes.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-#define KESTRANE_INLINE inline __attribute__((always_inline))
-#define KESTRANE_AVX2_DISPATCH 1
-#include <immintrin.h>
-#else
-#define KESTRANE_INLINE inline
-#endif
 
 // Interpolates one green input's row of 256 reds (8 reds of each block).
-KESTRANE_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
+KESTRANE_ALWAYS_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
     for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kRunValues)
         for (int i = 0; i < 24; ++i)
             out[i] = lo[i] * wl + hi[i] * wh;
@@ -99,7 +91,8 @@ KESTRANE_INLINE void lerpRow(const float *lo, const float *hi, float wl, float w
 
 // Blends two tiles of eight green inputs (32 runs each) into the 32 blocks of one blue
 // input at `out`.
-KESTRANE_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh, unsigned char *out) {
+KESTRANE_ALWAYS_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh,
+                                         unsigned char *out) {
     for (int block = 0; block < kRedBlocks; ++block, lo += kRunValues, hi += kRunValues, out += kBlockBytes)
         for (int i = 0; i < kRunValues; ++i) {
             float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
@@ -119,14 +112,15 @@ void blendPlain(const float *lo, const float *hi, float wl, float wh, unsigned c
     blendToBytes(lo, hi, wl, wh, out);
 }
 
-#ifdef KESTRANE_AVX2_DISPATCH
+#ifdef KESTRANE_AVX2_COPIES
 __attribute__((target("avx2"))) void lerpRowAvx2(const float *lo, const float *hi, float wl, float wh, float *out) {
     lerpRow(lo, hi, wl, wh, out);
 }
 __attribute__((target("avx2"), always_inline)) inline __m256i blendEight(const float *lo, const float *hi,
                                                                           __m256 weightLo, __m256 weightHi) {
     const __m256 scale = _mm256_set1_ps(255.0f);
-    __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(lo), weightLo), _mm256_mul_ps(_mm256_loadu_ps(hi), weightHi));
+    __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_loadu_ps(lo), weightLo),
+                             _mm256_mul_ps(_mm256_loadu_ps(hi), weightHi));
     v = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(v, scale), _mm256_setzero_ps()), scale);
     return _mm256_cvttps_epi32(v);
 }
@@ -318,7 +312,7 @@ void Lut3d::buildLutTable() {
     groupStart.push_back(256);
     LerpRowFn lerp = lerpRowPlain;
     BlendFn blend = blendPlain;
-#ifdef KESTRANE_AVX2_DISPATCH
+#ifdef KESTRANE_AVX2_COPIES
     if (SimdDispatch::avx2()) {
         lerp = lerpRowAvx2;
         blend = blendAvx2;
@@ -383,7 +377,7 @@ void Lut3d::buildLutTable() {
                     }
                 }
             }
-#ifdef KESTRANE_AVX2_DISPATCH
+#ifdef KESTRANE_AVX2_COPIES
             _mm_sfence(); // the bytes written past the cache are seen by every thread
 #endif
         },

@@ -13,16 +13,6 @@
 #define KESTRANE_SCALER_SSE2 1
 #endif
 
-// Where the processor may have AVX2, the heaviest loops get a second copy built for it,
-// chosen at run time.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-#include <immintrin.h>
-#define KESTRANE_SCALER_AVX2 1
-#define KESTRANE_SCALER_INLINE inline __attribute__((always_inline))
-#else
-#define KESTRANE_SCALER_INLINE inline
-#endif
-
 QSize PictureScaler::fitted(const QSize &picture, const QSize &area) {
     QSize size = picture.scaled(area, Qt::KeepAspectRatio);
     return QSize(std::max(size.width(), 1), std::max(size.height(), 1));
@@ -92,8 +82,8 @@ namespace {
 // One row of the vertical pass: `count` bytes of the weighted source rows, rounded. A
 // plain element-wise loop the compiler vectorises; where the processor has AVX2 a
 // second copy built for it handles twice the bytes per instruction.
-KESTRANE_SCALER_INLINE void blendRowsBody(const uint8_t *const *rows, const uint16_t *weights, int taps, uint16_t *acc, uint8_t *out,
-                          int count) {
+KESTRANE_ALWAYS_INLINE void blendRowsBody(const uint8_t *const *rows, const uint16_t *weights, int taps,
+                                          uint16_t *acc, uint8_t *out, int count) {
     std::fill(acc, acc + count, uint16_t(128));
     for (int k = 0; k < taps; ++k) {
         const uint16_t w = weights[k];
@@ -114,14 +104,12 @@ void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int tap
     blendRowsBody(rows, weights, taps, acc, out, count);
 }
 
-#ifdef KESTRANE_SCALER_AVX2
+#ifdef KESTRANE_AVX2_COPIES
 __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                                    uint16_t *acc, uint8_t *out, int count) {
     blendRowsBody(rows, weights, taps, acc, out, count);
 }
-#endif
 
-#ifdef KESTRANE_SCALER_AVX2
 // The weighted taps of output pixels x and x + 1: pixel x in the low 128 bits, x + 1 in
 // the high ones, each as two halves of four channels (an even and an odd tap) still to
 // be added.
@@ -173,7 +161,7 @@ __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, cons
 #endif
 
 BlendRowsFn blendRowsFunction() {
-#ifdef KESTRANE_SCALER_AVX2
+#ifdef KESTRANE_AVX2_COPIES
     if (SimdDispatch::avx2())
         return blendRowsAvx2;
 #endif
@@ -258,7 +246,7 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
     uint8_t *const dstOrigin = dst.data + (turnCcw ? ptrdiff_t(dst.step[0]) * (dst.rows - 1) : 0);
 
     const BlendRowsFn blendRows = blendRowsFunction();
-#ifdef KESTRANE_SCALER_AVX2
+#ifdef KESTRANE_AVX2_COPIES
     const bool avx2 = SimdDispatch::avx2();
 #endif
     cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
@@ -274,7 +262,7 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
                       line.data(), rowBytes);
             uint8_t *out = dstOrigin + dstRowStep * y;
             int done = 0;
-#ifdef KESTRANE_SCALER_AVX2
+#ifdef KESTRANE_AVX2_COPIES
             if (avx2)
                 done = horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(), columns.taps, out,
                                           dstPixelStep, outWidth);

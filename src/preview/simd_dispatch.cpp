@@ -7,7 +7,7 @@ std::atomic<bool> g_avx2Allowed{true};
 } // namespace
 
 bool SimdDispatch::avx2() {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#ifdef KESTRANE_AVX2_COPIES
     static const bool present = __builtin_cpu_supports("avx2");
     return present && g_avx2Allowed.load(std::memory_order_relaxed);
 #else

@@ -1,5 +1,16 @@
 #pragma once
 
+// Where the compiler builds copies of a function for AVX2 (GCC and Clang on x86-64),
+// KESTRANE_AVX2_COPIES is defined and the AVX2 intrinsics are at hand. The shared body
+// of both copies is always inlined, so that each copy compiles it for its own target.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#include <immintrin.h>
+#define KESTRANE_AVX2_COPIES 1
+#define KESTRANE_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define KESTRANE_ALWAYS_INLINE inline
+#endif
+
 // Which optional instruction sets the preview's heaviest loops may use. Those loops
 // carry a second copy built for AVX2, chosen at run time where the processor has it;
 // both copies give the same bytes, which the tests check by turning the faster one off.
