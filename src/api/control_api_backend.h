@@ -11,7 +11,7 @@
 
 // What the control API needs from the program that serves it: the listed cameras,
 // the parameters their panels let set, and the one send path of the panel. Every call
-// comes from the GUI thread, between the panel's own work (see busy()).
+// comes from the GUI thread, between the panel's own work (see availability()).
 class ControlApiBackend {
 public:
     struct Camera {
@@ -27,9 +27,22 @@ public:
 
     virtual ~ControlApiBackend() = default;
 
-    // True while requests must wait: the control panel is not open yet, or it is in the
-    // middle of work of its own (a refresh, an activation, a firmware upgrade).
-    virtual bool busy() const = 0;
+    // Whether requests can be carried out now.
+    enum class Availability {
+        Ready,
+        // The panel is in the middle of short work of its own (a refresh, an
+        // activation) or not open yet: requests wait for it, up to a bound.
+        Busy,
+        // A firmware upgrade runs, from its request until it has fully ended (restart
+        // prompt answered, new build checked): nothing may reach any camera or change
+        // the selection; such requests are refused at once.
+        Upgrading,
+        // Cameras of several series are connected and the window waits for the user
+        // to choose one: the panel will not open before that, so requests are refused
+        // at once.
+        AwaitingSeries,
+    };
+    virtual Availability availability() const = 0;
     virtual QList<Camera> cameras() const = 0;
     // Nothing when the camera's panel has no control for `key`.
     virtual std::optional<Param> param(const Camera &camera, const QString &key) = 0;

@@ -71,6 +71,20 @@ std::optional<ControlApiHandler::Reply> ControlApiHandler::immediate(const Reque
                                   {QStringLiteral("version"), QStringLiteral(KESTRANE_VERSION)}}};
 }
 
+bool ControlApiHandler::reachesCamera(const Request &request)
+{
+    return underPrefix(request.path) && request.path.size() > kPrefix.size() + 2 &&
+           request.path[kPrefix.size()] == QLatin1String("cameras");
+}
+
+bool ControlApiHandler::isStop(const Request &request)
+{
+    if (request.method != "POST" || !reachesCamera(request) || request.path.last() != QLatin1String("ptz"))
+        return false;
+    const QString command = QJsonDocument::fromJson(request.body).object().value(QStringLiteral("command")).toString();
+    return RemoteCommandWords::isStopCommand(command);
+}
+
 const QList<ControlApiHandler::Route> &ControlApiHandler::routes()
 {
     static const QList<Route> table = {

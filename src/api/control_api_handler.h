@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QPair>
 #include <QStringList>
 
 #include <optional>
@@ -37,11 +40,13 @@ public:
     struct Request {
         QByteArray method;
         QStringList path; // the decoded segments of the URL path
+        QMap<QString, QString> query; // the decoded query items ("?fresh=1")
         QByteArray body;
     };
     struct Reply {
         int status = 200;
         QJsonObject body;
+        QList<QPair<QByteArray, QByteArray>> headers; // extra response headers ("Allow", "Retry-After")
     };
 
     explicit ControlApiHandler(ControlApiBackend *backend) : m_backend(backend) {}
@@ -50,6 +55,13 @@ public:
     // service description, and paths outside /api/v1; nothing otherwise.
     static std::optional<Reply> immediate(const Request &request);
     Reply handle(const Request &request);
+    // True for a request that reaches a camera or changes the selection (everything
+    // below /cameras/{serial}/...); listing cameras and the service do not.
+    static bool reachesCamera(const Request &request);
+    // True for a request that stops a movement (a PTZ "Stop", "ZoomStop" or
+    // "FocusStop"): a lost stop leaves the camera moving, so the server never refuses
+    // one for being busy and lets it pass the requests that wait.
+    static bool isStop(const Request &request);
 
     static Reply error(int status, const QString &message);
     static QJsonObject cameraObject(const ControlApiBackend::Camera &camera);

@@ -184,7 +184,7 @@ void ControlApiServer::pump()
         return;
     Pending &front = m_queue.front();
     ControlApiHandler::Reply reply;
-    if (m_backend->busy()) {
+    if (m_backend->availability() != ControlApiBackend::Availability::Ready) {
         if (front.waited.elapsed() < kMaxWaitMs) {
             m_retry.start();
             return;

@@ -40,3 +40,8 @@ const QStringList &RemoteCommandWords::ptzCommands()
     };
     return words;
 }
+
+bool RemoteCommandWords::isStopCommand(const QString &word)
+{
+    return word == QLatin1String("Stop") || word == QLatin1String("ZoomStop") || word == QLatin1String("FocusStop");
+}

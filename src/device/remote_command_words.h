@@ -17,4 +17,6 @@ public:
     // The "PtzCmd" words the panel's PTZ buttons send: moves, zoom, focus, their stops
     // and the home position.
     static const QStringList &ptzCommands();
+    // "Stop", "ZoomStop" and "FocusStop".
+    static bool isStopCommand(const QString &word);
 };

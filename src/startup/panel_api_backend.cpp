@@ -6,10 +6,10 @@
 #include "param_page_set.h"
 #include "widget.h"
 
-bool PanelApiBackend::busy() const
+ControlApiBackend::Availability PanelApiBackend::availability() const
 {
     const Widget *panel = m_panel();
-    return !panel || panel->isBusy();
+    return !panel || panel->isBusy() ? Availability::Busy : Availability::Ready;
 }
 
 QList<ControlApiBackend::Camera> PanelApiBackend::cameras() const

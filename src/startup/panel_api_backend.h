@@ -19,7 +19,7 @@ public:
 
     explicit PanelApiBackend(PanelLookup panel) : m_panel(std::move(panel)) {}
 
-    bool busy() const override;
+    Availability availability() const override;
     QList<Camera> cameras() const override;
     std::optional<Param> param(const Camera &camera, const QString &key) override;
     void newRequest(const Camera &camera) override;

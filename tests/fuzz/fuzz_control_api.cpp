@@ -16,7 +16,7 @@ public:
     int exchanges = 0;
     int changes = 0;
 
-    bool busy() const override { return false; }
+    Availability availability() const override { return Availability::Ready; }
     QList<Camera> cameras() const override
     {
         QList<Camera> list;
