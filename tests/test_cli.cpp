@@ -1,3 +1,4 @@
+#include "camera_config_file.h"
 #include "cli_runner.h"
 #include "command_texts.h"
 #include "log_manager.h"
@@ -5,6 +6,7 @@
 #include "simulated_camera.h"
 #include "simulated_camera_bus.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -79,35 +81,71 @@ private slots:
 
     void failuresAreOneLineErrors_data()
     {
+        QTest::addColumn<QString>("model");
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code"); // 1 refused, 2 the command line is wrong
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown key") << QStringList{"set", "0", "NoSuchKey", "1"} << "has no parameter or setting named NoSuchKey";
-        QTest::newRow("bad value") << QStringList{"set", "0", "Luminance", "abc"} << "VALUE must be a JSON value";
-        QTest::newRow("bad json") << QStringList{"raw", "0", "{oops"} << "JSON must be an object";
-        QTest::newRow("bad index") << QStringList{"get", "x"} << "invalid camera index: x";
-        QTest::newRow("no such camera") << QStringList{"get", "4"} << "no camera with index 4";
-        QTest::newRow("unknown command") << QStringList{"dance"} << "unknown command: dance";
-        QTest::newRow("arity") << QStringList{"ptz", "0"} << "usage:";
-        QTest::newRow("unknown serial") << QStringList{"--serial", "SN-NONE", "get"} << "no camera with serial SN-NONE";
-        QTest::newRow("preset word") << QStringList{"preset", "0", "jump", "1"} << "preset action must be call, set or delete";
-        QTest::newRow("preset number") << QStringList{"preset", "0", "set", "0"} << "preset number must be 1 to 255";
-        QTest::newRow("import missing") << QStringList{"import", "0", "/nonexistent/x.config"} << "cannot open";
-        QTest::newRow("import not config") << QStringList{"import", "0", QFINDTESTDATA("test_cli.cpp")}
+        const QString wu = "RV-K310A-WU";
+        QTest::newRow("unknown key") << wu << QStringList{"set", "0", "NoSuchKey", "1"} << 1 << "unknown parameter: NoSuchKey";
+        QTest::newRow("bad value") << wu << QStringList{"set", "0", "Luminance", "abc"} << 1 << "VALUE must be a JSON value";
+        QTest::newRow("out of range") << wu << QStringList{"set", "0", "Luminance", "101"} << 1 << "out of range for Luminance";
+        QTest::newRow("negative value") << wu << QStringList{"set", "0", "Luminance", "-5"} << 1 << "value -5 out of range";
+        QTest::newRow("text value") << wu << QStringList{"set", "0", "Luminance", "\"7\""} << 1 << "must be an integer";
+        QTest::newRow("not a code") << "RV-T782-KB" << QStringList{"set", "0", "lvdsFreq", "0"} << 1 << "out of range for lvdsFreq";
+        QTest::newRow("ptz word") << wu << QStringList{"ptz", "0", "Jump"} << 1 << "PTZ command must be one of";
+        QTest::newRow("bad json") << wu << QStringList{"raw", "0", "{oops"} << 1 << "JSON must be an object";
+        QTest::newRow("bad index") << wu << QStringList{"get", "x"} << 2 << "invalid camera index: x";
+        QTest::newRow("no such camera") << wu << QStringList{"get", "4"} << 1 << "no camera with index 4";
+        QTest::newRow("unknown command") << wu << QStringList{"dance"} << 2 << "unknown command: dance";
+        QTest::newRow("arity") << wu << QStringList{"ptz", "0"} << 2 << "usage:";
+        QTest::newRow("unknown option") << wu << QStringList{"--dance", "list"} << 2 << "dance";
+        QTest::newRow("unknown serial") << wu << QStringList{"--serial", "SN-NONE", "get"} << 1 << "no camera with serial SN-NONE";
+        QTest::newRow("preset word") << wu << QStringList{"preset", "0", "jump", "1"} << 1 << "preset action must be call, set or delete";
+        QTest::newRow("preset number") << wu << QStringList{"preset", "0", "set", "0"} << 1 << "preset number must be 1 to 255";
+        QTest::newRow("import missing") << wu << QStringList{"import", "0", "/nonexistent/x.config"} << 1 << "cannot open";
+        QTest::newRow("import not config") << wu << QStringList{"import", "0", QFINDTESTDATA("test_cli.cpp")} << 1
                                            << "is not a camera configuration file";
-        QTest::newRow("upgrade missing") << QStringList{"upgrade", "0", "/nonexistent/fw.dat"} << "cannot open";
-        QTest::newRow("refused text") << QStringList{"ptz", "0", QString(1100, 'L')} << "does not fit one request";
+        QTest::newRow("upgrade missing") << wu << QStringList{"upgrade", "0", "/nonexistent/fw.dat"} << 1 << "cannot open";
     }
+    // Every check happens before anything is sent, as through the control API.
     void failuresAreOneLineErrors()
     {
+        QFETCH(QString, model);
         QFETCH(QStringList, args);
+        QFETCH(int, code);
         QFETCH(QString, message);
-        std::unique_ptr<SimulatedCameraBus> bus(SimulatedCameraBus::install({"RV-K310A-WU"}, 0x2E7E));
+        std::unique_ptr<SimulatedCameraBus> bus(SimulatedCameraBus::install({model}, 0x2E7E));
         const Result r = cli(args);
-        QCOMPARE(r.code, 1);
+        QCOMPARE(r.code, code);
         QVERIFY2(r.err.startsWith("kestrane-cli: error: ") && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(r.err.count('\n'), 1);
         for (const auto &request : bus->cameraAt(0)->receivedRequests())
-            QVERIFY(request.payloadSize > 0 || request.cmdId == CmdGetDeviceInfo);
+            QVERIFY(request.cmd.isEmpty() || request.cmd.startsWith("ReqGet"));
+        HidBackend::setActive(nullptr);
+    }
+
+    // The arrows' directions: "Up" is what the user sees as up on every model, "Left"
+    // on the pan-reversed ones too; "raw:" sends the camera's own word.
+    void ptzDirectionsFollowThePicture_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("up, any model") << "RV-T782-KB" << "Up" << "Down";
+        QTest::newRow("down") << "RV-K310A-WU" << "Down" << "Up";
+        QTest::newRow("left, reversed pan") << "RV-K310A-WU" << "Left" << "Right";
+        QTest::newRow("left, plain pan") << "RV-T782-KB" << "Left" << "Left";
+        QTest::newRow("raw") << "RV-K310A-WU" << "raw:Left" << "Left";
+        QTest::newRow("zoom") << "RV-K310A-WU" << "ZoomTele" << "ZoomTele";
+    }
+    void ptzDirectionsFollowThePicture()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, command);
+        QFETCH(QString, sent);
+        std::unique_ptr<SimulatedCameraBus> bus(SimulatedCameraBus::install({model}, 0x2E7E));
+        QCOMPARE(cli({"ptz", "0", command}).code, 0);
+        QCOMPARE(bus->cameraAt(0)->lastRequest().payload, CommandTexts::ptzCtrl(sent));
         HidBackend::setActive(nullptr);
     }
 
@@ -150,6 +188,20 @@ private slots:
         for (const auto &request : second->receivedRequests())
             cmds << request.cmd;
         QVERIFY(cmds.contains("ReqSetHSVHueLut") && cmds.contains("ReqSetHSVStaLut"));
+
+        // A value no control can send refuses the whole record before anything is sent.
+        CameraConfigFile::ReadResult patched = CameraConfigFile::read(file);
+        patched.params[CameraParams::Brightness] = 99999;
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(CameraConfigFile::encode(patched.params));
+        out.close();
+        second->clearReceived();
+        r = cli({"import", "1", file});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("value 99999 out of range for Luminance"), qPrintable(r.err));
+        for (const auto &request : second->receivedRequests())
+            QVERIFY2(request.cmd.isEmpty() || request.cmd.startsWith("ReqGet"), qPrintable(request.cmd));
         HidBackend::setActive(nullptr);
     }
 

@@ -7,10 +7,17 @@
 #include "param_page_set.h"
 #include "builtin_param_pages.h"
 #include "packet_cmd.h"
+#include "preset_shortcuts.h"
+#include "ptz_area.h"
 #include "sim_fixture.h"
+#include "firmware_upgrade.h"
+#include "log_capture.h"
+#include "simulated_clock.h"
+#include "watchdog.h"
 #include "widget.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -24,6 +31,7 @@ namespace {
 struct Answer {
     int status = 0;
     QJsonObject body;
+    QByteArray retryAfter;
 };
 
 // The control panel with two simulated cameras and the API serving it on a free port
@@ -61,7 +69,7 @@ struct Rig {
             finished.wait(60000);
         }
         Answer answer{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                      QJsonDocument::fromJson(reply->readAll()).object()};
+                      QJsonDocument::fromJson(reply->readAll()).object(), reply->rawHeader("Retry-After")};
         reply->deleteLater();
         return answer;
     }
@@ -90,6 +98,7 @@ private slots:
     void requestMidRefreshWaitsForIt();
     void tokenGuardsOtherAddresses();
     void cliHandsOffToTheGui();
+    void upgradeHoldsTheApiAndRestartsTheUpgradedCamera();
 
 private:
     std::unique_ptr<Rig> m_tableRig; // one panel for all rows of the table
@@ -116,8 +125,23 @@ void TestControlApi::requestsAreCheckedBeforeAnythingIsSent_data()
                          << R"("VideoParam":{"Luminance":70})";
     QTest::newRow("set a setting") << QByteArray("POST") << params << QByteArray(R"({"key":"language","value":1})")
                                    << 200 << R"({"Cmd":"ReqSetSetting","Content":{"language":1}})";
-    QTest::newRow("ptz") << QByteArray("POST") << ptz << QByteArray(R"({"command":"Left"})") << 200
-                         << R"("PtzCmd":"Left")";
+    // The desk camera pans the other way round than its words say; every model tilts so.
+    QTest::newRow("ptz left") << QByteArray("POST") << ptz << QByteArray(R"({"command":"Left","speed":3})") << 200
+                              << R"("PtzCmd":"Right")";
+    QTest::newRow("ptz up") << QByteArray("POST") << ptz << QByteArray(R"({"command":"Up"})") << 200
+                            << R"("PtzCmd":"Down")";
+    QTest::newRow("ptz raw") << QByteArray("POST") << ptz << QByteArray(R"({"command":"Left","raw":true})") << 200
+                             << R"("PtzCmd":"Left")";
+    QTest::newRow("ptz speed") << QByteArray("POST") << ptz << QByteArray(R"({"command":"Left","speed":12})") << 400
+                               << "speed must be";
+    QTest::newRow("stop for a time") << QByteArray("POST") << ptz
+                                     << QByteArray(R"({"command":"Stop","durationMs":500})") << 400 << "goes with a move";
+    QTest::newRow("delta") << QByteArray("POST") << params << QByteArray(R"({"key":"Luminance","delta":-5})") << 200
+                           << R"("VideoParam":{"Luminance":)";
+    QTest::newRow("value and delta") << QByteArray("POST") << params
+                                     << QByteArray(R"({"key":"Luminance","value":5,"delta":5})") << 400 << "either";
+    QTest::newRow("no active camera") << QByteArray("POST") << "/api/v1/cameras/active/ptz"
+                                      << QByteArray(R"({"command":"Stop"})") << 404 << "no camera is active";
     QTest::newRow("preset") << QByteArray("POST") << preset << QByteArray(R"({"action":"set","preset":3})") << 200
                             << R"("PresetCmd": "Set","PresetID" : 3)";
     QTest::newRow("bad JSON") << QByteArray("POST") << params << QByteArray(R"({"key":"Lumi)") << 400 << "not JSON";
@@ -213,6 +237,40 @@ void TestControlApi::valuesProfilesAndSelection()
     QCOMPARE(rig.call("POST", "/api/v1/cameras/SN%2F001/profile", import).status, 200);
     QCOMPARE(rig.desk->videoParam("Luminance"), 80);
     QCOMPARE(rig.desk->overlappingRequests(), 0);
+
+    // A patched profile is refused whole, before anything is set.
+    record[CameraParams::Brightness] = 99999;
+    rig.desk->clearReceived();
+    const Answer refused = rig.call("POST", "/api/v1/cameras/SN%2F001/profile",
+                                    QJsonDocument(QJsonObject{{"config", QString::fromLatin1(CameraConfigFile::encode(record).toBase64())}}).toJson());
+    QCOMPARE(refused.status, 400);
+    QVERIFY2(refused.body["error"].toString().contains("value 99999 out of range for Luminance"),
+             qPrintable(refused.body["error"].toString()));
+    for (const QString &command : commands(rig.desk))
+        QVERIFY2(!command.contains("ReqSet"), qPrintable(command));
+
+    // The active camera by its alias; a timed move stops by itself; a step from the
+    // value the panel shows; named presets.
+    QCOMPARE(rig.call("GET", "/api/v1/cameras/active").body["serial"].toString(), QString("SN002"));
+    rig.hall->clearReceived();
+    QCOMPARE(rig.call("POST", "/api/v1/cameras/active/ptz", R"({"command":"ZoomTele","durationMs":100})").status, 200);
+    QTRY_COMPARE(commands(rig.hall).value(1), QString(R"({"Cmd":"ReqPtzCtrl","Content":{"PtzCmd":"ZoomStop"}})"));
+    rig.hall->clearReceived();
+    QCOMPARE(rig.call("POST", "/api/v1/cameras/active/params", R"({"key":"Luminance","delta":30})").body["value"].toInt(), 100);
+    QCOMPARE(commands(rig.hall).size(), 1); // read from the panel, clamped to the range
+    QCOMPARE(rig.call("GET", "/api/v1/cameras/active/params/Luminance").body["value"].toInt(), 100);
+    QCOMPARE(commands(rig.hall).size(), 1);
+    {
+        // The camera's long replies come in pieces: a piece is no JSON error.
+        LogCapture log;
+        QCOMPARE(rig.call("GET", "/api/v1/cameras/active/params/Luminance?fresh=1").body["value"].toInt(), 100);
+        QVERIFY(commands(rig.hall).size() > 1);
+        QVERIFY(log.contains("[RECEIVED] Raw JSON data"));
+        QVERIFY2(!log.contains("JSON解析错误"), qPrintable(log.text().right(2000)));
+    }
+    rig.panel.ptzPanel()->shortcuts()->setPresetName(1, "Pulpit");
+    QCOMPARE(rig.call("GET", "/api/v1/cameras/active/presets").body["presets"].toArray(),
+             QJsonArray({QJsonObject{{"preset", 2}, {"name", "Pulpit"}}}));
 }
 
 // Requests that arrive while the panel refreshes wait for the refresh to end; the
@@ -312,6 +370,63 @@ void TestControlApi::cliHandsOffToTheGui()
     QVERIFY(!commands(rig.desk).contains(QString::number(CmdGetDeviceInfo)));
     QVERIFY(!commands(rig.hall).contains(QString::number(CmdGetDeviceInfo)));
     QCOMPARE(rig.desk->overlappingRequests() + rig.hall->overlappingRequests(), 0);
+}
+
+
+// While a firmware upgrade's restart prompt is open, what would reach a camera or
+// change the selection is refused at once; the restart goes to the upgraded camera;
+// the check's notice, asked for while the restarted camera's identity is read, waits
+// until the read is over, so a refresh in its loop cannot close the connection under
+// the read.
+void TestControlApi::upgradeHoldsTheApiAndRestartsTheUpgradedCamera()
+{
+    Watchdog watchdog(120000);
+    Rig rig;
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.panel.isBusy(), 10000);
+    QVERIFY(rig.panel.activateCamera("SN/001"));
+    FirmwareUpgrade *upgrade = rig.panel.firmwareUpgrade();
+    upgrade->setSleeper([](int ms) { SimulatedClock::advance(ms); });
+    upgrade->setRebootDelays(300, 0);
+    rig.desk->upgrade().setFlashMs(0);
+    rig.desk->setReturnDelayMs(100);
+    rig.hall->clearReceived();
+
+    QList<Answer> duringPrompt;
+    bool noticeShown = false;
+    MessageBoxes::setTestResponder([&](const MessageBoxRequest &box) {
+        if (box.hasButton("重启")) {
+            duringPrompt << rig.call("POST", "/api/v1/cameras/SN002/select")
+                         << rig.call("POST", "/api/v1/cameras/SN002/params", R"({"key":"Luminance","value":80})")
+                         << rig.call("GET", "/api/v1/cameras");
+            return box.buttonIndex("重启");
+        }
+        if (box.kind == MessageBoxRequest::TimedNotice) {
+            // The user lets the notice run out while the device list refreshes.
+            noticeShown = true;
+            rig.panel.handleRefresh();
+            QTest::qWait(50);
+        }
+        return int(QMessageBox::Ok);
+    });
+    QTemporaryDir files;
+    const QString path = files.path() + "/fw.dat";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(5000, 'f')) == 5000);
+    file.close();
+    QCOMPARE(upgrade->startFirmwareUpgrade(path), FirmwareUpgrade::Outcome::Rebooting);
+
+    QCOMPARE(duringPrompt.size(), 3);
+    for (int i : {0, 1}) {
+        QCOMPARE(duringPrompt[i].status, 503);
+        QVERIFY(!duringPrompt[i].retryAfter.isEmpty());
+    }
+    QCOMPARE(duringPrompt[2].status, 200);
+    QCOMPARE(rig.panel.currentSerial(), QString("SN/001"));
+    QVERIFY(commands(rig.hall).isEmpty());
+    QVERIFY(commands(rig.desk).contains(QString::number(CmdReboot)));
+    QTRY_VERIFY_WITH_TIMEOUT(noticeShown, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!upgrade->isUpgrading() && !rig.panel.isBusy(), 20000);
+    QCOMPARE(rig.call("POST", "/api/v1/cameras/SN002/select").status, 200);
 }
 
 QTEST_MAIN(TestControlApi)

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QString>
 
@@ -59,4 +60,18 @@ public:
     // The camera's whole record was written; the panel reads it again when it is the
     // active one.
     virtual void recordWritten(const Camera &camera) = 0;
+    // The value the panel shows for `key` while it shows this camera and is not busy
+    // (the panel follows its camera): nothing otherwise, and the camera is asked.
+    virtual std::optional<int> shownValue(const Camera &camera, const QString &key)
+    {
+        Q_UNUSED(camera);
+        Q_UNUSED(key);
+        return std::nullopt;
+    }
+    // The camera's presets the user named: camera preset number → name.
+    virtual QMap<int, QString> presetNames(const Camera &camera)
+    {
+        Q_UNUSED(camera);
+        return {};
+    }
 };

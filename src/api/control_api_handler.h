@@ -4,12 +4,15 @@
 #include "control_api_backend.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QJsonObject>
+#include <QObject>
 #include <QList>
 #include <QMap>
 #include <QPair>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The control API's requests, from path and body to the panel's send path, and their
@@ -24,15 +27,25 @@
 //   GET  /cameras/{serial}          camera: {"serial", "name", "model", "series",
 //                                   "buildDate", "index", "active"}
 //   GET  /cameras/{serial}/params   {"VideoParam": {...}, "Setting": {...}} as read
-//   GET  /cameras/{serial}/params/{key}            {"key": ..., "value": ...} as read
-//   POST /cameras/{serial}/params   {"key": K, "value": N}
-//   POST /cameras/{serial}/ptz      {"command": "Left"} (the camera's "PtzCmd" words)
+//   GET  /cameras/{serial}/params/{key}            {"key": ..., "value": ...}: what the
+//                                   panel shows while it shows the camera, else as read;
+//                                   "?fresh=1" always reads the camera
+//   POST /cameras/{serial}/params   {"key": K, "value": N} or {"key": K, "delta": D}
+//                                   (a step from the current value, clamped to the range)
+//   POST /cameras/{serial}/ptz      {"command": "Left"}: directions as the user sees the
+//                                   picture, turned into the model's own words as the
+//                                   panel's arrows are; "raw": true sends the camera's word
+//                                   as given; "speed" 1…9 is checked, the cameras take no
+//                                   speed; "durationMs" stops the move after that time
 //   POST /cameras/{serial}/preset   {"action": "call"|"set"|"delete", "preset": N}
+//   GET  /cameras/{serial}/presets  {"presets": [{"preset": N, "name": ...}, ...]}: the
+//                                   named ones
 //   POST /cameras/{serial}/select   activates the camera in the panel
 //   GET  /cameras/{serial}/profile  {"serial": ..., "config": base64 of the camera's
 //                                   record in the configuration-file format}
 //   POST /cameras/{serial}/profile  {"config": base64} (and the exported "serial"):
-//                                   writes that record
+//                                   writes that record after checking every value
+// "active" in place of a serial addresses the camera the panel shows.
 class ControlApiHandler {
 public:
     static constexpr int kMaxBodySize = 64 * 1024;
@@ -44,12 +57,25 @@ public:
         QByteArray body;
     };
     struct Reply {
+        Reply() = default;
+        Reply(int status_, QJsonObject body_) : status(status_), body(std::move(body_)) {}
+
         int status = 200;
         QJsonObject body;
         QList<QPair<QByteArray, QByteArray>> headers; // extra response headers ("Allow", "Retry-After")
     };
 
+    static constexpr int kMaxDurationMs = 60000;
+    static constexpr int kMinSpeed = 1;
+    static constexpr int kMaxSpeed = 9;
+    static constexpr int kStopRetryMs = 50;
+
+    using EventSink = std::function<void(const QJsonObject &event)>;
+
     explicit ControlApiHandler(ControlApiBackend *backend) : m_backend(backend) {}
+
+    // Where the changes a request made are announced ({"event": "parameter", ...}).
+    void setEventSink(EventSink sink) { m_events = std::move(sink); }
 
     // The answer to a request the server can give at once, without the panel: the
     // service description, and paths outside /api/v1; nothing otherwise.
@@ -64,6 +90,8 @@ public:
     static bool isStop(const Request &request);
 
     static Reply error(int status, const QString &message);
+    // 405 with the "Allow" header.
+    static Reply notAllowed(const QList<QByteArray> &methods);
     static QJsonObject cameraObject(const ControlApiBackend::Camera &camera);
 
 private:
@@ -82,6 +110,7 @@ private:
     Reply setParam(const Camera &camera, const Request &request);
     Reply ptz(const Camera &camera, const Request &request);
     Reply preset(const Camera &camera, const Request &request);
+    Reply listPresets(const Camera &camera, const Request &request);
     Reply select(const Camera &camera, const Request &request);
     Reply exportProfile(const Camera &camera, const Request &request);
     Reply importProfile(const Camera &camera, const Request &request);
@@ -95,5 +124,14 @@ private:
     CameraRecordIo::Exchange recordExchange(const Camera &camera);
     QString readReported(const Camera &camera, QJsonObject *reported);
 
+    // The stop of a timed move, sent when the panel is free; a later move or stop of
+    // the camera replaces it.
+    void scheduleStop(const Camera &camera, const QString &stopWord, int ms);
+    void sendScheduledStop(const QString &serial, quint64 generation, const QString &stopWord, int tries);
+    void announce(const QString &event, const Camera &camera, QJsonObject members = {});
+
     ControlApiBackend *m_backend;
+    EventSink m_events;
+    QObject m_timers; // context of the timed stops
+    QHash<QString, quint64> m_moveGeneration; // per serial
 };

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 const char *CommandLineOptions::defaultSimulatedModel()
 {
@@ -41,9 +42,19 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     // and any other argument) is left to the application object and logged with the rest.
     const bool gui = cliSyntax.isEmpty();
     QStringList args;
+    // A negative number is a value, not an option ("set 0 Luminance -5"): it is kept
+    // out of the parser's sight and put back among the positional arguments.
+    static const QRegularExpression negativeNumber(QStringLiteral("^-[0-9]+(\\.[0-9]+)?$"));
+    QStringList negatives;
+    const QString negativeMark = QStringLiteral("\x01negative:");
     for (int i = 0; i < arguments.size(); ++i) {
         QString arg = arguments[i];
         bool valueFollows = false;
+        if (i > 0 && !gui && negativeNumber.match(arg).hasMatch()) {
+            args << negativeMark + QString::number(negatives.size());
+            negatives << arg;
+            continue;
+        }
         if (i > 0 && gui && !isOwnOption(arg, &valueFollows)) {
             options.positional << arg;
             continue;
@@ -173,7 +184,11 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
             options.lutFile = QFileInfo(parser.value(lut)).absoluteFilePath();
         }
     }
-    if (!gui)
+    if (!gui) {
         options.positional = parser.positionalArguments();
+        for (QString &arg : options.positional)
+            if (arg.startsWith(negativeMark))
+                arg = negatives.value(arg.mid(negativeMark.size()).toInt());
+    }
     return options;
 }

@@ -84,9 +84,12 @@ QString CliApiCameras::setParam(int index, const QString &key, const QString &js
     return post(index, QStringLiteral("/params"), QJsonObject{{"key", key}, {"value", value}});
 }
 
-QString CliApiCameras::ptz(int index, const QString &command)
+QString CliApiCameras::ptz(int index, const QString &command, bool raw)
 {
-    return post(index, QStringLiteral("/ptz"), QJsonObject{{"command", command}});
+    QJsonObject body{{"command", command}};
+    if (raw)
+        body.insert("raw", true);
+    return post(index, QStringLiteral("/ptz"), body);
 }
 
 QString CliApiCameras::preset(int index, const QString &action, int presetId)

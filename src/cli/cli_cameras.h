@@ -24,7 +24,9 @@ public:
     virtual QString readParams(int index, QJsonObject *reported) = 0;
     // `jsonValue` is the JSON text of the value.
     virtual QString setParam(int index, const QString &key, const QString &jsonValue) = 0;
-    virtual QString ptz(int index, const QString &command) = 0;
+    // `command` is a direction as the user sees the picture, turned into the model's
+    // own word as the panel's arrows are; `raw` sends the camera's word as given.
+    virtual QString ptz(int index, const QString &command, bool raw) = 0;
     // `action` is "call", "set" or "delete".
     virtual QString preset(int index, const QString &action, int presetId) = 0;
     virtual QString readRecord(int index, CameraParams *record) = 0;

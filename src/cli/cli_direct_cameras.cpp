@@ -2,7 +2,12 @@
 
 #include "command_texts.h"
 #include "packet_cmd.h"
+#include "param_catalogue.h"
+#include "param_value_check.h"
 #include "remote_command_words.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 QString CliDirectCameras::list(QList<CliOutput::Camera> *cameras)
 {
@@ -46,36 +51,35 @@ QString CliDirectCameras::readParams(int index, QJsonObject *reported)
     return QString();
 }
 
-// The camera says which keys it has: a video parameter, else a setting.
+// The key must be one the camera's panel has a control for, and the value one that
+// control can send: the same check as the control API's.
 QString CliDirectCameras::setParam(int index, const QString &key, const QString &jsonValue)
 {
-    QJsonObject video, settings;
-    QString error = m_link.exchange(index, CmdGetParam, CommandTexts::getVideoParam(), &video);
-    if (!error.isEmpty())
+    if (const QString error = requireCamera(index); !error.isEmpty())
         return error;
-    QByteArray text;
-    quint32 packetId = CmdJson;
-    if (video.value("Content").toObject().value("VideoParam").toObject().contains(key)) {
-        text = CommandTexts::setVideoParam(key, jsonValue);
-        packetId = CmdSetVideoParam;
-    } else {
-        error = m_link.exchange(index, CmdGetParam, CommandTexts::getSetting(), &settings);
-        if (!error.isEmpty())
-            return error;
-        if (!settings.value("Content").toObject().contains(key) || key == "nResult")
-            return QStringLiteral("camera %1 has no parameter or setting named %2").arg(index).arg(key);
-        text = CommandTexts::setSetting(key, jsonValue);
-    }
+    const std::optional<ParamCatalogue::Entry> entry = ParamCatalogue::find(m_link.camera(index).productModel, key);
+    if (!entry)
+        return QStringLiteral("unknown parameter: %1").arg(key);
+    const QJsonArray parsed = QJsonDocument::fromJson("[" + jsonValue.toUtf8() + "]").array();
+    QString refusal;
+    const std::optional<int> value = ParamValueCheck::check(key, entry->values, parsed.at(0), &refusal);
+    if (!value)
+        return refusal;
+    const QByteArray text =
+        entry->setting ? CommandTexts::setSetting(key, *value) : CommandTexts::setVideoParam(key, *value);
     if (text.isEmpty())
         return QStringLiteral("the command does not fit one request");
     QJsonObject reply;
-    return m_link.exchange(index, packetId, text, &reply);
+    return m_link.exchange(index, entry->setting ? CmdJson : CmdSetVideoParam, text, &reply);
 }
 
-QString CliDirectCameras::ptz(int index, const QString &command)
+QString CliDirectCameras::ptz(int index, const QString &command, bool raw)
 {
+    if (const QString error = requireCamera(index); !error.isEmpty())
+        return error;
+    const QString word = raw ? command : RemoteCommandWords::cameraPtzWord(command, m_link.camera(index).productModel);
     QJsonObject reply;
-    return m_link.exchange(index, CmdJson, CommandTexts::ptzCtrl(command), &reply);
+    return m_link.exchange(index, CmdJson, CommandTexts::ptzCtrl(word), &reply);
 }
 
 QString CliDirectCameras::preset(int index, const QString &action, int presetId)
@@ -93,6 +97,20 @@ QString CliDirectCameras::readRecord(int index, CameraParams *record)
 
 QString CliDirectCameras::writeRecord(int index, const CameraParams &record)
 {
-    const QString error = requireCamera(index);
-    return error.isEmpty() ? CameraRecordIo::write(recordExchange(index), record) : error;
+    if (const QString error = requireCamera(index); !error.isEmpty())
+        return error;
+    QJsonObject reported;
+    if (const QString error = CameraRecordIo::readReported(recordExchange(index), &reported); !error.isEmpty())
+        return error;
+    const QHash<QString, ParamCatalogue::Entry> catalogue = ParamCatalogue::forModel(m_link.camera(index).productModel);
+    const QString refused = CameraRecordIo::checkValues(
+        record,
+        [&](const QString &key) -> std::optional<QSet<int>> {
+            const auto it = catalogue.constFind(key);
+            return it == catalogue.constEnd() ? std::nullopt : std::optional<QSet<int>>(it->values);
+        },
+        reported);
+    if (!refused.isEmpty())
+        return QStringLiteral("the profile is refused: %1").arg(refused);
+    return CameraRecordIo::write(recordExchange(index), record);
 }

@@ -14,7 +14,7 @@ public:
     QString indexOfSerial(const QString &serial, int *index) override;
     QString readParams(int index, QJsonObject *reported) override;
     QString setParam(int index, const QString &key, const QString &jsonValue) override;
-    QString ptz(int index, const QString &command) override;
+    QString ptz(int index, const QString &command, bool raw) override;
     QString preset(int index, const QString &action, int presetId) override;
     QString readRecord(int index, CameraParams *record) override;
     QString writeRecord(int index, const CameraParams &record) override;

@@ -40,8 +40,14 @@ const char *const kSyntax =
 // drawn on.
 const QTextStream *g_terminal = nullptr;
 
+// Exit codes: 0 done; 1 the camera, a file or a check refused it; 2 the command line
+// is wrong (an option, a missing or extra argument, an unknown command or index).
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
 struct Failure {
     QString message;
+    int code = kExitFailed;
 };
 
 int parseIndex(const QString &text)
@@ -49,7 +55,7 @@ int parseIndex(const QString &text)
     bool ok = false;
     const int index = text.toInt(&ok);
     if (!ok || index < 0)
-        throw Failure{QStringLiteral("invalid camera index: %1").arg(text)};
+        throw Failure{QStringLiteral("invalid camera index: %1").arg(text), kExitUsage};
     return index;
 }
 
@@ -74,7 +80,7 @@ quint32 packetIdFor(const QJsonObject &command)
 void requireArgs(const QStringList &args, int count)
 {
     if (args.size() != count)
-        throw Failure{QStringLiteral("usage: kestrane-cli [--simulate[=MODEL,...]] %1").arg(kSyntax)};
+        throw Failure{QStringLiteral("usage: kestrane-cli [--simulate[=MODEL,...]] %1").arg(kSyntax), kExitUsage};
 }
 
 // The tool's own connections, which the control API does not offer.
@@ -120,7 +126,14 @@ int execute(const QStringList &args, CliCameras &cameras, const CommandLineOptio
     }
     if (command == "ptz") {
         requireArgs(args, 3);
-        check(cameras.ptz(parseIndex(args[1]), args[2]));
+        const int index = parseIndex(args[1]);
+        // "raw:Left" sends the camera's own word.
+        const bool raw = args[2].startsWith(QLatin1String("raw:"));
+        const QString word = raw ? args[2].mid(4) : args[2];
+        if (!RemoteCommandWords::ptzCommands().contains(word))
+            throw Failure{QStringLiteral("PTZ command must be one of %1 (raw:WORD for the camera's own word): %2")
+                              .arg(RemoteCommandWords::ptzCommands().join(", "), args[2])};
+        check(cameras.ptz(index, word, raw));
         out << "ok\n";
         return 0;
     }
@@ -192,7 +205,8 @@ int execute(const QStringList &args, CliCameras &cameras, const CommandLineOptio
         return 0;
     }
     throw Failure{command.isEmpty() ? QStringLiteral("no command given; try --help")
-                                    : QStringLiteral("unknown command: %1").arg(command)};
+                                    : QStringLiteral("unknown command: %1").arg(command),
+                  kExitUsage};
 }
 } // namespace
 
@@ -215,7 +229,7 @@ int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &
     const CommandLineOptions options = CommandLineOptions::parse(arguments, QString::fromLatin1(kSyntax));
     if (!options.error.isEmpty()) {
         err << "kestrane-cli: error: " << options.error << '\n';
-        return 2;
+        return kExitUsage;
     }
     if (options.helpRequested) {
         out << options.helpText;
@@ -252,6 +266,6 @@ int CliRunner::run(const QStringList &arguments, QTextStream &out, QTextStream &
     } catch (const Failure &failure) {
         out.flush();
         err << "kestrane-cli: error: " << failure.message << '\n';
-        return 1;
+        return failure.code;
     }
 }

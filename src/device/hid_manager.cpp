@@ -1,5 +1,6 @@
 #include "hid_manager.h"
 
+#include "camera_io_scope.h"
 #include "log_manager.h"
 
 #include <QCoreApplication>
@@ -71,6 +72,8 @@ bool HIDManager::openDevice(const QString &path)
         return true;
     }
     hidLog(CRITICAL, QStringLiteral("无法打开设备: %1").arg(path));
+    locker.unlock(); // receivers may do anything, also close this connection
+    CameraIoScope scope;
     emit errorOccurred(QStringLiteral("无法打开设备: ") + path);
     return false;
 }
@@ -124,6 +127,8 @@ int HIDManager::writeData(const QByteArray &data)
     if (result < 0) {
         const QString text = m_backend->errorText(m_device);
         hidLog(CRITICAL, QStringLiteral("写入失败: %1").arg(text));
+        locker.unlock();
+        CameraIoScope scope;
         emit errorOccurred(QStringLiteral("写入失败: ") + text);
     }
     return result;
@@ -131,6 +136,9 @@ int HIDManager::writeData(const QByteArray &data)
 
 QByteArray HIDManager::readData(int timeoutMs, void *arg)
 {
+    // The packet is delivered after the lock is released, and no receiver may run a
+    // nested event loop until the read is over.
+    CameraIoScope scope;
     QMutexLocker locker(&m_mutex);
     QByteArray buffer(kReportSize, '\0');
     if (!m_device) {
@@ -141,12 +149,14 @@ QByteArray HIDManager::readData(int timeoutMs, void *arg)
                                               size_t(kReportSize), timeoutMs);
     if (result > 0) {
         buffer.resize(qMin(result, int(kReportSize)));
+        locker.unlock();
         emit dataReceived(buffer, arg);
         return buffer;
     }
     if (result < 0) {
         const QString text = m_backend->errorText(m_device);
         hidLog(CRITICAL, QStringLiteral("读取失败: %1").arg(text));
+        locker.unlock();
         emit errorOccurred(QStringLiteral("读取失败: ") + text);
     }
     buffer.fill('\0', kReportSize); // a time-out or an error yields a clean zero report

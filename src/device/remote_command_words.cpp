@@ -1,5 +1,7 @@
 #include "remote_command_words.h"
 
+#include "device_models.h"
+
 #include <QList>
 #include <QPair>
 
@@ -44,4 +46,18 @@ const QStringList &RemoteCommandWords::ptzCommands()
 bool RemoteCommandWords::isStopCommand(const QString &word)
 {
     return word == QLatin1String("Stop") || word == QLatin1String("ZoomStop") || word == QLatin1String("FocusStop");
+}
+
+QString RemoteCommandWords::cameraPtzWord(const QString &word, const QString &productModel)
+{
+    const bool panReversed = isPanReversedModel(productModel);
+    if (word == QLatin1String("Up"))
+        return QStringLiteral("Down");
+    if (word == QLatin1String("Down"))
+        return QStringLiteral("Up");
+    if (word == QLatin1String("Left"))
+        return panReversed ? QStringLiteral("Right") : word;
+    if (word == QLatin1String("Right"))
+        return panReversed ? QStringLiteral("Left") : word;
+    return word;
 }

@@ -17,6 +17,11 @@ public:
     // The "PtzCmd" words the panel's PTZ buttons send: moves, zoom, focus, their stops
     // and the home position.
     static const QStringList &ptzCommands();
+    // The camera's "PtzCmd" word for a direction as the user sees it in the picture:
+    // the cameras tilt the other way round than their words say on every model, and
+    // the pan-reversed models pan the other way round too. Other words pass unchanged.
+    // The panel's arrows, the control API and the command-line tool all go through here.
+    static QString cameraPtzWord(const QString &word, const QString &productModel);
     // "Stop", "ZoomStop" and "FocusStop".
     static bool isStopCommand(const QString &word);
 };

@@ -47,7 +47,9 @@ void startControlApi(const CommandLineOptions &options, StartupWindow *window)
 #ifdef KESTRANE_CONTROL_API
     const QPointer<StartupWindow> owner(window);
     auto *server = new ControlApiServer(
-        std::make_unique<PanelApiBackend>([owner]() -> Widget * { return owner ? owner->controlPanel() : nullptr; }),
+        std::make_unique<PanelApiBackend>(
+            [owner]() -> Widget * { return owner ? owner->controlPanel() : nullptr; },
+            [owner] { return owner && !owner->controlPanel() && owner->isChoosingSeries(); }),
         window);
     QString error;
     if (!server->start(settings, &error)) {

@@ -3,12 +3,21 @@
 #ifdef KESTRANE_CONTROL_API
 
 #include "device_sender.h"
+#include "param_control.h"
 #include "param_page_set.h"
+#include "preset_shortcuts.h"
+#include "preset_store.h"
+#include "ptz_area.h"
+#include "ptz_commands.h"
 #include "widget.h"
 
 ControlApiBackend::Availability PanelApiBackend::availability() const
 {
     const Widget *panel = m_panel();
+    if (panel && panel->isUpgrading())
+        return Availability::Upgrading;
+    if (!panel && m_seriesWait && m_seriesWait())
+        return Availability::AwaitingSeries;
     return !panel || panel->isBusy() ? Availability::Busy : Availability::Ready;
 }
 
@@ -62,6 +71,40 @@ void PanelApiBackend::recordWritten(const Camera &camera)
 {
     if (Widget *panel = m_panel())
         panel->recordWritten(camera.index);
+}
+
+std::optional<int> PanelApiBackend::shownValue(const Camera &camera, const QString &key)
+{
+    Widget *panel = m_panel();
+    if (!panel || !camera.active || panel->isBusy() || panel->currentSerial() != camera.entry.serial)
+        return std::nullopt;
+    ParamPageSet *pages = panel->pagesForModel(camera.entry.productModel);
+    const ParamControl *control = pages && !key.isEmpty() ? pages->control(key) : nullptr;
+    // Rows whose value the panel does not keep (sent only, or chosen by another row)
+    // are read from the camera.
+    if (!control || control->row.mirror != ParamRow::Mirror::Both || !control->row.keepsRecord || control->row.keyRule)
+        return std::nullopt;
+    int sent = 0;
+    if (!control->row.sentValue(control->value(), &sent))
+        return std::nullopt;
+    return sent;
+}
+
+QMap<int, QString> PanelApiBackend::presetNames(const Camera &camera)
+{
+    QMap<int, QString> names;
+    Widget *panel = m_panel();
+    const PresetShortcuts *shortcuts = panel && panel->ptzPanel() ? panel->ptzPanel()->shortcuts() : nullptr;
+    if (shortcuts && camera.active) {
+        for (int preset = 1; preset <= PresetStore::kMaxPresetId - PtzCommands::kCameraPresetOffset; ++preset)
+            if (!shortcuts->presetName(preset).isEmpty())
+                names.insert(preset + PtzCommands::kCameraPresetOffset, shortcuts->presetName(preset));
+        return names;
+    }
+    if (const std::optional<PresetStore::Book> book = PresetStore::load(camera.entry.serial))
+        for (auto it = book->names.cbegin(); it != book->names.cend(); ++it)
+            names.insert(it.key() + PtzCommands::kCameraPresetOffset, it.value());
+    return names;
 }
 
 #endif // KESTRANE_CONTROL_API

@@ -17,7 +17,14 @@ public:
     // The control panel once it is open, null before (requests wait meanwhile).
     using PanelLookup = std::function<Widget *()>;
 
-    explicit PanelApiBackend(PanelLookup panel) : m_panel(std::move(panel)) {}
+    // True while the start-up window waits for the user to choose a series: the panel
+    // does not open before that.
+    using SeriesWait = std::function<bool()>;
+
+    explicit PanelApiBackend(PanelLookup panel, SeriesWait seriesWait = {})
+        : m_panel(std::move(panel)), m_seriesWait(std::move(seriesWait))
+    {
+    }
 
     Availability availability() const override;
     QList<Camera> cameras() const override;
@@ -27,9 +34,12 @@ public:
     bool select(const Camera &camera) override;
     void valueSent(const Camera &camera, const QString &key, int value) override;
     void recordWritten(const Camera &camera) override;
+    std::optional<int> shownValue(const Camera &camera, const QString &key) override;
+    QMap<int, QString> presetNames(const Camera &camera) override;
 
 private:
     PanelLookup m_panel;
+    SeriesWait m_seriesWait;
 };
 
 #endif // KESTRANE_CONTROL_API

@@ -491,3 +491,8 @@ void StartupWindow::openControlPanel(const QString &seriesText)
     });
     userLog(QStringLiteral("正在打开控制面板..."));
 }
+
+bool StartupWindow::isChoosingSeries() const
+{
+    return m_selectionWindow && m_selectionWindow->isVisible();
+}

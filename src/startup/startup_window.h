@@ -46,6 +46,8 @@ public:
 
     // The control panel once it was opened (null before, and after it is gone).
     Widget *controlPanel() const { return m_controlPanel; }
+    // The series selection is shown and waits for the user.
+    bool isChoosingSeries() const;
 
 public slots:
     void startAutoRefresh();

@@ -235,11 +235,14 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::startFirmwareUpgrade(const QString &pa
         return Outcome::Busy;
     // Nothing else reaches any camera until the run ends, whichever way it ends: a
     // command sent between blocks could land inside the stream or take its reply.
+    m_target = m_link.identity ? m_link.identity() : QPair<QString, QString>();
+    m_running = true;
     if (m_link.holdTraffic)
         m_link.holdTraffic(true);
     const Outcome outcome = run(path);
     if (m_link.holdTraffic)
         m_link.holdTraffic(false);
+    m_running = false;
     return outcome;
 }
 
@@ -332,13 +335,10 @@ FirmwareUpgrade::Outcome FirmwareUpgrade::run(const QString &path)
                 m_link.startDetection();
             return Outcome::RebootFailed;
         }
-        if (m_link.identity) {
-            const QPair<QString, QString> identity = m_link.identity();
-            if (!identity.first.isEmpty()) {
-                m_verifySerial = identity.first;
-                m_check = FirmwareBuildCheck{identity.second, QString()};
-                m_verifyTimeout->start(kVerifyTimeoutMs);
-            }
+        if (!m_target.first.isEmpty()) {
+            m_verifySerial = m_target.first;
+            m_check = FirmwareBuildCheck{m_target.second, QString()};
+            m_verifyTimeout->start(kVerifyTimeoutMs);
         }
         if (m_link.restarting)
             m_link.restarting();

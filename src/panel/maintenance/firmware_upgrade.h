@@ -53,8 +53,10 @@ public:
         std::function<void()> refreshDevices;
         std::function<void()> restarting; // the active camera restarts to take the firmware
         std::function<QWidget *()> previewWindow;
-        // The active camera's serial and build date as the device list knows them;
-        // when given, the build date is compared after the restart.
+        // The active camera's serial and build date as the device list knows them,
+        // taken when a run starts: the run's commands, the restart and the check after
+        // it are addressed to that camera (targetSerial()) whichever camera is active
+        // meanwhile; when given, the build date is compared after the restart.
         std::function<QPair<QString, QString>()> identity;
         // True from the start of a run to its end, whichever way it ends: nothing but
         // the run's own requests may reach any camera meanwhile.
@@ -102,6 +104,12 @@ public:
     // upgraded camera that restarted (log line and a notice either way).
     void deviceIdentified(const QString &serial, const QString &buildDate);
     bool verificationPending() const { return !m_verifySerial.isEmpty(); }
+    // From the start of a run until it has fully ended: the restart prompt answered and
+    // the restarted camera's build checked (or its check timed out).
+    bool isUpgrading() const { return m_running || verificationPending(); }
+    // The camera the current or last run was addressed to; empty before the first run
+    // or when no identity is linked.
+    QString targetSerial() const { return m_target.first; }
 
     // The running upgrade's progress dialog; null when none runs.
     QProgressDialog *upgradeDialog() const { return m_upgradeDialog; }
@@ -135,6 +143,8 @@ private:
     int m_refreshAfterRebootMs = kRefreshAfterRebootMs;
     int m_closePreviewAfterMs = kClosePreviewAfterMs;
     QString m_verifySerial;
+    QPair<QString, QString> m_target; // serial and build date when the run started
+    bool m_running = false;
     FirmwareBuildCheck m_check;
     QTimer *m_verifyTimeout;
 };

@@ -5,6 +5,7 @@
 #include "command_texts.h"
 #include "hsv_table.h"
 #include "packet_cmd.h"
+#include "param_value_check.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -101,5 +102,32 @@ QString CameraRecordIo::readReported(const Exchange &exchange, QJsonObject *repo
     settings.remove(QStringLiteral("nResult"));
     *reported = QJsonObject{{QStringLiteral("VideoParam"), video.value(QStringLiteral("VideoParam")).toObject()},
                             {QStringLiteral("Setting"), settings}};
+    return QString();
+}
+
+QString CameraRecordIo::checkValues(const CameraParams &params, const Allowed &allowed, const QJsonObject &reported)
+{
+    const auto check = [&](const CameraParamReader::KeySlot &k, const QString &group) {
+        const QString key = QLatin1String(k.key);
+        const std::optional<QSet<int>> values = allowed(key);
+        const qint32 value = params[k.slot];
+        if (!values || values->contains(value))
+            return QString();
+        const QJsonValue now = reported.value(group).toObject().value(key);
+        if (now.isDouble() && now.toDouble() == double(value))
+            return QString();
+        return ParamValueCheck::outOfRange(key, *values, value);
+    };
+    QSet<QString> seen; // as write: a key read into two slots is sent from the first
+    for (const CameraParamReader::KeySlot &k : CameraParamReader::videoKeys()) {
+        if (seen.contains(QLatin1String(k.key)))
+            continue;
+        seen.insert(QLatin1String(k.key));
+        if (const QString error = check(k, QStringLiteral("VideoParam")); !error.isEmpty())
+            return error;
+    }
+    for (const CameraParamReader::KeySlot &k : CameraParamReader::settingKeys())
+        if (const QString error = check(k, QStringLiteral("Setting")); !error.isEmpty())
+            return error;
     return QString();
 }

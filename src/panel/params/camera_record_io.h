@@ -6,7 +6,10 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <QSet>
+
 #include <functional>
+#include <optional>
 
 // A camera's whole record read and written without a panel: the video parameters,
 // the settings and both colour tables. What the command-line tool and the control
@@ -25,4 +28,12 @@ public:
     // The camera's video parameters and settings as it reports them, in `reported`:
     // {"VideoParam": {...}, "Setting": {...}} (the settings without "nResult").
     static QString readReported(const Exchange &exchange, QJsonObject *reported);
+
+    // Every value `write` would send for a key whose control `allowed` knows (the
+    // values it can send) must be one of those, or what the camera reports for the key
+    // now (`reported`, as readReported gives it: unchanged values pass whatever they
+    // are). Keys without a control pass as recorded. Empty, or the first refusal,
+    // naming the key.
+    using Allowed = std::function<std::optional<QSet<int>>(const QString &key)>;
+    static QString checkValues(const CameraParams &params, const Allowed &allowed, const QJsonObject &reported);
 };

@@ -1,7 +1,7 @@
 #include "ptz_commands.h"
 
 #include "command_texts.h"
-#include "device_models.h"
+#include "remote_command_words.h"
 
 #include <QDebug>
 
@@ -54,16 +54,19 @@ void PtzCommands::stopRunningDrive()
         m_context.send(m_runningIndex, CommandTexts::ptzCtrl(stop));
 }
 
+QString PtzCommands::cameraWord(const QString &direction) const
+{
+    return RemoteCommandWords::cameraPtzWord(direction, m_context.currentModel ? *m_context.currentModel : QString());
+}
+
 QString PtzCommands::leftCommand() const
 {
-    const bool swapped = m_context.currentModel && isPanReversedModel(*m_context.currentModel);
-    return swapped ? QStringLiteral("Right") : QStringLiteral("Left");
+    return cameraWord(QStringLiteral("Left"));
 }
 
 QString PtzCommands::rightCommand() const
 {
-    const bool swapped = m_context.currentModel && isPanReversedModel(*m_context.currentModel);
-    return swapped ? QStringLiteral("Left") : QStringLiteral("Right");
+    return cameraWord(QStringLiteral("Right"));
 }
 
 void PtzCommands::onZoomOutPressed()
@@ -117,7 +120,7 @@ void PtzCommands::onFocusMinusReleased()
 void PtzCommands::onPTUpPressed()
 {
     qDebug() << "pt Up Pressed";
-    startDrive(QStringLiteral("Down"), QStringLiteral("Stop"));
+    startDrive(cameraWord(QStringLiteral("Up")), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTUpReleased()
@@ -129,7 +132,7 @@ void PtzCommands::onPTUpReleased()
 void PtzCommands::onPTDownPressed()
 {
     qDebug() << "pt Down Pressed";
-    startDrive(QStringLiteral("Up"), QStringLiteral("Stop"));
+    startDrive(cameraWord(QStringLiteral("Down")), QStringLiteral("Stop"));
 }
 
 void PtzCommands::onPTDownReleased()

@@ -39,6 +39,8 @@ public:
     void stopRunningDrive();
     bool driveRunning() const { return !m_runningStop.isEmpty(); }
 
+    // The camera's word for a direction the user sees on the active model.
+    QString cameraWord(const QString &direction) const;
     // The left/right commands of the active model: exchanged for the swapped models.
     QString leftCommand() const;
     QString rightCommand() const;

@@ -1,5 +1,6 @@
 #include "device_refresh.h"
 
+#include "camera_io_scope.h"
 #include "debounced_param_sender.h"
 #include "device_list.h"
 #include "device_models.h"
@@ -27,6 +28,11 @@ void DeviceRefresh::refresh()
     if (DeviceSender::isBusHeld()) {
         qDebug() << "固件升级进行中，设备列表在升级结束后刷新";
         m_refreshAfterHold = true;
+        return;
+    }
+    // Asked for by a reply being read: the connections are closed once the read is over.
+    if (CameraIoScope::active()) {
+        QTimer::singleShot(0, this, &DeviceRefresh::refresh);
         return;
     }
     qDebug() << "on handleRefresh";

@@ -28,7 +28,14 @@ void ReplyRouter::route(const QByteArray &packet, int index)
     payload.truncate(end);
     if (!(m_state->quietProbe && payload.contains("\"nDirection\"")))
         log->log(DEBUG, "Data", QStringLiteral("[RECEIVED] Raw JSON data: %1").arg(QString::fromUtf8(payload)));
-    if (payload.isEmpty())
+    // A reply longer than one report comes in pieces, which its reader puts together:
+    // a piece alone is no JSON text, and no error.
+    const bool continued = m_pieceFollows.contains(index);
+    if (PacketCodec::parseReply(packet).last)
+        m_pieceFollows.remove(index);
+    else
+        m_pieceFollows.insert(index);
+    if (payload.isEmpty() || continued || m_pieceFollows.contains(index))
         return;
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(payload, &error);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -42,4 +43,5 @@ private:
     void routeContent(const class QJsonObject &content, int index);
 
     State *m_state;
+    QSet<int> m_pieceFollows; // devices whose last packet was not a reply's last
 };

@@ -82,17 +82,21 @@ Widget::Widget(QWidget *parent)
     m_colourPage->picker()->setPreviewLookup([this]() -> QWidget * { return m_preview->cameraWindow(); });
 
     FirmwareUpgrade::Link upgradeLink;
+    // The run's commands go to the camera it started on, found by its serial at each
+    // send, whichever camera is active by then; gone, the send fails.
     upgradeLink.sendCmd = [this](quint32 cmdId, const void *payload, int length, char *reply, int capacity) {
-        return m_upgradeSender->sendCmdToDevice(m_currentIndex, int(cmdId), payload, length, reply, capacity);
+        const int index = upgradeTargetIndex();
+        return index >= 0 && m_upgradeSender->sendCmdToDevice(index, int(cmdId), payload, length, reply, capacity);
     };
     upgradeLink.sendData = [this](quint32 cmdId, const char *data, int length, char *reply, int capacity) {
-        return m_upgradeSender->sendDataToDevice(m_currentIndex, int(cmdId), data, length, reply, capacity);
+        const int index = upgradeTargetIndex();
+        return index >= 0 && m_upgradeSender->sendDataToDevice(index, int(cmdId), data, length, reply, capacity);
     };
     upgradeLink.holdTraffic = [this](bool hold) { holdCameraTraffic(hold); };
     upgradeLink.stopDetection = [this] { stopDeviceDetection(); };
     upgradeLink.startDetection = [this] { startDeviceDetection(); };
     upgradeLink.refreshDevices = [this] { handleRefresh(); };
-    upgradeLink.restarting = [this] { expectRestart(m_currentIndex); };
+    upgradeLink.restarting = [this] { expectRestart(upgradeTargetIndex()); };
     upgradeLink.previewWindow = [this]() -> QWidget * { return m_preview->cameraWindow(); };
     upgradeLink.identity = [this] {
         const DeviceEntry &entry = m_devices->entry(m_currentIndex);
@@ -493,6 +497,22 @@ bool Widget::isRefreshing() const
 bool Widget::isBusy() const
 {
     return isRefreshing() || m_activating || m_firmwareUpgrade->upgradeDialog();
+}
+
+bool Widget::isUpgrading() const
+{
+    return m_firmwareUpgrade->isUpgrading();
+}
+
+int Widget::upgradeTargetIndex() const
+{
+    const QString serial = m_firmwareUpgrade->targetSerial();
+    if (serial.isEmpty())
+        return -1;
+    for (int index = 0; index < DeviceList::kMaxEntries; ++index)
+        if (m_devices->entry(index).present && m_devices->entry(index).serial == serial)
+            return index;
+    return -1;
 }
 
 void Widget::onFirmwareUpgradeClicked()

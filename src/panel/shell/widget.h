@@ -165,6 +165,8 @@ public:
     // True while the panel is in the middle of work of its own that outside requests
     // must not cut into: a refresh, an activation or a firmware upgrade.
     bool isBusy() const;
+    // A firmware upgrade runs or its restarted camera is still being checked.
+    bool isUpgrading() const;
     const DeviceEntry &deviceEntry(int index) const { return m_devices->entry(index); }
     QTreeWidgetItem *deviceItem(int slot) const { return m_devices->item(slot); }
     QTreeWidget *deviceTree() const { return m_devices->tree(); }
@@ -254,6 +256,9 @@ private:
     void finishRefresh();
     void showPtzPanel(bool show);
     void expectRestart(int index);
+    // The device index of the camera the firmware upgrade is addressed to; -1 when it
+    // is not connected.
+    int upgradeTargetIndex() const;
     void clearDeviceList();
     void onSlotClicked(int slot);
     void onDirectionReceived(int value);

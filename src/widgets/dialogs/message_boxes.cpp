@@ -1,5 +1,9 @@
 #include "message_boxes.h"
 
+#include "camera_io_scope.h"
+#include "log_manager.h"
+
+
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -38,6 +42,9 @@ const char *const MessageBoxes::kBoxStyleAdditions =
     "QMessageBox QPushButton:!default:pressed {   background-color: #262a2d;}";
 
 namespace {
+// The dynamic property setBoxStyle leaves on a widget.
+const char *const kBoxStyleProperty = "kestraneMessageBoxStyle";
+
 MessageBoxes::Responder &testResponder()
 {
     static MessageBoxes::Responder responder;
@@ -64,6 +71,23 @@ MessageBoxRequest describe(QMessageBox *box, MessageBoxRequest::Kind kind, int t
 }
 } // namespace
 
+void MessageBoxes::setBoxStyle(QWidget *scope, Style style)
+{
+    scope->setProperty(kBoxStyleProperty, int(style));
+}
+
+MessageBoxes::Style MessageBoxes::resolvedStyle(const QWidget *parent, Style style)
+{
+    if (style != Style::OfParent)
+        return style;
+    for (const QWidget *w = parent; w; w = w->parentWidget()) {
+        const QVariant asked = w->property(kBoxStyleProperty);
+        if (asked.isValid() && Style(asked.toInt()) != Style::OfParent)
+            return Style(asked.toInt());
+    }
+    return Style::Panel;
+}
+
 QMessageBox *MessageBoxes::createStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
                                                   QMessageBox::StandardButtons buttons, Style style)
 {
@@ -71,7 +95,7 @@ QMessageBox *MessageBoxes::createStyledMessageBox(QWidget *parent, const QString
     box->setWindowTitle(title);
     box->setText(text);
     box->setStandardButtons(buttons);
-    if (style == Style::Wide) {
+    if (resolvedStyle(parent, style) == Style::Wide) {
         box->setStyleSheet(QLatin1String(kWideStyleSheet) + QLatin1String(kBoxStyleAdditions));
         if (auto *buttonBox = box->findChild<QDialogButtonBox *>())
             buttonBox->setCenterButtons(true);
@@ -234,8 +258,35 @@ QMessageBox::StandardButton MessageBoxes::showPlain(MessageBoxRequest::Kind kind
     return clicked;
 }
 
+// A box asked for while a camera is being read cannot wait for the user there (its
+// loop could close the connection under the read): a copy is shown as soon as the read
+// is over, and the caller gets the answer of a box closed without a click.
+int MessageBoxes::presentLater(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs)
+{
+    auto *later = new QMessageBox(box->icon(), box->windowTitle(), box->text(), QMessageBox::NoButton,
+                                  box->parentWidget());
+    later->setStyleSheet(box->styleSheet());
+    later->setTextFormat(box->textFormat());
+    for (QAbstractButton *button : box->buttons()) {
+        const QMessageBox::StandardButton standard = box->standardButton(button);
+        QAbstractButton *copy = standard != QMessageBox::NoButton ? later->addButton(standard)
+                                                                  : later->addButton(button->text(), box->buttonRole(button));
+        copy->setText(button->text());
+    }
+    LogManager::instance()->log(INFO, "Dialog", QStringLiteral("box shown after the camera read: %1").arg(box->windowTitle()));
+    QTimer::singleShot(0, later, [later, kind, timeoutMs] {
+        if (kind == MessageBoxRequest::TimedNotice && timeoutMs > 0)
+            QTimer::singleShot(timeoutMs, later, &QMessageBox::accept);
+        present(later, kind, timeoutMs);
+        later->deleteLater();
+    });
+    return kind == MessageBoxRequest::TimedNotice ? int(QDialog::Accepted) : int(QDialog::Rejected);
+}
+
 int MessageBoxes::present(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs)
 {
+    if (CameraIoScope::active())
+        return presentLater(box, kind, timeoutMs);
     const Responder &responder = testResponder();
     if (!responder) {
         fitToText(box);

@@ -23,8 +23,10 @@ class MessageBoxes {
 
 public:
     enum class Style {
-        Panel, // the control panel's box
-        Wide,  // the wider variant of the lens-selection camera's panel
+        Panel,    // the control panel's box
+        Wide,     // the wider variant of the lens-selection camera's panel
+        OfParent, // the style the nearest ancestor of the box's parent asks for
+                  // (setBoxStyle), else Panel
     };
     using Responder = std::function<int(const MessageBoxRequest &request)>;
 
@@ -36,17 +38,23 @@ public:
     // Widest line of text a box shows before it wraps.
     static constexpr int kMaxTextWidth = 560;
 
+    // The style of the styled boxes shown over `scope` and its descendants (a panel
+    // whose boxes differ from the control panel's).
+    static void setBoxStyle(QWidget *scope, Style style);
+    // The style a box with this parent gets for `style` (OfParent resolved).
+    static Style resolvedStyle(const QWidget *parent, Style style);
+
     // A new dark box owned by the caller; captions are left as Qt gives them.
     static QMessageBox *createStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
                                                QMessageBox::StandardButtons buttons,
-                                               Style style = Style::Panel);
+                                               Style style = Style::OfParent);
 
     // Shows the dark box modally with "确定" / "取消" / "重启" captions and returns the
     // clicked standard button. defaultButton NoButton keeps Qt's default choice.
     static int showStyledMessageBox(QWidget *parent, const QString &title, const QString &text,
                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
-                                    Style style = Style::Panel);
+                                    Style style = Style::OfParent);
 
     // A dark box with an OK button that accepts itself after the given time. Returns
     // the accept result (QDialog::Accepted) when it ran out, QMessageBox::Ok when the
@@ -94,6 +102,7 @@ public:
 
 private:
     static int present(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs = 0);
+    static int presentLater(QMessageBox *box, MessageBoxRequest::Kind kind, int timeoutMs);
     static QMessageBox::StandardButton showPlain(MessageBoxRequest::Kind kind, QMessageBox::Icon icon,
                                                  QWidget *parent, const QString &title, const QString &text,
                                                  QMessageBox::StandardButtons buttons,
