@@ -417,8 +417,7 @@ ControlApiHandler::Reply ControlApiHandler::select(const Camera &camera, const R
         return failure;
     if (!m_backend->select(camera))
         return error(502, QStringLiteral("camera %1 could not be activated").arg(camera.entry.serial));
-    announce(QStringLiteral("selection"), camera);
-    return Reply{200, ok()};
+    return Reply{200, ok()}; // the panel announces the selection
 }
 
 ControlApiHandler::Reply ControlApiHandler::exportProfile(const Camera &camera, const Request &)

@@ -486,6 +486,7 @@ void StartupWindow::openControlPanel(const QString &seriesText)
             m_controlPanel = nullptr;
             quitApplication();
         });
+        emit controlPanelOpened(panel);
         QTimer::singleShot(100, panel, [panel, series] { panel->activateSeriesDevice(series); });
         deviceLog(INFO, QStringLiteral("设备匹配成功，控制面板已打开，选择的设备是: %1").arg(series));
     });

@@ -49,6 +49,10 @@ public:
     // The series selection is shown and waits for the user.
     bool isChoosingSeries() const;
 
+signals:
+    // The control panel was opened.
+    void controlPanelOpened(Widget *panel);
+
 public slots:
     void startAutoRefresh();
     void stopAutoRefresh();

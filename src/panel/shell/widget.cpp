@@ -627,7 +627,10 @@ void Widget::onDeviceDoubleClicked(QTreeWidgetItem *item, int)
     }
     const QScopedValueRollback<bool> activating(m_activating, true);
     m_currentIndex = item->data(4, Qt::UserRole).toInt();
+    const bool changed = m_currentSerial != serial;
     m_currentSerial = serial;
+    if (changed)
+        emit activeCameraChanged(serial);
     {
         const QSignalBlocker quiet(m_restoreProfileAction);
         m_restoreProfileAction->setChecked(CameraProfileStore::restoreEnabled(serial));

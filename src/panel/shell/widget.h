@@ -220,6 +220,8 @@ public:
 signals:
     void deviceListRefreshed();
     void deviceConnectionChanged(int connectedCount);
+    // Another camera became the active one (a click, a restart's return, the API).
+    void activeCameraChanged(const QString &serial);
     void startFaceDataCollection(int modelId);
     void sendToCamera(const QString &command, const QVariant &value);
     void requestDeviceConfig(const QString &deviceName);
