@@ -14,8 +14,11 @@
 #include "log_capture.h"
 #include "simulated_clock.h"
 #include "watchdog.h"
+#include "startup_window.h"
+#include "device_selection_window.h"
 #include "widget.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QJsonArray>
@@ -99,6 +102,7 @@ private slots:
     void tokenGuardsOtherAddresses();
     void cliHandsOffToTheGui();
     void upgradeHoldsTheApiAndRestartsTheUpgradedCamera();
+    void severalSeriesAreAnsweredAtOnce();
 
 private:
     std::unique_ptr<Rig> m_tableRig; // one panel for all rows of the table
@@ -428,6 +432,46 @@ void TestControlApi::upgradeHoldsTheApiAndRestartsTheUpgradedCamera()
     QTRY_VERIFY_WITH_TIMEOUT(!upgrade->isUpgrading() && !rig.panel.isBusy(), 20000);
     QCOMPARE(rig.call("POST", "/api/v1/cameras/SN002/select").status, 200);
 }
+
+// With cameras of several series the panel opens only when the user chooses one: the
+// API says so at once instead of letting requests wait for it.
+void TestControlApi::severalSeriesAreAnsweredAtOnce()
+{
+    SimFixture sim;
+    sim.add("RV-K310A-WU", "Bee", "SN001");
+    sim.add("RV-T782-KB", "Sea", "SN002");
+    StartupWindow boot;
+    const auto backend = [&boot] {
+        return std::make_unique<PanelApiBackend>([&boot] { return boot.controlPanel(); },
+                                                 [&boot] { return boot.isChoosingSeries(); });
+    };
+    ControlApiServer server(backend());
+    ControlApiSettings settings;
+    settings.port = 0;
+    QString error;
+    QVERIFY2(server.start(settings, &error), qPrintable(error));
+    boot.show();
+    QTRY_VERIFY_WITH_TIMEOUT(boot.isChoosingSeries(), 10000);
+    QNetworkAccessManager network;
+    network.setProxy(QNetworkProxy::NoProxy);
+    QElapsedTimer answeredIn;
+    answeredIn.start();
+    const Answer answer = Rig::wait(network.sendCustomRequest(
+        QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/api/v1/cameras/SN001/ptz").arg(server.port()))), "POST",
+        R"({"command":"Stop"})"));
+    QCOMPARE(answer.status, 503);
+    QVERIFY2(answer.body["error"].toString().contains("series selection"), qPrintable(answer.body["error"].toString()));
+    QVERIFY(!answer.retryAfter.isEmpty());
+    QVERIFY(answeredIn.elapsed() < ControlApiServer::kMaxWaitMs / 2);
+    boot.onConnectClicked();
+    emit boot.selectionWindow()->deviceSelected("C5");
+    QTRY_VERIFY(boot.controlPanel() != nullptr);
+    QVERIFY(!boot.isChoosingSeries());
+    Widget *panel = boot.controlPanel();
+    QObject::disconnect(panel, &QObject::destroyed, &boot, nullptr); // the test goes on
+    delete panel;
+}
+
 
 QTEST_MAIN(TestControlApi)
 #include "test_control_api.moc"

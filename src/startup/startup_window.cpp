@@ -316,6 +316,7 @@ void StartupWindow::evaluateScan()
     } else if (detected.size() > 1) {
         deviceLog(INFO, QStringLiteral("检测到多台设备，不进行自动选择"));
     }
+    m_severalSeries = m_selectedSeries.isEmpty() && detected.size() > 1;
 }
 
 void StartupWindow::checkDeviceMatch(const QString &selectedSeries)
@@ -495,5 +496,5 @@ void StartupWindow::openControlPanel(const QString &seriesText)
 
 bool StartupWindow::isChoosingSeries() const
 {
-    return m_selectionWindow && m_selectionWindow->isVisible();
+    return !m_panelOpened && (m_severalSeries || (m_selectionWindow && m_selectionWindow->isVisible()));
 }

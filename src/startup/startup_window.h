@@ -46,7 +46,8 @@ public:
 
     // The control panel once it was opened (null before, and after it is gone).
     Widget *controlPanel() const { return m_controlPanel; }
-    // The series selection is shown and waits for the user.
+    // The panel waits for the user: cameras of several series were found (the window
+    // does not choose for the user), or the series selection is shown.
     bool isChoosingSeries() const;
 
 signals:
@@ -103,5 +104,6 @@ private:
     WindowDragger m_dragger;
     int m_cornerRadius = 15;
     bool m_panelOpened = false;
+    bool m_severalSeries = false; // the last scan found cameras of several series
     Widget *m_controlPanel = nullptr;
 };
