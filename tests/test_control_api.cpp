@@ -321,7 +321,7 @@ void TestControlApi::tokenGuardsOtherAddresses()
     QVERIFY(!open.start(settings, &error));
     QVERIFY2(error.contains("Token"), qPrintable(error));
 
-    settings.token = "s3cret";
+    settings.token = "s3cret-s3cret-16";
     ControlApiServer guarded(std::make_unique<PanelApiBackend>([&rig] { return &rig.panel; }));
     QVERIFY2(guarded.start(settings, &error), qPrintable(error));
     const auto status = [&](const QByteArray &token) {
@@ -331,8 +331,8 @@ void TestControlApi::tokenGuardsOtherAddresses()
         return Rig::wait(rig.network.get(request)).status;
     };
     QCOMPARE(status(""), 401);
-    QCOMPARE(status("Bearer s3cre"), 401);
-    QCOMPARE(status("Bearer s3cret"), 200);
+    QCOMPARE(status("Bearer s3cret-s3cret-1"), 401);
+    QCOMPARE(status("Bearer s3cret-s3cret-16"), 200);
 }
 
 // With the GUI serving the API, kestrane-cli goes through it and opens nothing

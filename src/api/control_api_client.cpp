@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QJsonDocument>
-#include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -28,17 +27,15 @@ ControlApiClient::ControlApiClient(const QString &host, quint16 port, const QStr
 
 std::optional<ControlApiClient> ControlApiClient::discover()
 {
-    const QString token = ControlApiSettings::load().token;
-    QList<ControlApiEndpoint::Address> candidates;
-    if (const std::optional<ControlApiEndpoint::Address> announced = ControlApiEndpoint::read())
-        candidates << *announced;
-    candidates << ControlApiEndpoint::Address{QStringLiteral("127.0.0.1"), ControlApiSettings::kDefaultPort};
-    for (const ControlApiEndpoint::Address &address : std::as_const(candidates)) {
-        ControlApiClient client(address.host, address.port, token);
-        const Response r = client.request("GET", QString(), QByteArray(), kProbeTimeoutMs);
-        if (r.status == 200 && r.body.value(QStringLiteral("service")).toString() == QLatin1String("kestrane"))
-            return client;
-    }
+    // The token goes only to the GUI that announced itself, never to whatever
+    // listens on an address a file names or on the default port.
+    const std::optional<ControlApiEndpoint::Address> announced = ControlApiEndpoint::readTrusted();
+    if (!announced)
+        return std::nullopt;
+    ControlApiClient client(announced->host, announced->port, ControlApiSettings::load().token);
+    const Response r = client.request("GET", QString(), QByteArray(), kProbeTimeoutMs);
+    if (r.status == 200 && r.body.value(QStringLiteral("service")).toString() == QLatin1String("kestrane"))
+        return client;
     return std::nullopt;
 }
 

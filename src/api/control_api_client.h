@@ -23,8 +23,9 @@ public:
 
     ControlApiClient(const QString &host, quint16 port, const QString &token);
 
-    // The GUI's API when it answers as such: at the address it announced, else on the
-    // default port of 127.0.0.1. Nothing when no GUI serves it.
+    // The GUI's API when it answers as such at the address it announced, and the
+    // process that announced it is a running GUI. Nothing otherwise: the caller then
+    // opens the cameras itself.
     static std::optional<ControlApiClient> discover();
 
     // `path` below /api/v1, its segments already encoded (see segment()).

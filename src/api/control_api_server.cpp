@@ -1,40 +1,20 @@
 #include "control_api_server.h"
 
+#include "control_api_connection.h"
 #include "control_api_endpoint.h"
 #include "control_api_settings.h"
-#include "log_manager.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QTcpSocket>
 #include <QUrl>
 
-namespace {
-void apiRecord(LogLevel level, const QString &message)
-{
-    ::logRecord(level, QStringLiteral("Api"), QStringLiteral("[API] ") + message);
-}
+#include <vector>
 
-QByteArray methodName(QHttpServerRequest::Method method)
-{
-    switch (method) {
-    case QHttpServerRequest::Method::Get:
-        return "GET";
-    case QHttpServerRequest::Method::Post:
-        return "POST";
-    case QHttpServerRequest::Method::Put:
-        return "PUT";
-    case QHttpServerRequest::Method::Delete:
-        return "DELETE";
-    case QHttpServerRequest::Method::Patch:
-        return "PATCH";
-    case QHttpServerRequest::Method::Head:
-        return "HEAD";
-    default:
-        return "OTHER";
-    }
-}
+namespace {
+using Reply = ControlApiHandler::Reply;
+using Request = ControlApiHandler::Request;
+
+const QStringList kEventsPath = {QStringLiteral("api"), QStringLiteral("v1"), QStringLiteral("events")};
 
 // Compares in time independent of where the texts differ.
 bool sameSecret(const QByteArray &a, const QByteArray &b)
@@ -44,18 +24,45 @@ bool sameSecret(const QByteArray &a, const QByteArray &b)
         difference |= static_cast<unsigned char>(a[i] ^ b[i % qMax<qsizetype>(1, b.size())]);
     return difference == 0 && !b.isEmpty();
 }
+
+bool hasHeader(const Reply &reply, const char *name)
+{
+    for (const auto &header : reply.headers)
+        if (header.first.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+Reply withHeader(Reply reply, const QByteArray &name, const QByteArray &value)
+{
+    reply.headers.append(qMakePair(name, value));
+    return reply;
+}
+
+Reply unavailable(const QString &message, int retrySeconds)
+{
+    return withHeader(ControlApiHandler::error(503, message), "Retry-After", QByteArray::number(retrySeconds));
+}
 } // namespace
 
 ControlApiServer::ControlApiServer(std::unique_ptr<ControlApiBackend> backend, QObject *parent)
-    : QAbstractHttpServer(parent), m_backend(std::move(backend)), m_handler(m_backend.get())
+    : QObject(parent), m_backend(std::move(backend)), m_handler(m_backend.get()),
+      m_throttle(m_limits.maxAuthFailures, m_limits.authWindowMs)
 {
     m_retry.setSingleShot(true);
-    m_retry.setInterval(kRetryMs);
     connect(&m_retry, &QTimer::timeout, this, &ControlApiServer::pump);
+    connect(&m_keepAlive, &QTimer::timeout, this, &ControlApiServer::keepStreamsAlive);
+    connect(&m_listener, &QTcpServer::newConnection, this, &ControlApiServer::accept);
+    m_clock.start();
 }
 
 ControlApiServer::~ControlApiServer()
 {
+    m_listener.close();
+    for (ControlApiConnection *connection : std::as_const(m_connections)) {
+        connection->disconnect(this);
+        delete connection;
+    }
     if (m_announced)
         ControlApiEndpoint::removeOwn();
 }
@@ -73,12 +80,25 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
         *error = QStringLiteral("listening on %1 needs a Token in %2").arg(address.toString(), ControlApiSettings::filePath());
         return false;
     }
-    m_token = address.isLoopback() ? QString() : settings.token;
-    m_port = listen(address, settings.port);
-    if (m_port == 0) {
-        *error = QStringLiteral("cannot listen on %1 port %2").arg(address.toString()).arg(settings.port);
+    if (!settings.token.isEmpty() && settings.token.size() < ControlApiSettings::kMinTokenLength) {
+        *error = QStringLiteral("the Token in %1 has %2 characters; it needs at least %3")
+                     .arg(ControlApiSettings::filePath())
+                     .arg(settings.token.size())
+                     .arg(ControlApiSettings::kMinTokenLength);
         return false;
     }
+    m_token = address.isLoopback() ? QByteArray() : settings.token.toUtf8();
+    m_throttle = ControlApiThrottle(m_limits.maxAuthFailures, m_limits.authWindowMs);
+    m_retry.setInterval(m_limits.retryMs);
+    m_keepAlive.setInterval(m_limits.keepAliveCommentMs);
+    if (!m_listener.listen(address, settings.port)) {
+        *error = QStringLiteral("cannot listen on %1 port %2: %3")
+                     .arg(address.toString())
+                     .arg(settings.port)
+                     .arg(m_listener.errorString());
+        return false;
+    }
+    m_port = m_listener.serverPort();
     const bool wildcard = address == QHostAddress::Any || address == QHostAddress::AnyIPv4 || address == QHostAddress::AnyIPv6;
     ControlApiEndpoint::Address announced;
     announced.host = wildcard ? QStringLiteral("127.0.0.1") : address.toString();
@@ -86,90 +106,186 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
     const QString failure = ControlApiEndpoint::write(announced);
     m_announced = failure.isEmpty();
     if (!m_announced)
-        apiRecord(WARNING, QStringLiteral("%1 not written, the command-line tool will not find the API: %2")
-                               .arg(ControlApiEndpoint::filePath(), failure));
-    apiRecord(INFO, QStringLiteral("serving on http://%1:%2/api/v1%3")
-                        .arg(address.protocol() == QAbstractSocket::IPv6Protocol ? "[" + address.toString() + "]"
-                                                                                  : address.toString())
-                        .arg(m_port)
-                        .arg(m_token.isEmpty() ? QString() : QStringLiteral(" (token required)")));
+        ControlApiLog::note(WARNING, QStringLiteral("%1 not written, the command-line tool will not find the API: %2")
+                                         .arg(ControlApiEndpoint::filePath(), failure));
+    ControlApiLog::note(INFO, QStringLiteral("serving on http://%1:%2/api/v1%3")
+                                  .arg(address.protocol() == QAbstractSocket::IPv6Protocol ? "[" + address.toString() + "]"
+                                                                                            : address.toString())
+                                  .arg(m_port)
+                                  .arg(m_token.isEmpty() ? QString() : QStringLiteral(" (token required)")));
     return true;
 }
 
-ControlApiHandler::Request ControlApiServer::parse(const QHttpServerRequest &request)
+// Beyond the cap a connection is told so and closed at once, so that clients can
+// never take the descriptors the program needs for its own files and cameras.
+void ControlApiServer::accept()
 {
-    ControlApiHandler::Request parsed;
-    parsed.method = methodName(request.method());
-    for (const QString &segment : request.url().path(QUrl::FullyEncoded).split('/', Qt::SkipEmptyParts))
-        parsed.path << QUrl::fromPercentEncoding(segment.toLatin1());
-    parsed.body = request.body();
-    return parsed;
+    while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
+        if (m_connections.size() >= m_limits.maxConnections) {
+            const QByteArray body = QJsonDocument(ControlApiHandler::error(503, "too many connections").body).toJson();
+            socket->write("HTTP/1.1 503 Service Unavailable\r\nContent-Type: application/json\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\nRetry-After: " +
+                          QByteArray::number(kRetryBusySeconds) + "\r\nConnection: close\r\n\r\n" + body);
+            socket->flush();
+            socket->abort();
+            delete socket;
+            m_log.answered("-", QStringLiteral("(new connection)"), 503, QStringLiteral("too many connections"));
+            emit answered(503);
+            continue;
+        }
+        auto *connection = new ControlApiConnection(socket, m_limits, this);
+        m_connections.append(connection);
+        connect(connection, &ControlApiConnection::headReceived, this, &ControlApiServer::checkHead);
+        connect(connection, &ControlApiConnection::requestReceived, this, &ControlApiServer::carryOut);
+        connect(connection, &ControlApiConnection::refused, this, &ControlApiServer::refuse);
+        connect(connection, &ControlApiConnection::closed, this, &ControlApiServer::closed);
+    }
 }
 
-std::optional<QByteArray> ControlApiServer::header(const QHttpServerRequest &request, const char *name)
+Request ControlApiServer::parse(const QByteArray &method, const QByteArray &target)
 {
-    for (const auto &h : request.headers())
-        if (h.first.compare(name, Qt::CaseInsensitive) == 0)
-            return h.second.trimmed();
-    return std::nullopt;
+    Request request;
+    request.method = method;
+    const qsizetype hash = target.indexOf('#');
+    const QByteArray local = hash < 0 ? target : target.left(hash);
+    const qsizetype question = local.indexOf('?');
+    for (const QByteArray &segment : (question < 0 ? local : local.left(question)).split('/'))
+        if (!segment.isEmpty())
+            request.path << QUrl::fromPercentEncoding(segment);
+    if (question >= 0) {
+        for (const QByteArray &item : local.mid(question + 1).split('&')) {
+            const qsizetype equals = item.indexOf('=');
+            if (!item.isEmpty())
+                request.query.insert(QUrl::fromPercentEncoding(equals < 0 ? item : item.left(equals)),
+                                     equals < 0 ? QString() : QUrl::fromPercentEncoding(item.mid(equals + 1)));
+        }
+    }
+    return request;
 }
 
-bool ControlApiServer::authorised(const QHttpServerRequest &request) const
+bool ControlApiServer::authorised(const ControlApiConnection *connection) const
 {
     if (m_token.isEmpty())
         return true;
-    const QByteArray value = header(request, "Authorization").value_or(QByteArray());
-    return value.startsWith("Bearer ") && sameSecret(value.mid(7).trimmed(), m_token.toUtf8());
+    // "Bearer" in any case (RFC 7235), then the token.
+    const QByteArray value = connection->head().field("Authorization").value_or(QByteArray());
+    const qsizetype space = value.indexOf(' ');
+    return space > 0 && value.left(space).compare("Bearer", Qt::CaseInsensitive) == 0 &&
+           sameSecret(value.mid(space + 1).trimmed(), m_token);
 }
 
 // Web pages must not drive the cameras: a browser names the page's origin, and a page
 // that made its own name point at this machine still names itself in "Host".
-bool ControlApiServer::fromBrowser(const QHttpServerRequest &request) const
+bool ControlApiServer::fromBrowser(const ControlApiConnection *connection) const
 {
-    if (header(request, "Origin"))
+    if (connection->head().field("Origin"))
         return true;
     if (!m_token.isEmpty())
         return false; // the token guards it
-    QByteArray host = header(request, "Host").value_or(QByteArray()).toLower();
-    const int colon = int(host.lastIndexOf(':'));
-    if (colon > int(host.lastIndexOf(']')))
+    QByteArray host = connection->head().field("Host").value_or(QByteArray()).toLower();
+    const qsizetype colon = host.lastIndexOf(':');
+    if (colon > host.lastIndexOf(']'))
         host.truncate(colon);
     return host != "127.0.0.1" && host != "localhost" && host != "[::1]";
 }
 
-bool ControlApiServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+// Who asks, and from where, is settled on the head: nothing of the body is read for a
+// request that is refused.
+void ControlApiServer::checkHead(ControlApiConnection *connection)
 {
-    const ControlApiHandler::Request parsed = parse(request);
-    if (fromBrowser(request)) {
-        answer(request, socket, parsed, ControlApiHandler::error(403, QStringLiteral("requests from web pages are refused")));
-        return true;
+    const Request request = parse(connection->head().method, connection->head().target);
+    const qint64 now = m_clock.elapsed();
+    if (!m_token.isEmpty() && m_throttle.blocked(connection->peer(), now)) {
+        const QByteArray seconds = QByteArray::number((m_limits.authWindowMs + 999) / 1000);
+        answer(connection, request,
+               withHeader(ControlApiHandler::error(429, QStringLiteral("too many wrong tokens; try again later")),
+                          "Retry-After", seconds));
+        return;
     }
-    if (!authorised(request)) {
-        answer(request, socket, parsed, ControlApiHandler::error(401, QStringLiteral("a valid token is required")));
-        return true;
+    if (fromBrowser(connection)) {
+        answer(connection, request, ControlApiHandler::error(403, QStringLiteral("requests from web pages are refused")));
+        return;
     }
-    if (parsed.body.size() > ControlApiHandler::kMaxBodySize) {
-        answer(request, socket, parsed, ControlApiHandler::error(413, QStringLiteral("the body is too large")));
-        return true;
+    if (!authorised(connection)) {
+        m_throttle.failed(connection->peer(), now);
+        answer(connection, request, ControlApiHandler::error(401, QStringLiteral("a valid token is required")));
+        return;
     }
-    if (const std::optional<ControlApiHandler::Reply> reply = ControlApiHandler::immediate(parsed)) {
-        answer(request, socket, parsed, *reply);
-        return true;
+    if (request.path == kEventsPath) {
+        if (request.method != "GET")
+            answer(connection, request,
+                   withHeader(ControlApiHandler::error(405, QStringLiteral("method not allowed")), "Allow", "GET"));
+        else if (m_subscribers.size() >= m_limits.maxSubscribers)
+            answer(connection, request, unavailable(QStringLiteral("too many event subscribers"), kRetryLaterSeconds));
+        else {
+            connection->openEventStream();
+            m_subscribers.append(connection);
+            if (!m_keepAlive.isActive())
+                m_keepAlive.start();
+            m_log.answered(request.method, QLatin1Char('/') + request.path.join(QLatin1Char('/')), 200, QString());
+            emit answered(200);
+        }
+        return;
     }
-    if (waiting() >= kMaxWaiting) {
-        answer(request, socket, parsed, ControlApiHandler::error(503, QStringLiteral("too many requests waiting")));
-        return true;
-    }
-    Pending pending{socket, &request, parsed, QElapsedTimer()};
-    pending.waited.start();
-    m_queue.push_back(std::move(pending));
-    QTimer::singleShot(0, this, &ControlApiServer::pump);
-    return true;
+    connection->readBody();
 }
 
-void ControlApiServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+void ControlApiServer::refuse(ControlApiConnection *connection, int status, const QString &why)
 {
-    answer(request, socket, parse(request), ControlApiHandler::error(404, QStringLiteral("no such path")));
+    answer(connection, parse(connection->head().method, connection->head().target), ControlApiHandler::error(status, why),
+           true);
+}
+
+void ControlApiServer::carryOut(ControlApiConnection *connection)
+{
+    Request request = parse(connection->head().method, connection->head().target);
+    request.body = connection->body();
+    if (const std::optional<Reply> reply = ControlApiHandler::immediate(request)) {
+        answer(connection, request, *reply);
+        return;
+    }
+    const bool stop = ControlApiHandler::isStop(request);
+    if (!stop && waiting() >= m_limits.maxWaiting) {
+        answer(connection, request, unavailable(QStringLiteral("too many requests waiting"), kRetryBusySeconds));
+        return;
+    }
+    Pending pending{connection, std::move(request), QElapsedTimer()};
+    pending.waited.start();
+    // A stop goes ahead of every request that waits, after the stops before it.
+    auto place = m_queue.end();
+    if (stop)
+        place = std::find_if(m_queue.begin(), m_queue.end(),
+                             [](const Pending &p) { return !ControlApiHandler::isStop(p.request); });
+    m_queue.insert(place, std::move(pending));
+    QTimer::singleShot(0, this, &ControlApiServer::pump);
+}
+
+void ControlApiServer::closed(ControlApiConnection *connection)
+{
+    m_connections.removeOne(connection);
+    m_subscribers.removeOne(connection);
+    if (m_subscribers.isEmpty())
+        m_keepAlive.stop();
+}
+
+std::optional<Reply> ControlApiServer::refusal(const Pending &pending) const
+{
+    switch (m_backend->availability()) {
+    case ControlApiBackend::Availability::Ready:
+        return std::nullopt;
+    case ControlApiBackend::Availability::Busy:
+        if (pending.waited.elapsed() < m_limits.maxWaitMs)
+            return std::nullopt;
+        return unavailable(QStringLiteral("the control panel is busy or not open; try again"), kRetryBusySeconds);
+    case ControlApiBackend::Availability::Upgrading:
+        if (!ControlApiHandler::reachesCamera(pending.request))
+            return std::nullopt;
+        return unavailable(QStringLiteral("a firmware upgrade is in progress; try again when it has ended"),
+                           kRetryLaterSeconds);
+    case ControlApiBackend::Availability::AwaitingSeries:
+        return unavailable(QStringLiteral("waiting for the series selection in the window"), kRetryLaterSeconds);
+    }
+    return std::nullopt;
 }
 
 // One request per turn of the event loop, so that the panel stays responsive and its
@@ -178,40 +294,61 @@ void ControlApiServer::pump()
 {
     if (m_pumping)
         return; // a request is being carried out (its activation may show a box)
-    while (!m_queue.empty() && !m_queue.front().socket)
-        m_queue.pop_front(); // the client went away
+    // Answered without the panel: what the backend refuses now, what has waited too
+    // long; a request whose client left is dropped.
+    std::vector<std::pair<Pending, Reply>> refused;
+    for (auto it = m_queue.begin(); it != m_queue.end();) {
+        std::optional<Reply> reply;
+        if (!it->connection || !it->connection->isOpen()) {
+            it = m_queue.erase(it);
+        } else if ((reply = refusal(*it))) {
+            refused.emplace_back(std::move(*it), std::move(*reply));
+            it = m_queue.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const auto &[pending, reply] : refused)
+        answer(pending.connection, pending.request, reply);
     if (m_queue.empty())
         return;
-    Pending &front = m_queue.front();
-    ControlApiHandler::Reply reply;
-    if (m_backend->availability() != ControlApiBackend::Availability::Ready) {
-        if (front.waited.elapsed() < kMaxWaitMs) {
-            m_retry.start();
-            return;
-        }
-        reply = ControlApiHandler::error(503, QStringLiteral("the control panel is busy or not open; try again"));
-    } else {
-        m_pumping = true;
-        reply = m_handler.handle(front.parsed);
-        m_pumping = false;
+    if (m_backend->availability() == ControlApiBackend::Availability::Busy) {
+        m_retry.start();
+        return;
     }
-    const Pending done = std::move(m_queue.front());
+    Pending next = std::move(m_queue.front());
     m_queue.pop_front();
-    if (done.socket)
-        answer(*done.request, done.socket, done.parsed, reply);
+    m_pumping = true;
+    const Reply reply = m_handler.handle(next.request);
+    m_pumping = false;
+    answer(next.connection, next.request, reply);
     if (!m_queue.empty())
         QTimer::singleShot(0, this, &ControlApiServer::pump);
 }
 
-void ControlApiServer::answer(const QHttpServerRequest &request, QTcpSocket *socket,
-                              const ControlApiHandler::Request &parsed, const ControlApiHandler::Reply &reply)
+void ControlApiServer::answer(ControlApiConnection *connection, const Request &request, Reply reply, bool close)
 {
-    apiRecord(reply.status < 400 ? INFO : WARNING,
-              QStringLiteral("%1 /%2 -> %3%4")
-                  .arg(QString::fromLatin1(parsed.method), parsed.path.join('/'))
-                  .arg(reply.status)
-                  .arg(reply.status < 400 ? QString() : " " + reply.body.value(QStringLiteral("error")).toString()));
-    QHttpServerResponder responder = makeResponder(request, socket);
-    responder.write(QJsonDocument(reply.body), QHttpServerResponder::StatusCode(reply.status));
+    if (reply.status == 503 && !hasHeader(reply, "Retry-After"))
+        reply = withHeader(std::move(reply), "Retry-After", QByteArray::number(kRetryBusySeconds));
+    if (reply.status == 401 && !hasHeader(reply, "WWW-Authenticate"))
+        reply = withHeader(std::move(reply), "WWW-Authenticate", "Bearer");
+    m_log.answered(request.method.isEmpty() ? QByteArray("-") : request.method,
+                   QLatin1Char('/') + request.path.join(QLatin1Char('/')), reply.status,
+                   reply.status >= 400 ? reply.body.value(QStringLiteral("error")).toString() : QString());
+    if (connection)
+        connection->respond(reply.status, reply.headers, QJsonDocument(reply.body).toJson(), close);
     emit answered(reply.status);
+}
+
+void ControlApiServer::publish(const QJsonObject &event)
+{
+    const QByteArray bytes = "data: " + QJsonDocument(event).toJson(QJsonDocument::Compact) + "\n\n";
+    for (ControlApiConnection *subscriber : QList<ControlApiConnection *>(m_subscribers))
+        subscriber->sendEvent(bytes);
+}
+
+void ControlApiServer::keepStreamsAlive()
+{
+    for (ControlApiConnection *subscriber : QList<ControlApiConnection *>(m_subscribers))
+        subscriber->sendEvent(": keep-alive\n\n");
 }

@@ -1,6 +1,7 @@
 #include "control_api_endpoint.h"
 
 #include "app_paths.h"
+#include "process_identity.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -53,6 +54,15 @@ std::optional<ControlApiEndpoint::Address> ControlApiEndpoint::read()
     if (address.host.isEmpty() || address.host.size() > kMaxHostLength || port < 1 || port > 65535)
         return std::nullopt;
     address.port = quint16(port);
+    address.pid = qint64(object->value(QStringLiteral("pid")).toDouble(0));
+    return address;
+}
+
+std::optional<ControlApiEndpoint::Address> ControlApiEndpoint::readTrusted()
+{
+    std::optional<Address> address = read();
+    if (address && !ProcessIdentity::isKestraneGui(address->pid))
+        address.reset();
     return address;
 }
 

@@ -3,6 +3,7 @@
 #include "app_paths.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QSettings>
 
 const char *const ControlApiSettings::kFileName = "control_api.ini";
@@ -28,8 +29,34 @@ ControlApiSettings ControlApiSettings::load()
         else
             qWarning() << "control_api.ini: unusable Port, the default is used:" << ini.value("ControlApi/Port");
     }
+    // QSettings would split a token at commas and cut it at a semicolon.
+    QFile file(filePath());
     settings.token = ini.value(QStringLiteral("ControlApi/Token")).toString();
+    if (file.open(QIODevice::ReadOnly))
+        settings.token = tokenAsWritten(file.read(kMaxFileSize)).value_or(settings.token);
     return settings;
+}
+
+std::optional<QString> ControlApiSettings::tokenAsWritten(const QByteArray &ini)
+{
+    bool inGroup = false;
+    std::optional<QString> token;
+    const QByteArray text = ini.startsWith("\xEF\xBB\xBF") ? ini.mid(3) : ini; // a byte order mark
+    for (QByteArray line : text.split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('[')) {
+            inGroup = line == "[ControlApi]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!inGroup || equals < 0 || line.left(equals).trimmed() != "Token")
+            continue;
+        QByteArray value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+            value = value.mid(1, value.size() - 2);
+        token = QString::fromUtf8(value); // the last one counts, as for QSettings
+    }
+    return token;
 }
 
 bool ControlApiSettings::isLoopback(const QString &address)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 // The local control API's settings, in "control_api.ini" (group "ControlApi") in the
 // tool's files directory, shared by the GUI and the command-line tool:
@@ -9,9 +12,13 @@
 //   Address  the address it listens on (default 127.0.0.1)
 //   Port     its port (default kDefaultPort)
 //   Token    required as "Authorization: Bearer <token>" when Address is not a
-//            loopback address; the API does not start there without one
+//            loopback address; the API does not start there without one, nor with
+//            one shorter than kMinTokenLength characters. It is taken as written on
+//            its line (commas, semicolons and quotes included).
 struct ControlApiSettings {
     static constexpr quint16 kDefaultPort = 8723;
+    static constexpr int kMinTokenLength = 16;
+    static constexpr qint64 kMaxFileSize = 64 * 1024; // beyond, the token is not looked for
     static const char *const kFileName; // "control_api.ini"
 
     bool enabled = false;
@@ -24,4 +31,8 @@ struct ControlApiSettings {
     static ControlApiSettings load();
     // "127.0.0.1", "::1" and "localhost" (any case).
     static bool isLoopback(const QString &address);
+    // The value of "Token" in the group "ControlApi" of an INI file's text, as the
+    // line has it: blanks around it removed, and one pair of double quotes around
+    // the whole of it. Nothing when there is no such line.
+    static std::optional<QString> tokenAsWritten(const QByteArray &ini);
 };

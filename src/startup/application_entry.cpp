@@ -12,6 +12,7 @@
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "startup_window.h"
+#include "termination_signals.h"
 #include "ui_language.h"
 
 #ifdef KESTRANE_CONTROL_API
@@ -58,7 +59,7 @@ void startControlApi(const CommandLineOptions &options, StartupWindow *window)
     }
 #else
     Q_UNUSED(window);
-    startupRecord(WARNING, QStringLiteral("[API] this build has no control API (built without Qt HttpServer)"));
+    startupRecord(WARNING, QStringLiteral("[API] this build has no control API (built without KESTRANE_CONTROL_API)"));
 #endif
 }
 } // namespace
@@ -83,6 +84,8 @@ int ApplicationEntry::run(int argc, char *argv[])
     // Every other argument goes to the application object, which takes Qt's own options
     // out of its list; the log records the line as it was given.
     QApplication app(argc, argv);
+    // SIGTERM and SIGINT end the program as closing its window does.
+    const TerminationSignals termination([] { QCoreApplication::exit(0); });
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrane")); // where the user settings live
     QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
