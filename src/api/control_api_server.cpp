@@ -87,7 +87,9 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
                      .arg(ControlApiSettings::kMinTokenLength);
         return false;
     }
-    m_token = address.isLoopback() ? QByteArray() : settings.token.toUtf8();
+    // A token that is set guards every address, a loopback one too (other users and
+    // programs of this machine).
+    m_token = settings.token.toUtf8();
     m_throttle = ControlApiThrottle(m_limits.maxAuthFailures, m_limits.authWindowMs);
     m_retry.setInterval(m_limits.retryMs);
     m_keepAlive.setInterval(m_limits.keepAliveCommentMs);

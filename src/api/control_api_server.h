@@ -28,8 +28,8 @@ class ControlApiConnection;
 // at once with 503 and Retry-After. A stop is never refused for the number of
 // waiting requests and goes ahead of the requests that wait.
 //
-// A token guards the API when it listens on anything but a loopback address; requests
-// from web pages are refused (403). Both are checked on the request head, before any
+// A token, when set, guards the API (it must be set to listen on anything but a
+// loopback address); requests from web pages are refused (403). Both are checked on the request head, before any
 // of the body is read; everything a client sends is bounded (ControlApiLimits).
 // GET /api/v1/events is a Server-Sent Events stream of what publish() is given.
 // While it serves, the address is announced for the command-line tool

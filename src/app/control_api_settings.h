@@ -11,10 +11,10 @@
 //            turns it on)
 //   Address  the address it listens on (default 127.0.0.1)
 //   Port     its port (default kDefaultPort)
-//   Token    required as "Authorization: Bearer <token>" when Address is not a
-//            loopback address; the API does not start there without one, nor with
-//            one shorter than kMinTokenLength characters. It is taken as written on
-//            its line (commas, semicolons and quotes included).
+//   Token    when set, every request must carry "Authorization: Bearer <token>";
+//            an Address other than a loopback one needs it. The API does not start
+//            with one shorter than kMinTokenLength characters. It is taken as
+//            written on its line (commas and semicolons included).
 struct ControlApiSettings {
     static constexpr quint16 kDefaultPort = 8723;
     static constexpr int kMinTokenLength = 16;
