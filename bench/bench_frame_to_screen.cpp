@@ -1,5 +1,5 @@
 // The whole per-frame cost of the preview on the GUI thread: from the delivered YUYV
-// frame to the picture label holding the picture at its shown size, for the default
+// frame to the picture view holding the picture at its shown size, for the default
 // window and a 1920x1080 one, with and without a LUT, portrait and landscape; next to
 // a straightforward OpenCV pipeline doing the same on the same frames.
 #include "bench_frames.h"
@@ -7,11 +7,11 @@
 #include "lut3d.h"
 #include "offscreen_benchmark_main.h"
 #include "preview_lut_settings.h"
+#include "preview_picture_view.h"
 #include "process_cpu.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
 
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QVideoFrame>
@@ -104,7 +104,7 @@ void BM_FrameToScreen(benchmark::State &state) {
     for (auto _ : state)
         window->onQtVideoFrame(list[i++ % list.size()]);
     state.counters["cpu_all_ms"] = benchmark::Counter(processCpuMs() - cpuStart, benchmark::Counter::kAvgIterations);
-    const QPixmap shown = window->imageLabel()->pixmap();
+    const QSize shown = window->pictureView()->picture().size();
     state.counters["shown_w"] = shown.width();
     state.counters["shown_h"] = shown.height();
     window.reset();

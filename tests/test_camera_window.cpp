@@ -3,6 +3,7 @@
 #include "preview_dialogs.h"
 #include "preview_frame_pipeline.h"
 #include "preview_lut_settings.h"
+#include "preview_picture_view.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
 
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -136,13 +138,18 @@ private slots:
 
         source->push(halfWhiteFrame(64, 32));
         QCOMPARE(w.framesShown(), 1);
-        QVERIFY(!w.imageLabel()->pixmap().isNull());
+        QVERIFY(w.imageLabel()->text().isEmpty()); // the picture replaces the text
+        QVERIFY(!w.pictureView()->isHidden());
 
         // An id no input has: the running camera stays, the box comes queued, then the
         // window closes.
         QSignalSpy closed(&w, &CameraWindow::windowClosed);
         QString textOnClose;
-        connect(&w, &CameraWindow::windowClosed, this, [&] { textOnClose = w.imageLabel()->text(); });
+        bool pictureOnClose = true;
+        connect(&w, &CameraWindow::windowClosed, this, [&] {
+            textOnClose = w.imageLabel()->text();
+            pictureOnClose = !w.pictureView()->isHidden();
+        });
         w.openCameraById("cam-x");
         QVERIFY(log.contains("未找到匹配的设备 ID: \"cam-x\""));
         QVERIFY(m_boxTitles.isEmpty());
@@ -153,6 +160,7 @@ private slots:
                  QString("请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. "
                          "确认相机未在其他软件拉流"));
         QCOMPARE(textOnClose, QString("摄像头已关闭"));
+        QVERIFY(!pictureOnClose);
         QTRY_VERIFY(!alive);
     }
 
@@ -165,7 +173,7 @@ private slots:
         // The picture fills the label's height, twice as tall as wide.
         QImage img = w.currentImage();
         QCOMPARE(img.size(), QSize(32, 64).scaled(w.imageLabel()->size(), Qt::KeepAspectRatio));
-        QCOMPARE(w.imageLabel()->pixmap().size(), img.size());
+        QCOMPARE(w.pictureView()->size(), img.size());
         QVERIFY(grey(img, img.width() / 2, img.height() * 15 / 16) > 200);
         QVERIFY(grey(img, img.width() / 2, img.height() / 16) < 40);
 
@@ -179,6 +187,37 @@ private slots:
         w.setLandscape(true);
         QCOMPARE(log.count("isLandscape the same, no not change"), 1);
         QVERIFY(w.isLandscape());
+    }
+
+    // The picture is drawn where a label centres a pixmap, follows the area's resizes
+    // and is left alone while nobody can see it.
+    void pictureSitsCentredAndIsSkippedWhenUnseen() {
+        CameraWindow w("cam-a");
+        w.setLandscape(true);
+        w.resize(800, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FakeSource *source = m_sources.first();
+        source->push(halfWhiteFrame(64, 32));
+        const auto centred = [&w] {
+            return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, w.currentImage().size(),
+                                       w.imageLabel()->contentsRect());
+        };
+        QCOMPARE(w.pictureView()->geometry(), centred());
+        const QImage shown = w.grab().toImage();
+        const QPoint white = w.pictureView()->mapTo(&w, QPoint(4, w.pictureView()->height() / 2));
+        QCOMPARE(shown.pixel(white), w.currentImage().pixel(4, w.currentImage().height() / 2));
+        w.resize(900, 600);
+        QTRY_COMPARE(w.pictureView()->pos(), centred().topLeft());
+
+        w.showMinimized();
+        QTRY_VERIFY(w.isMinimized());
+        source->push(halfWhiteFrame(64, 32));
+        QCOMPARE(w.framesShown(), 1);
+        w.showNormal();
+        QTRY_VERIFY(!w.isMinimized());
+        source->push(halfWhiteFrame(64, 32));
+        QCOMPARE(w.framesShown(), 2);
     }
 
     void closingReportsFailureThenClosed() {

@@ -3,6 +3,7 @@
 #include "face_collection_overlay.h"
 #include "preview_dialogs.h"
 #include "preview_lut_settings.h"
+#include "preview_picture_view.h"
 #include "video_frame_source.h"
 #include "video_inputs.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <exception>
 
@@ -94,6 +96,7 @@ CameraWindow::CameraWindow(const QString &deviceId, int cameraIndex, QWidget *pa
     m_imageLabel->setMinimumSize(400, 260);
     m_imageLabel->setText(tr("正在启动摄像头..."));
     innerLayout->addWidget(m_imageLabel, 1);
+    m_pictureView = new PreviewPictureView(m_imageLabel);
 
     m_source = VideoFrameSource::create(this);
     connect(m_source, &VideoFrameSource::frameReady, this, &CameraWindow::onQtVideoFrame,
@@ -199,13 +202,15 @@ void CameraWindow::onSourceError(const QString &text) {
 void CameraWindow::stopCamera() {
     if (m_source)
         m_source->close();
-    if (m_imageLabel)
+    if (m_imageLabel) {
+        m_pictureView->clearPicture();
         m_imageLabel->setText(tr("摄像头已关闭"));
+    }
     qDebug() << "摄像头已停止";
 }
 
 void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
-    if (!frame.isValid())
+    if (!frame.isValid() || !isSeen())
         return;
     QVideoFrame mapped(frame);
     if (!mapped.map(QVideoFrame::ReadOnly))
@@ -228,6 +233,16 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     showPicture(m_frames.image());
 }
 
+// Whether a picture drawn now could be seen: not while the window is minimised, or
+// shown but not exposed (covered, on a hidden desktop). A window not yet shown still
+// converts its frames, so that it opens with a picture.
+bool CameraWindow::isSeen() const {
+    if (isMinimized())
+        return false;
+    const QWindow *handle = windowHandle();
+    return !isVisible() || !handle || handle->isExposed();
+}
+
 void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameFormat::PixelFormat format) {
     // One warning per pixel format and kind of fault; a camera repeats it every frame.
     const int key = int(format) * 2 + (status == PreviewFramePipeline::Status::Truncated ? 1 : 0);
@@ -241,8 +256,10 @@ void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameF
 }
 
 void CameraWindow::showPicture(const QImage &image) {
-    // The picture comes already scaled to the label's size.
-    m_imageLabel->setPixmap(QPixmap::fromImage(image));
+    // The picture comes already scaled to the label's size and replaces its text.
+    if (!m_imageLabel->text().isEmpty())
+        m_imageLabel->clear();
+    m_pictureView->setPicture(image);
     const QSize area = m_imageLabel->size();
     if (area.width() < 1 || area.height() < 1)
         qWarning() << "imageLabel 尺寸无效，无法显示";

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class FaceCollectionOverlay;
+class PreviewPictureView;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -54,8 +55,10 @@ public:
     bool collectionFinished() const;
     FaceCollectionOverlay *faceCollection() const { return m_faceCollection; }
 
-    // The picture area and the last picture shown, at the size it is shown at.
+    // The picture area (showing status texts until the first picture), the picture in
+    // it and the last picture shown, at the size it is shown at.
     QLabel *imageLabel() const { return m_imageLabel; }
+    PreviewPictureView *pictureView() const { return m_pictureView; }
     QImage currentImage() const { return m_frames.image(); }
     int framesShown() const { return m_framesShown; }
     int cameraIndex() const { return m_cameraIndex; }
@@ -98,6 +101,7 @@ private:
     void stopCamera();
     void onSourceError(const QString &text);
     void showPicture(const QImage &image);
+    bool isSeen() const;
     void onLutButtonClicked();
     void loadStartupLut(const QString &path);
     void showLutResult(bool loaded);
@@ -107,6 +111,7 @@ private:
     int m_cameraIndex = 0;
     bool m_isLandscape = false;
     QLabel *m_imageLabel = nullptr;
+    PreviewPictureView *m_pictureView = nullptr;
     QPushButton *m_lutButton = nullptr;
     QMenu *m_lutMenu = nullptr;
     QPushButton *m_minimizeButton = nullptr;

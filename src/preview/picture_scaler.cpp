@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -230,16 +231,65 @@ void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uin
 #endif
 }
 
-void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
-    CV_Assert(src.type() == CV_8UC4 && dst.type() == CV_8UC4);
+void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw, const BandStep &afterBand) {
+    CV_Assert(src.type() == CV_8UC4);
+    run(src.size(), &src, nullptr, dst, turnCcw, afterBand ? &afterBand : nullptr);
+}
+
+void PictureScaler::scale(const cv::Size &srcSize, const RowMaker &makeRows, cv::Mat &dst, bool turnCcw,
+                          const BandStep &afterBand) {
+    run(srcSize, nullptr, &makeRows, dst, turnCcw, afterBand ? &afterBand : nullptr);
+}
+
+namespace {
+
+// Source rows a stripe makes at once, and output rows in a band.
+constexpr int kMadeRows = 16;
+constexpr int kBandRows = 8;
+
+// The made source rows of one stripe: a ring of rows, each source row in slot
+// row % capacity. A stripe's output rows need ever later source rows, at most `taps`
+// at a time, so a ring of taps + kMadeRows rows always holds them.
+class MadeRows {
+public:
+    MadeRows(const cv::Size &srcSize, int taps, const PictureScaler::RowMaker &make)
+        : m_ring(taps + kMadeRows, srcSize.width, CV_8UC4), m_srcRows(srcSize.height), m_make(make) {}
+
+    // Makes sure source rows [first, end) are made; earlier rows may be dropped.
+    void cover(int first, int end) {
+        if (m_end < 0)
+            m_end = first;
+        while (m_end < end) {
+            const int slot = m_end % m_ring.rows;
+            const int count = std::min({kMadeRows, m_srcRows - m_end, m_ring.rows - slot});
+            cv::Mat rows = m_ring.rowRange(slot, slot + count);
+            m_make(m_end, rows);
+            m_end += count;
+        }
+    }
+    const uint8_t *row(int y) const { return m_ring.ptr<uint8_t>(y % m_ring.rows); }
+
+private:
+    cv::Mat m_ring;
+    int m_srcRows;
+    int m_end = -1;
+    const PictureScaler::RowMaker &m_make;
+};
+
+} // namespace
+
+void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMaker *makeRows, cv::Mat &dst,
+                        bool turnCcw, const BandStep *afterBand) {
+    CV_Assert(dst.type() == CV_8UC4 && srcSize.width > 0 && srcSize.height > 0);
     // The unturned output is outWidth x outHeight.
     const int outWidth = turnCcw ? dst.rows : dst.cols;
     const int outHeight = turnCcw ? dst.cols : dst.rows;
-    buildAxis(m_rows, src.rows, outHeight, 1);
-    buildAxis(m_columns, src.cols, outWidth, 2);
+    const int srcRows = srcSize.height;
+    buildAxis(m_rows, srcRows, outHeight, 1);
+    buildAxis(m_columns, srcSize.width, outWidth, 2);
     const Axis &rows = m_rows;
     const Axis &columns = m_columns;
-    const int rowBytes = src.cols * 4;
+    const int rowBytes = srcSize.width * 4;
     // Where output pixel (x, y) of the unturned picture lands, in bytes from dst's start.
     const ptrdiff_t dstRowStep = turnCcw ? 4 : ptrdiff_t(dst.step[0]);
     const ptrdiff_t dstPixelStep = turnCcw ? -ptrdiff_t(dst.step[0]) : 4;
@@ -249,25 +299,41 @@ void PictureScaler::scale(const cv::Mat &src, cv::Mat &dst, bool turnCcw) {
 #ifdef KESTRANE_AVX2_COPIES
     const bool avx2 = SimdDispatch::avx2();
 #endif
-    cv::parallel_for_(cv::Range(0, outHeight), [&](const cv::Range &range) {
-        std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
-        // The blended row, with room for the zero-weight taps that pad the last pixels.
-        std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
-        std::vector<const uint8_t *> sourceRows(size_t(rows.taps));
-        for (int y = range.start; y < range.end; ++y) {
-            const int first = rows.first[size_t(y)];
-            for (int k = 0; k < rows.taps; ++k)
-                sourceRows[size_t(k)] = src.ptr<uint8_t>(std::min(first + k, src.rows - 1));
-            blendRows(sourceRows.data(), rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps, acc.data(),
-                      line.data(), rowBytes);
-            uint8_t *out = dstOrigin + dstRowStep * y;
-            int done = 0;
+    cv::parallel_for_(
+        cv::Range(0, outHeight),
+        [&](const cv::Range &range) {
+            std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
+            // The blended row, with room for the zero-weight taps that pad the last pixels.
+            std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
+            std::vector<const uint8_t *> sourceRows(size_t(rows.taps));
+            std::unique_ptr<MadeRows> made;
+            if (makeRows)
+                made = std::make_unique<MadeRows>(srcSize, rows.taps, *makeRows);
+            int bandStart = range.start;
+            for (int y = range.start; y < range.end; ++y) {
+                const int first = rows.first[size_t(y)];
+                if (made)
+                    made->cover(first, std::min(first + rows.taps, srcRows));
+                for (int k = 0; k < rows.taps; ++k) {
+                    const int row = std::min(first + k, srcRows - 1);
+                    sourceRows[size_t(k)] = made ? made->row(row) : src->ptr<uint8_t>(row);
+                }
+                blendRows(sourceRows.data(), rows.weights.data() + size_t(y) * size_t(rows.taps), rows.taps,
+                          acc.data(), line.data(), rowBytes);
+                uint8_t *out = dstOrigin + dstRowStep * y;
+                int done = 0;
 #ifdef KESTRANE_AVX2_COPIES
-            if (avx2)
-                done = horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(), columns.taps, out,
-                                          dstPixelStep, outWidth);
+                if (avx2)
+                    done = horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(),
+                                              columns.taps, out, dstPixelStep, outWidth);
 #endif
-            horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
-        }
-    });
+                horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
+                if (afterBand && (y + 1 - bandStart == kBandRows || y + 1 == range.end)) {
+                    cv::Mat band = turnCcw ? dst.colRange(bandStart, y + 1) : dst.rowRange(bandStart, y + 1);
+                    (*afterBand)(band);
+                    bandStart = y + 1;
+                }
+            }
+        },
+        std::max(1, cv::getNumThreads()));
 }

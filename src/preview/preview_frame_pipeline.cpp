@@ -127,38 +127,18 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, c
     return Status::UnsupportedFormat;
 }
 
-// The frame as full-size BGRx, through the LUT if there is one. Packed YUYV with a LUT
-// is converted and looked up a band of rows at a time, while the band is in the cache.
+// The frame as full-size BGRx, through the LUT if there is one; for the formats that
+// are not converted row by row as they are scaled.
 PreviewFramePipeline::Status PreviewFramePipeline::toBgrx(const MappedFrame &f, const Lut3d *lut) {
-    const int w = f.width, h = f.height;
-    m_bgrx.create(h, w, CV_8UC4);
-    if (f.format == QVideoFrameFormat::Format_YUYV) {
-        if (w <= 0 || h <= 0 || w % 2 != 0 || !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], h, w * 2))
-            return Status::Truncated;
-        const cv::Mat packed(h, w, CV_8UC2, const_cast<uchar *>(f.bits[0]), size_t(f.bytesPerLine[0]));
-        if (!lut) {
-            cv::cvtColor(packed, m_bgrx, cv::COLOR_YUV2BGRA_YUY2);
-            return Status::Shown;
-        }
-        cv::parallel_for_(cv::Range(0, h), [&](const cv::Range &rows) {
-            constexpr int kBand = 16;
-            for (int y = rows.start; y < rows.end; y += kBand) {
-                const int end = std::min(rows.end, y + kBand);
-                cv::Mat band = m_bgrx.rowRange(y, end);
-                cv::cvtColor(packed.rowRange(y, end), band, cv::COLOR_YUV2BGRA_YUY2);
-                lut->applyRows(band, band, false);
-            }
-        });
-        return Status::Shown;
-    }
     const Status converted = toBgr(f, m_bgr);
     if (converted != Status::Shown)
         return converted;
+    m_bgrx.create(f.height, f.width, CV_8UC4);
     if (!lut) {
         cv::cvtColor(m_bgr, m_bgrx, cv::COLOR_BGR2BGRA);
         return Status::Shown;
     }
-    cv::parallel_for_(cv::Range(0, h), [&](const cv::Range &rows) {
+    cv::parallel_for_(cv::Range(0, f.height), [&](const cv::Range &rows) {
         cv::Mat out = m_bgrx.rowRange(rows.start, rows.end);
         lut->applyRows(m_bgr.rowRange(rows.start, rows.end), out, false);
     });
@@ -178,15 +158,33 @@ PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f,
     // gently from colour to colour, so looking up the average of a few neighbouring
     // pixels instead of averaging their looked-up colours is not to be seen.
     const bool lutAfter = lut && qint64(shown.width()) * shown.height() < qint64(full.width()) * full.height();
-    const Status converted = toBgrx(f, lutAfter ? nullptr : lut);
+    const Lut3d *lutBefore = lutAfter ? nullptr : lut;
+    PictureScaler::BandStep lookUpShown;
+    if (lutAfter)
+        lookUpShown = [lut](cv::Mat &band) { lut->applyRows(band, band, false); };
+
+    if (f.format == QVideoFrameFormat::Format_YUYV) {
+        // The camera's own format is converted a few rows at a time as the scaler needs
+        // them, and looked up while they are in the cache.
+        const int w = f.width, h = f.height;
+        if (w <= 0 || h <= 0 || w % 2 != 0 || !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], h, w * 2))
+            return Status::Truncated;
+        const cv::Mat packed(h, w, CV_8UC2, const_cast<uchar *>(f.bits[0]), size_t(f.bytesPerLine[0]));
+        cv::Mat out = imageMat(shown);
+        m_scaler.scale(
+            cv::Size(w, h),
+            [&packed, lutBefore](int first, cv::Mat &rows) {
+                cv::cvtColor(packed.rowRange(first, first + rows.rows), rows, cv::COLOR_YUV2BGRA_YUY2);
+                if (lutBefore)
+                    lutBefore->applyRows(rows, rows, false);
+            },
+            out, !landscape, lookUpShown);
+        return Status::Shown;
+    }
+    const Status converted = toBgrx(f, lutBefore);
     if (converted != Status::Shown)
         return converted;
     cv::Mat out = imageMat(shown);
-    m_scaler.scale(m_bgrx, out, !landscape);
-    if (lutAfter)
-        cv::parallel_for_(cv::Range(0, out.rows), [&](const cv::Range &rows) {
-            cv::Mat band = out.rowRange(rows.start, rows.end);
-            lut->applyRows(band, band, false);
-        });
+    m_scaler.scale(m_bgrx, out, !landscape, lookUpShown);
     return Status::Shown;
 }

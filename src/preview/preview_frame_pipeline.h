@@ -32,8 +32,10 @@ struct MappedFrame {
 // (or NV12, UYVY, or the 32-bit RGB layouts that decoded MJPEG arrives in) to BGR,
 // the optional 3D LUT, then smooth scaling to the size it is shown at and a quarter
 // turn counter-clockwise for a camera mounted in portrait, in one pass. The picture
-// is 32-bit RGB, the screen's own layout, so making a pixmap of it copies nothing.
-// Buffers are kept from frame to frame.
+// is 32-bit RGB, the screen's own layout, drawn as it is. Packed YUYV is converted a
+// few rows at a time as the scaler needs them, so that the full-size frame is never
+// stored; the other formats are converted whole first. Buffers are kept from frame
+// to frame.
 class PreviewFramePipeline {
 public:
     enum class Status {
