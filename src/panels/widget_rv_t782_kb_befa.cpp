@@ -93,12 +93,6 @@ void widget_RV_T782_KB_BEFA::applyParams(const CameraParams &params, bool fromFi
     m_pages->endApply();
 }
 
-void widget_RV_T782_KB_BEFA::copyParams(CameraParams &out)
-{
-    out = m_camera->params();
-    m_pages->collect(out);
-}
-
 CameraParamReader::Profile widget_RV_T782_KB_BEFA::readerProfile()
 {
     CameraParamReader::Profile profile;

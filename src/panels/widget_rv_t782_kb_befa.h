@@ -14,6 +14,10 @@ class ParamPageSet;
 // (exposure, colour, image, focus with the TOF channel and laser range, settings with
 // the scene that re-reads the camera), and the "调色盘" group, which is built but
 // placed in the column only when the command line asks for it.
+//
+// An export writes the panel's record: the one last shown, with each change the user
+// makes written in as it is sent. Values no control can show (an iris of 254, a focus
+// pair without an item) stay as the camera reported them.
 class widget_RV_T782_KB_BEFA : public ModelPanel {
     Q_OBJECT
 public:
@@ -24,8 +28,6 @@ public:
     // The panel always addresses its camera as index 0.
     void setDevice(HIDManager *manager, int index) override;
     void applyParams(const CameraParams &params, bool fromFile) override;
-    // The record with every control's current value.
-    void copyParams(CameraParams &out) override;
 
     // The panel's own reading of the camera, after a scene change.
     void refreshCameraParams();
