@@ -71,6 +71,17 @@ QByteArray rgbBytes(const QImage &img) {
     return bytes;
 }
 
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    QMap<QObject *, int> paints;
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
+    }
+};
+
 int grey(const QImage &img, int x, int y) {
     return qGray(img.pixel(x, y));
 }
@@ -207,17 +218,28 @@ private slots:
         const QImage shown = w.grab().toImage();
         const QPoint white = w.pictureView()->mapTo(&w, QPoint(4, w.pictureView()->height() / 2));
         QCOMPARE(shown.pixel(white), w.currentImage().pixel(4, w.currentImage().height() / 2));
+        // A new picture repaints the picture alone, not the chrome beneath it.
+        QCoreApplication::processEvents(); // the first picture's showing
+        PaintCounter counter;
+        w.installEventFilter(&counter);
+        w.imageLabel()->installEventFilter(&counter);
+        w.pictureView()->installEventFilter(&counter);
+        source->push(halfWhiteFrame(64, 32));
+        QTRY_COMPARE(counter.paints.value(w.pictureView()), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.paints.value(&w) + counter.paints.value(w.imageLabel()), 0);
+
         w.resize(900, 600);
         QTRY_COMPARE(w.pictureView()->pos(), centred().topLeft());
 
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
         source->push(halfWhiteFrame(64, 32));
-        QCOMPARE(w.framesShown(), 1);
+        QCOMPARE(w.framesShown(), 2);
         w.showNormal();
         QTRY_VERIFY(!w.isMinimized());
         source->push(halfWhiteFrame(64, 32));
-        QCOMPARE(w.framesShown(), 2);
+        QCOMPARE(w.framesShown(), 3);
     }
 
     void closingReportsFailureThenClosed() {

@@ -7,7 +7,6 @@
 #include <QStyle>
 
 PreviewPictureView::PreviewPictureView(QWidget *area) : QWidget(area) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     // Clicks and the pointer belong to the window beneath (dragging, picking).
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -35,6 +34,15 @@ void PreviewPictureView::place() {
     const QWidget *area = parentWidget();
     setGeometry(QStyle::alignedRect(QGuiApplication::layoutDirection(), Qt::AlignCenter, m_image.size(),
                                     area->contentsRect()));
+}
+
+bool PreviewPictureView::event(QEvent *event) {
+    const bool handled = QWidget::event(event);
+    // The window's style sheet, polishing its children, takes the opaque paint from
+    // every widget; this one paints every pixel it covers.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
 }
 
 bool PreviewPictureView::eventFilter(QObject *watched, QEvent *event) {

@@ -23,6 +23,7 @@ public:
     const QImage &picture() const { return m_image; }
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
