@@ -6,9 +6,6 @@ set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-  # the control API; Debian's HttpServer package needs the WebSockets one beside it
-  # for its CMake files, without declaring it
-  qt6-httpserver-dev qt6-websockets-dev
   libhidapi-dev libopencv-core-dev libopencv-imgproc-dev
   libbenchmark-dev
   fonts-wqy-microhei qt6-translations-l10n qt6-l10n-tools qt6-tools-dev

@@ -1,0 +1,165 @@
+// The control API's round trip over a real socket on 127.0.0.1, against the control
+// panel with one simulated camera: a parameter read (from the panel's record, and
+// fresh from the camera with "?fresh=1") and a PTZ stop; on a connection kept open
+// and on a new connection per request; with the preview closed and open.
+// Counters: median and 99th percentile of the round trip in milliseconds.
+// Requests are paced (kPauseMs apart) so that the panel and the preview run between them.
+#include "bench_frames.h"
+#include "camera_window.h"
+#include "control_api_server.h"
+#include "control_api_settings.h"
+#include "hid_backend.h"
+#include "offscreen_benchmark_main.h"
+#include "panel_api_backend.h"
+#include "simulated_camera_bus.h"
+#include "simulated_video.h"
+#include "video_frame_source.h"
+#include "widget.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr int kPauseMs = 7;
+
+// Delivers prepared frames at the camera's rate, so that the preview costs what it
+// costs with a real camera without drawing the simulated scene.
+class ReplaySource : public VideoFrameSource {
+public:
+    explicit ReplaySource(QObject *parent) : VideoFrameSource(parent), m_frames(benchframes::naturalVideoFrames())
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(33);
+        QObject::connect(&m_timer, &QTimer::timeout, this,
+                         [this] { emit frameReady(m_frames[m_next++ % m_frames.size()]); });
+    }
+    void open(const QString &) override { m_timer.start(); }
+    void close() override { m_timer.stop(); }
+    bool isOpen() const override { return m_timer.isActive(); }
+    void deactivate() override { m_timer.stop(); }
+    bool selectFormat(QVideoFrameFormat::PixelFormat, const QSize &, float) override { return true; }
+
+private:
+    std::vector<QVideoFrame> m_frames;
+    size_t m_next = 0;
+    QTimer m_timer;
+};
+
+// One answer read to its end (Content-Length), the event loop running meanwhile: the
+// server lives on this thread.
+bool readAnswer(QTcpSocket &socket, QByteArray *status)
+{
+    QByteArray in;
+    QEventLoop loop;
+    const auto complete = [&] {
+        in += socket.readAll();
+        const qsizetype end = in.indexOf("\r\n\r\n");
+        if (end < 0)
+            return false;
+        const qsizetype at = in.indexOf("Content-Length: ");
+        const qsizetype length = at < 0 ? 0 : in.mid(at + 16, in.indexOf('\r', at) - at - 16).toLongLong();
+        return in.size() >= end + 4 + length;
+    };
+    const QMetaObject::Connection c = QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
+        if (complete())
+            loop.quit();
+    });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    if (!complete())
+        loop.exec();
+    QObject::disconnect(c);
+    *status = in.mid(9, 3);
+    return complete();
+}
+
+// Arguments: request (0 read from the record, 1 fresh read, 2 PTZ stop), connection
+// kept open (1) or new per request (0), preview open (1).
+void BM_ApiRoundTrip(benchmark::State &state)
+{
+    const int kind = int(state.range(0));
+    const bool keepAlive = state.range(1) != 0;
+    const bool preview = state.range(2) != 0;
+    SimulatedCameraBus *bus = SimulatedCameraBus::install({"RV-K310A-WU"}, cameraVendorId());
+    SimulatedVideo::install(bus);
+    VideoFrameSource::setFactory([](QObject *parent) { return new ReplaySource(parent); });
+    {
+        Widget panel;
+        panel.show();
+        QSignalSpy refreshed(&panel, &Widget::deviceListRefreshed);
+        refreshed.wait(5000);
+        panel.onDeviceDoubleClicked(panel.deviceItem(0), 0);
+        if (preview)
+            panel.previewToggle()->click();
+        QTest::qWait(1000);
+        ControlApiServer server(std::make_unique<PanelApiBackend>([&panel] { return &panel; }));
+        ControlApiSettings settings;
+        settings.port = 0;
+        QString error;
+        if (!server.start(settings, &error) || (preview && !panel.cameraWindow())) {
+            state.SkipWithError(qPrintable(error.isEmpty() ? QStringLiteral("no preview") : error));
+            return;
+        }
+        const QString serial = panel.currentSerial();
+        const QByteArray path = "/api/v1/cameras/" + serial.toUtf8() + (kind == 2 ? "/ptz" : "/params/Luminance");
+        const QByteArray body = kind == 2 ? R"({"command":"Stop"})" : "";
+        const QByteArray request = (kind == 2 ? "POST " : "GET ") + path + (kind == 1 ? "?fresh=1" : "") +
+                                   " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " +
+                                   QByteArray::number(body.size()) + "\r\n" +
+                                   (keepAlive ? "" : "Connection: close\r\n") + "\r\n" + body;
+        QTcpSocket socket;
+        std::vector<double> ms;
+        QElapsedTimer clock;
+        for (auto _ : state) {
+            // Requests come as a controller polls (about 100 a second): the panel's
+            // timers and the preview's frames run in between, as they would.
+            QTest::qWait(kPauseMs);
+            clock.start();
+            if (socket.state() != QAbstractSocket::ConnectedState) {
+                socket.abort();
+                socket.connectToHost(QHostAddress::LocalHost, server.port());
+                socket.waitForConnected(5000);
+            }
+            socket.write(request);
+            QByteArray status;
+            if (!readAnswer(socket, &status) || status != "200") {
+                state.SkipWithError(("answer " + status).constData());
+                break;
+            }
+            if (!keepAlive)
+                socket.abort();
+            ms.push_back(double(clock.nsecsElapsed()) / 1e6);
+            state.SetIterationTime(ms.back() / 1000.0);
+        }
+        std::sort(ms.begin(), ms.end());
+        if (!ms.empty()) {
+            state.counters["median_ms"] = ms[ms.size() / 2];
+            state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+        }
+    }
+    VideoFrameSource::setFactory({});
+    SimulatedVideo::uninstall();
+    HidBackend::setActive(nullptr);
+    delete bus;
+}
+BENCHMARK(BM_ApiRoundTrip)
+    ->ArgsProduct({{0, 1, 2}, {1, 0}, {0, 1}})
+    ->ArgNames({"request", "keepalive", "preview"})
+    ->Iterations(500)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runOffscreenBenchmarks(argc, argv);
+}
