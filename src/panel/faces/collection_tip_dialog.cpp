@@ -1,7 +1,9 @@
 #include "collection_tip_dialog.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -49,7 +51,8 @@ CollectionTipDialog::CollectionTipDialog(QWidget *parent) : QDialog(parent) {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(buildTitleBar());
+    m_titleBar = buildTitleBar();
+    layout->addWidget(m_titleBar);
 
     auto *body = new QWidget(this);
     auto *bodyLayout = new QVBoxLayout(body);
@@ -104,6 +107,45 @@ QWidget *CollectionTipDialog::buildTitleBar() {
     row->addWidget(m_minimizeButton);
     row->addWidget(m_closeButton);
     return bar;
+}
+
+void CollectionTipDialog::setHoldsInput(bool on) {
+    if (on == m_holdsInput)
+        return;
+    m_holdsInput = on;
+    if (on) {
+        m_titleBar->installEventFilter(this);
+        qApp->installEventFilter(this);
+    } else {
+        m_titleBar->removeEventFilter(this);
+        qApp->removeEventFilter(this);
+    }
+}
+
+bool CollectionTipDialog::eventFilter(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    // Minimised, the dialog is out of the way and gives the keyboard back.
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && isVisible() && !isMinimized())
+        return true;
+    if (watched == m_titleBar && dragByTitleBar(event))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+bool CollectionTipDialog::dragByTitleBar(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return m_dragger.press(static_cast<QMouseEvent *>(event), true);
+    case QEvent::MouseMove:
+        return m_dragger.move(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease: {
+        const bool dragging = m_dragger.isDragging();
+        m_dragger.release(static_cast<QMouseEvent *>(event));
+        return dragging;
+    }
+    default:
+        return false;
+    }
 }
 
 void CollectionTipDialog::paintEvent(QPaintEvent *) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window_dragger.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -17,6 +19,12 @@ public:
     QPushButton *cancelButton() const { return m_cancelButton; }
     QPushButton *closeButton() const { return m_closeButton; }
     QPushButton *minimizeButton() const { return m_minimizeButton; }
+    QWidget *titleBar() const { return m_titleBar; }
+
+    // Lets the user drag the dialog by its title bar, and swallows every key press and
+    // release of the application while the dialog is shown (not minimised), so that no
+    // stray key confirms it or reaches the panel behind it. Off by default.
+    void setHoldsInput(bool on);
 
 signals:
     void confirmed();
@@ -24,9 +32,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildTitleBar();
+    bool dragByTitleBar(QEvent *event);
+
+    bool m_holdsInput = false;
+    WindowDragger m_dragger{this};
+    QWidget *m_titleBar = nullptr;
 
     QPushButton *m_confirmButton = nullptr;
     QPushButton *m_cancelButton = nullptr;

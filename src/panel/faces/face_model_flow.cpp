@@ -101,19 +101,43 @@ void FaceModelFlow::handleFaceIdsResponse(const QList<int> &faceIds) {
         m_list.indexOfId(m_collection.modelId) < 0)
         m_list.appendUnlisted(m_collection.modelId, m_collection.pendingName);
     m_area->showList(m_list, m_list.count() > 0 ? 0 : -1);
+    if (m_options.listRecords) {
+        const int mode = m_options.focusModeIndex ? m_options.focusModeIndex() : -1;
+        if (mode >= 0)
+            m_focusModeIndex = mode;
+        qDebug() << "Updated AI model names from FaceIDs (mode:" << m_focusModeIndex << "), FaceIDs:" << faceIds
+                 << ", FaceNames:" << m_list.faceNames();
+    }
     if (m_deleteCheckId > 0)
         m_deleteListArrived = true;
     QTimer::singleShot(kEnabledRequestDelayMs, m_timers, [this] { requestEnabledFaceId(); });
 }
 
 void FaceModelFlow::handleEnabledFaceIdResponse(int enabledFaceId) {
-    const int index = m_list.indexOfId(enabledFaceId);
-    if (index >= 0) {
-        m_area->selectQuietly(index);
-        setModelEnableButtonState(true);
-        return;
+    const bool logged = m_options.listRecords;
+    const QComboBox *combo = m_area->combo();
+    if (logged) {
+        qDebug() << "handleEnabledFaceIdResponse: enabledFaceId =" << enabledFaceId << "combo count ="
+                 << combo->count();
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << QStringLiteral("%1:%2").arg(QString::number(combo->itemData(i, AiModelArea::kIdRole).toInt()),
+                                                 combo->itemText(i));
+        qDebug().noquote() << "Combo box items:" << items.join(QStringLiteral(", "));
     }
-    setModelEnableButtonState(enabledFaceId != 0);
+    const int index = m_list.indexOfId(enabledFaceId);
+    if (logged) {
+        if (index >= 0)
+            qDebug() << "Found enabled face ID" << enabledFaceId << "at index" << index;
+        else
+            qDebug() << "Enabled face ID" << enabledFaceId << "not found in combo box, total items:" << combo->count();
+    }
+    if (index >= 0)
+        m_area->selectQuietly(index);
+    const bool enabled = index >= 0 || enabledFaceId != 0;
+    setModelEnableButtonState(enabled);
+    if (logged && enabled)
+        qDebug() << "handleEnabledFaceIdResponse: button updated to '模型启用中'";
 }
 
 void FaceModelFlow::handleFaceModeIds(int faceModeId, int portraitModeId, bool hasFace, bool hasPortrait) {
@@ -256,10 +280,12 @@ void FaceModelFlow::finishDelete(int id) {
         qWarning() << "Face model" << id
                    << (m_deleteListArrived ? "is still listed by the camera after its deletion"
                                            : ": the camera did not list its models after the deletion");
+    // Off before the box: the camera's enabled-ID report on the new list may come in
+    // while the box is open, and that report has the last word.
+    setModelEnableButtonState(false);
     MessageBoxes::showStyledMessageBox(m_area->container(), tr(kTip),
                                        gone ? tr("删除模型成功")
                                             : tr("删除模型失败"));
-    setModelEnableButtonState(false);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -319,6 +345,7 @@ void FaceModelFlow::beginCollection(int modelIndex, const QString &originalName,
     if (m_collectionDialog)
         m_collectionDialog->deleteLater();
     m_collectionDialog = new CollectionTipDialog(m_area->container());
+    m_collectionDialog->setHoldsInput(m_options.tipHoldsInput);
     connect(m_collectionDialog, &CollectionTipDialog::confirmed, this, [this] {
         const int id = m_collection.modelId > 0 ? m_collection.modelId : m_list.smallestFreeId();
         m_collection.modelId = id;
@@ -364,7 +391,8 @@ void FaceModelFlow::onFaceCollectionSucceeded() {
     if (m_collection.active && !m_collection.pendingName.isEmpty()) {
         const QByteArray command =
             CommandTexts::setFaceIdName(m_collection.modelId, m_collection.pendingName);
-        qDebug() << "send ReqSetFaceIdName on face collection success -" << command;
+        // Readable: the name may be in any script.
+        qDebug().noquote() << "send ReqSetFaceIdName on face collection success -" << QString::fromUtf8(command);
         send(command);
     }
     endCollection(false);

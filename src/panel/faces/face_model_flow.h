@@ -60,6 +60,15 @@ public:
         // Each command of selecting, enabling, deleting and the enabled-ID request gets a
         // record with its text, and so does the pending name of a new model.
         bool commandRecords = false;
+        // A new list and an enabled-ID report get debug records: the list with the
+        // panel's focus mode, the report with the items it was matched against.
+        bool listRecords = false;
+        // The index of the panel's "模式" combo, for the list record; a negative index
+        // keeps the one seen before.
+        std::function<int()> focusModeIndex;
+        // The warm tip can be dragged by its title bar and swallows the application's
+        // key presses while it is shown.
+        bool tipHoldsInput = false;
     };
 
     // Fills `areaContainer` with the area's controls.
@@ -128,6 +137,7 @@ private:
     AiModelArea *m_area = nullptr;
     FaceModelList m_list;
     bool m_modelEnabled = false;
+    int m_focusModeIndex = -1;
     int m_faceModeId = 0;
     int m_portraitModeId = 0;
     QPointer<CollectionTipDialog> m_collectionDialog;
