@@ -269,8 +269,10 @@ ControlApiHandler::Reply ControlApiHandler::setParam(const Camera &camera, const
     if (!body)
         return failure;
     const bool byDelta = body->contains(QStringLiteral("delta"));
-    if (byDelta == body->contains(QStringLiteral("value")))
-        return error(400, QStringLiteral("give either value or delta"));
+    if (!byDelta && !body->contains(QStringLiteral("value")))
+        return error(400, QStringLiteral("missing member: value (or delta)"));
+    if (byDelta && body->contains(QStringLiteral("value")))
+        return error(400, QStringLiteral("give either value or delta, not both"));
     const QString key = body->value(QStringLiteral("key")).toString();
     const std::optional<ControlApiBackend::Param> param = m_backend->param(camera, key);
     if (!param)

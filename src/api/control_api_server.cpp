@@ -50,6 +50,7 @@ ControlApiServer::ControlApiServer(std::unique_ptr<ControlApiBackend> backend, Q
       m_throttle(m_limits.maxAuthFailures, m_limits.authWindowMs)
 {
     m_retry.setSingleShot(true);
+    m_handler.setEventSink([this](const QJsonObject &event) { publish(event); });
     connect(&m_retry, &QTimer::timeout, this, &ControlApiServer::pump);
     connect(&m_keepAlive, &QTimer::timeout, this, &ControlApiServer::keepStreamsAlive);
     connect(&m_listener, &QTcpServer::newConnection, this, &ControlApiServer::accept);

@@ -18,6 +18,10 @@
 #ifdef KESTRANE_CONTROL_API
 #include "control_api_server.h"
 #include "panel_api_backend.h"
+#include "widget.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
 #endif
 
 #include <QApplication>
@@ -56,7 +60,22 @@ void startControlApi(const CommandLineOptions &options, StartupWindow *window)
     if (!server->start(settings, &error)) {
         startupRecord(CRITICAL, QStringLiteral("[API] the control API is not served: %1").arg(error));
         delete server;
+        return;
     }
+    // What the panel changes by itself reaches the event stream too.
+    QObject::connect(window, &StartupWindow::controlPanelOpened, server, [server](Widget *panel) {
+        QObject::connect(panel, &Widget::activeCameraChanged, server, [server](const QString &serial) {
+            server->publish(QJsonObject{{QStringLiteral("event"), QStringLiteral("selection")},
+                                        {QStringLiteral("serial"), serial}});
+        });
+        QObject::connect(panel, &Widget::deviceListRefreshed, server, [server, panel] {
+            QJsonArray serials;
+            for (const auto &listed : panel->listedCameras())
+                serials.append(listed.second.serial);
+            server->publish(QJsonObject{{QStringLiteral("event"), QStringLiteral("connection")},
+                                        {QStringLiteral("serials"), serials}});
+        });
+    });
 #else
     Q_UNUSED(window);
     startupRecord(WARNING, QStringLiteral("[API] this build has no control API (built without KESTRANE_CONTROL_API)"));
