@@ -121,10 +121,11 @@ void ControlApiConnection::readBody()
 {
     if (m_reader.state() != HttpRequestReader::State::HeadDone)
         return;
-    const QByteArray expect = head().field("Expect").value_or(QByteArray());
-    if (m_reader.expectsBody() && head().minorVersion >= 1 && expect.compare("100-continue", Qt::CaseInsensitive) == 0)
-        m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
     m_reader.readBody();
+    const QByteArray expect = head().field("Expect").value_or(QByteArray());
+    if (m_reader.state() == HttpRequestReader::State::Body && head().minorVersion >= 1 &&
+        expect.compare("100-continue", Qt::CaseInsensitive) == 0)
+        m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
 }
 
 void ControlApiConnection::respond(int status, const Headers &headers, const QByteArray &body, bool close)

@@ -114,7 +114,10 @@ void HttpRequestReader::readBody()
 {
     if (m_state != State::HeadDone)
         return;
-    m_state = m_chunked || m_remaining > 0 ? State::Body : State::Done;
+    if (m_tooLarge)
+        fail(413, "the body is too large");
+    else
+        m_state = m_chunked || m_remaining > 0 ? State::Body : State::Done;
 }
 
 qsizetype HttpRequestReader::feedHead(QByteArrayView data)
@@ -258,10 +261,7 @@ bool HttpRequestReader::parseFraming()
         return false;
     }
     m_remaining = value.toLongLong();
-    if (m_remaining > m_maxBody) {
-        fail(413, "the body is too large");
-        return false;
-    }
+    m_tooLarge = m_remaining > m_maxBody; // refused once the head has been judged
     return true;
 }
 

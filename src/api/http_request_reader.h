@@ -16,8 +16,9 @@
 //   400  a malformed request line or header field, a bare CR or LF, a folded field,
 //        no Host or several on HTTP/1.1, Content-Length not a plain number or given
 //        twice, Content-Length together with Transfer-Encoding, a malformed chunk
-//   413  a body over the limit: a declared length at once, a chunked one as soon as
-//        its chunks announce more
+//   413  a body over the limit: a declared length when the body is to be read (so
+//        that the head is judged first), a chunked one as soon as its chunks
+//        announce more
 //   414  a request line longer than the head limit
 //   431  a head (or a chunked body's trailer) longer than the limit
 //   501  a transfer coding other than chunked
@@ -55,7 +56,8 @@ public:
     // Takes bytes of the connection; returns how many were used (fewer than given
     // once the head or the request is complete, or the request is refused).
     qsizetype feed(QByteArrayView data);
-    // Goes on from HeadDone to the body (Done at once when there is none).
+    // Goes on from HeadDone to the body (Done at once when there is none, Failed
+    // when the declared one is too large).
     void readBody();
     // Starts over for the next request of the connection.
     void reset();
@@ -67,8 +69,6 @@ public:
     const char *failure() const { return m_failure; }
     const Head &head() const { return m_head; }
     const QByteArray &body() const { return m_body; }
-    // The head announced a body (a length above zero, or chunks).
-    bool expectsBody() const { return m_chunked || m_remaining > 0; }
 
 private:
     enum class Chunk { Size, Data, DataEnd, Trailer };
@@ -95,6 +95,7 @@ private:
     QByteArray m_line;   // a chunk-size or trailer line so far
     QByteArray m_body;
     bool m_chunked = false;
+    bool m_tooLarge = false; // the declared length is over the limit
     Chunk m_chunk = Chunk::Size;
     qint64 m_remaining = 0; // of the declared length, or of the current chunk
     qsizetype m_trailerBytes = 0;
