@@ -199,14 +199,13 @@ void TestControlApiHttp::timeAndConnectionsAreBounded()
     QCOMPARE(kept.next().status, 200);
     QCOMPARE(kept.next().status, 404);
     QCOMPARE(rig.server.connections(), 3);
+    // One more waits, untaken, until one of them has ended.
     Client over(rig.server.port(), Client::request("GET /api/v1"));
-    QCOMPARE(over.next().status, 503);
-    QVERIFY(over.closed());
+    QCOMPARE(over.next(300).status, 0);
     QCOMPARE(half.next().status, 408);
-    QVERIFY(half.closed() && idle.closed() && kept.closed());
+    QCOMPARE(over.next().status, 200);
+    QVERIFY(half.closed() && idle.closed() && kept.closed() && over.closed());
     QTRY_COMPARE(rig.server.connections(), 0);
-    Client again(rig.server.port(), Client::request("GET /api/v1"));
-    QCOMPARE(again.next().status, 200);
 }
 
 void TestControlApiHttp::tokens_data()

@@ -15,7 +15,8 @@ struct ControlApiLimits {
     // How long a connection that is being closed still swallows what the client
     // sends, so that the client reads the answer before the connection ends.
     int lingerMs = 2000;
-    // Open connections, event streams included; beyond, new ones are closed at once.
+    // Open connections, event streams included; beyond, new ones are not taken until
+    // one ends (they wait in the system's listen queue).
     int maxConnections = 32;
     // Event stream subscribers (beyond: 503).
     int maxSubscribers = 8;

@@ -94,6 +94,7 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
     m_throttle = ControlApiThrottle(m_limits.maxAuthFailures, m_limits.authWindowMs);
     m_retry.setInterval(m_limits.retryMs);
     m_keepAlive.setInterval(m_limits.keepAliveCommentMs);
+    m_listener.setMaxPendingConnections(1); // taken at once, or left to the listen queue
     if (!m_listener.listen(address, settings.port)) {
         *error = QStringLiteral("cannot listen on %1 port %2: %3")
                      .arg(address.toString())
@@ -119,23 +120,16 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
     return true;
 }
 
-// Beyond the cap a connection is told so and closed at once, so that clients can
-// never take the descriptors the program needs for its own files and cameras.
+// Beyond the cap no connection is taken: further clients wait in the system's listen
+// queue, which costs the program no descriptor, until one ends. So clients can never
+// take the descriptors the program needs for its own files and cameras, and a burst
+// of requests (a stop among them) is served in turn instead of refused.
 void ControlApiServer::accept()
 {
-    while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
-        if (m_connections.size() >= m_limits.maxConnections) {
-            const QByteArray body = QJsonDocument(ControlApiHandler::error(503, "too many connections").body).toJson();
-            socket->write("HTTP/1.1 503 Service Unavailable\r\nContent-Type: application/json\r\nContent-Length: " +
-                          QByteArray::number(body.size()) + "\r\nRetry-After: " +
-                          QByteArray::number(kRetryBusySeconds) + "\r\nConnection: close\r\n\r\n" + body);
-            socket->flush();
-            socket->abort();
-            delete socket;
-            m_log.answered("-", QStringLiteral("(new connection)"), 503, QStringLiteral("too many connections"));
-            emit answered(503);
-            continue;
-        }
+    while (m_connections.size() < m_limits.maxConnections) {
+        QTcpSocket *socket = m_listener.nextPendingConnection();
+        if (!socket)
+            break;
         auto *connection = new ControlApiConnection(socket, m_limits, this);
         m_connections.append(connection);
         connect(connection, &ControlApiConnection::headReceived, this, &ControlApiServer::checkHead);
@@ -143,6 +137,8 @@ void ControlApiServer::accept()
         connect(connection, &ControlApiConnection::refused, this, &ControlApiServer::refuse);
         connect(connection, &ControlApiConnection::closed, this, &ControlApiServer::closed);
     }
+    if (m_connections.size() >= m_limits.maxConnections)
+        m_listener.pauseAccepting();
 }
 
 Request ControlApiServer::parse(const QByteArray &method, const QByteArray &target)
@@ -269,6 +265,10 @@ void ControlApiServer::closed(ControlApiConnection *connection)
     m_subscribers.removeOne(connection);
     if (m_subscribers.isEmpty())
         m_keepAlive.stop();
+    if (m_connections.size() < m_limits.maxConnections && m_listener.isListening()) {
+        m_listener.resumeAccepting();
+        accept(); // one may already wait in the server's own queue
+    }
 }
 
 std::optional<Reply> ControlApiServer::refusal(const Pending &pending) const
