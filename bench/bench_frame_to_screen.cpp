@@ -13,7 +13,6 @@
 #include "video_inputs.h"
 
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QVideoFrame>
 
 #include <opencv2/core/utility.hpp>
@@ -55,14 +54,7 @@ const QString &cubeFile() {
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString file = dir.filePath("grade.cube");
-        QFile out(file);
-        out.open(QIODevice::WriteOnly | QIODevice::Text);
-        QTextStream text(&out);
-        text << "LUT_3D_SIZE " << kCubeSize << "\n";
-        const cv::Mat cube = benchframes::randomCube(kCubeSize);
-        const float *v = cube.ptr<float>();
-        for (int i = 0; i < kCubeSize * kCubeSize * kCubeSize; ++i)
-            text << v[i * 3] << ' ' << v[i * 3 + 1] << ' ' << v[i * 3 + 2] << '\n';
+        benchframes::writeCubeFile(file, kCubeSize);
         return file;
     }();
     return path;
@@ -136,17 +128,7 @@ void BM_OpenCvPipeline(benchmark::State &state) {
         const cv::Mat packed(kH, kW, CV_8UC2, yuyv[i++ % yuyv.size()].data());
         cv::cvtColor(packed, bgr, cv::COLOR_YUV2BGR_YUY2);
         if (withLut) {
-            graded.create(bgr.size(), CV_8UC3);
-            cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
-                for (int y = rows.start; y < rows.end; ++y) {
-                    const unsigned char *s = bgr.ptr<unsigned char>(y);
-                    unsigned char *d = graded.ptr<unsigned char>(y);
-                    for (int x = 0; x < bgr.cols * 3; x += 3) {
-                        const unsigned char *e = table + ((size_t(s[x]) << 16) + (size_t(s[x + 1]) << 8) + s[x + 2]) * 3;
-                        d[x] = e[0], d[x + 1] = e[1], d[x + 2] = e[2];
-                    }
-                }
-            });
+            benchframes::lookUpPlain(bgr, graded, table);
         } else {
             graded = bgr;
         }

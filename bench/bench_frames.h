@@ -3,10 +3,13 @@
 // The pictures and cubes the preview benchmarks feed the frame path with.
 #include "simulated_video_scene.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTextStream>
 #include <QVideoFrame>
 
 #include <opencv2/core.hpp>
+#include <opencv2/core/utility.hpp>
 
 #include <algorithm>
 #include <vector>
@@ -33,6 +36,34 @@ inline cv::Mat randomCube(int n) {
                         std::min(1.0f, std::max(0.0f, base[c] + float(rng.generateDouble() - 0.5) * 0.05f));
             }
     return cube;
+}
+
+// The same cube as a .cube file at `path`.
+inline void writeCubeFile(const QString &path, int n) {
+    QFile out(path);
+    out.open(QIODevice::WriteOnly | QIODevice::Text);
+    QTextStream text(&out);
+    text << "LUT_3D_SIZE " << n << "\n";
+    const cv::Mat cube = randomCube(n);
+    const float *v = cube.ptr<float>();
+    for (int i = 0; i < n * n * n; ++i)
+        text << v[i * 3] << ' ' << v[i * 3 + 1] << ' ' << v[i * 3 + 2] << '\n';
+}
+
+// The plain way of applying a full table (row = blue, column = green * 256 + red, BGR
+// entries): one read per pixel, rows spread over OpenCV's threads.
+inline void lookUpPlain(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
+    out.create(bgr.size(), CV_8UC3);
+    cv::parallel_for_(cv::Range(0, bgr.rows), [&](const cv::Range &rows) {
+        for (int y = rows.start; y < rows.end; ++y) {
+            const unsigned char *s = bgr.ptr<unsigned char>(y);
+            unsigned char *d = out.ptr<unsigned char>(y);
+            for (int x = 0; x < bgr.cols * 3; x += 3) {
+                const unsigned char *e = table + ((size_t(s[x]) << 16) + (size_t(s[x + 1]) << 8) + s[x + 2]) * 3;
+                d[x] = e[0], d[x + 1] = e[1], d[x + 2] = e[2];
+            }
+        }
+    });
 }
 
 // A camera-like picture: the simulated scene with a little sensor noise. `seed`
