@@ -82,9 +82,18 @@ namespace {
 
 // One row of the vertical pass: `count` bytes of the weighted source rows, rounded. A
 // plain element-wise loop the compiler vectorises; where the processor has AVX2 a
-// second copy built for it handles twice the bytes per instruction.
+// second copy built for it handles twice the bytes per instruction. Two taps, the
+// common case of a picture shown at more than half its size, go in one pass without
+// the accumulator row; the sums are the same.
 KESTRANE_ALWAYS_INLINE void blendRowsBody(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                           uint16_t *acc, uint8_t *out, int count) {
+    if (taps == 2) {
+        const uint16_t w0 = weights[0], w1 = weights[1];
+        const uint8_t *r0 = rows[0], *r1 = rows[1];
+        for (int i = 0; i < count; ++i)
+            out[i] = uint8_t(uint16_t(128 + w0 * r0[i] + w1 * r1[i]) >> 8);
+        return;
+    }
     std::fill(acc, acc + count, uint16_t(128));
     for (int k = 0; k < taps; ++k) {
         const uint16_t w = weights[k];
