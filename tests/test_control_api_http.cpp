@@ -113,6 +113,10 @@ struct Client {
         std::optional<Response> r;
         return QTest::qWaitFor([&] { return (r = take()).has_value(); }, ms) ? *r : Response{};
     }
+    bool receives(const QByteArray &text, int ms = 5000)
+    {
+        return QTest::qWaitFor([&] { return (in += socket.readAll()).contains(text); }, ms);
+    }
     bool closed(int ms = 5000)
     {
         return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, ms);
@@ -155,7 +159,8 @@ void TestControlApiHttp::framing_data()
     QTest::newRow("negative length") << Client::request(kSelect, "Content-Length: -5\r\n") << 400;
     QTest::newRow("garbled length") << Client::request(kSelect, "Content-Length: 2x\r\n", "{}") << 400;
     QTest::newRow("two lengths") << Client::request(kSelect, "Content-Length: 0\r\nContent-Length: 0\r\n") << 400;
-    QTest::newRow("length and chunked") << Client::request(kSelect, "Content-Length: 5\r\n" + chunked, "0\r\n\r\n") << 400;
+    QTest::newRow("length and chunked") << Client::request(kSelect, "Content-Length: 5\r\n" + chunked, "0\r\n\r\n")
+                                        << 400;
     QTest::newRow("chunk size ZZ") << Client::request(kSelect, chunked, "ZZ\r\n{}\r\n0\r\n\r\n") << 400;
     QTest::newRow("chunk overrun") << Client::request(kSelect, chunked, "1\r\n{}\r\n0\r\n\r\n") << 400;
     QTest::newRow("bare LF") << kSelect + " HTTP/1.1\n" + host + "\n" << 400;
@@ -166,7 +171,8 @@ void TestControlApiHttp::framing_data()
     QTest::newRow("folded field") << Client::request(kSelect, "X-A: 1\r\n  2\r\n") << 400;
     QTest::newRow("gzip") << Client::request(kSelect, "Transfer-Encoding: gzip, chunked\r\n", "0\r\n\r\n") << 501;
     QTest::newRow("declared 1 GB") << Client::request(kSelect, "Content-Length: 1000000000\r\n") << 413;
-    QTest::newRow("chunks past 64 KiB") << Client::request(kSelect, chunked, "f000\r\n" + QByteArray(0xf000, ' ') + "\r\n2000\r\n") << 413;
+    QTest::newRow("chunks past 64 KiB")
+        << Client::request(kSelect, chunked, "f000\r\n" + QByteArray(0xf000, ' ') + "\r\n2000\r\n") << 413;
     QTest::newRow("head 17 KiB") << Client::request(kSelect, "X-A: " + QByteArray(17 * 1024, 'a') + "\r\n") << 431;
     QTest::newRow("target 17 KiB") << Client::request(kSelect + QByteArray(17 * 1024, 'a')) << 414;
 }
@@ -321,7 +327,8 @@ void TestControlApiHttp::stopsPassTheQueue()
     rig.backend->state = Availability::Busy;
     const auto ptz = [](const QByteArray &word) {
         const QByteArray body = R"({"command":")" + word + R"("})";
-        return Client::request("POST /api/v1/cameras/SN1/ptz", "Content-Length: " + QByteArray::number(body.size()) + "\r\n", body);
+        const QByteArray length = "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        return Client::request("POST /api/v1/cameras/SN1/ptz", length, body);
     };
     Client left(rig.server.port(), ptz("Left"));
     QTRY_COMPARE(rig.server.waiting(), 1);
@@ -335,7 +342,8 @@ void TestControlApiHttp::stopsPassTheQueue()
     for (Client *c : {&left, &select, &stop})
         QCOMPARE(c->next().status, 200);
     QCOMPARE(rig.backend->sent.size(), 3);
-    QVERIFY2(rig.backend->sent[0].contains("Stop") && rig.backend->sent[1].contains("PtzCmd"), qPrintable(rig.backend->sent.join(' ')));
+    QVERIFY2(rig.backend->sent[0].contains("Stop") && rig.backend->sent[1].contains("PtzCmd"),
+             qPrintable(rig.backend->sent.join(' ')));
     QCOMPARE(rig.backend->sent[2], QString("select"));
 }
 
@@ -353,12 +361,12 @@ void TestControlApiHttp::eventStream()
     stalled.socket.write(Client::request("GET /api/v1/events"));
     QTRY_COMPARE(rig.server.subscribers(), 2);
     QCOMPARE(Client(rig.server.port(), Client::request("GET /api/v1/events")).next().status, 503);
-    QVERIFY(QTest::qWaitFor([&] { return (reader.in += reader.socket.readAll()).contains("\r\n\r\n"); }));
+    QVERIFY(reader.receives("\r\n\r\n"));
     QVERIFY(reader.in.startsWith("HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\n"));
     rig.server.publish(QJsonObject{{"event", "selection"}, {"serial", "SN1"}});
-    QVERIFY(QTest::qWaitFor([&] { return (reader.in += reader.socket.readAll()).contains("\r\n\r\ndata: {\"event\":\"selection\",\"serial\":\"SN1\"}\n\n"); }));
+    QVERIFY(reader.receives("\r\n\r\ndata: {\"event\":\"selection\",\"serial\":\"SN1\"}\n\n"));
     // Past the request time-out it stays open and gets the keep-alive comment.
-    QVERIFY(QTest::qWaitFor([&] { return (reader.in += reader.socket.readAll()).contains("\n\n: keep-alive\n\n"); }));
+    QVERIFY(reader.receives("\n\n: keep-alive\n\n"));
     // A subscriber that does not read is dropped once its backlog passes the limit.
     const QJsonObject big{{"event", QString(16 * 1024, 'x')}};
     for (int i = 0; i < 2000 && rig.server.subscribers() == 2; ++i) {
@@ -404,7 +412,8 @@ void TestControlApiHttp::cliTrustsOnlyARunningGui()
     const auto announce = [&](qint64 pid) {
         QFile file(ControlApiEndpoint::filePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(QJsonObject{{"host", "127.0.0.1"}, {"port", stranger.serverPort()}, {"pid", pid}}).toJson());
+        const QJsonObject object{{"host", "127.0.0.1"}, {"port", stranger.serverPort()}, {"pid", pid}};
+        file.write(QJsonDocument(object).toJson());
     };
     QProcess sleeper;
     sleeper.start("sleep", {"30"});

@@ -188,8 +188,8 @@ void ControlApiConnection::timedOut()
 {
     if (m_state == State::Reading && (m_reader.started() || !m_pending.isEmpty())) {
         m_state = State::Waiting;
-        emit refused(this, 408,
-                     QStringLiteral("the request was not complete within %1 s").arg(m_limits.requestTimeoutMs / 1000.0));
+        const double seconds = m_limits.requestTimeoutMs / 1000.0;
+        emit refused(this, 408, QStringLiteral("the request was not complete within %1 s").arg(seconds));
     } else if (m_state != State::Waiting) {
         finish(); // idle between requests, or the client did not leave after the answer
     }

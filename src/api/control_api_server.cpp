@@ -202,7 +202,8 @@ void ControlApiServer::checkHead(ControlApiConnection *connection)
         return;
     }
     if (fromBrowser(connection)) {
-        answer(connection, request, ControlApiHandler::error(403, QStringLiteral("requests from web pages are refused")));
+        answer(connection, request,
+               ControlApiHandler::error(403, QStringLiteral("requests from web pages are refused")));
         return;
     }
     if (!authorised(connection)) {
@@ -231,8 +232,8 @@ void ControlApiServer::checkHead(ControlApiConnection *connection)
 
 void ControlApiServer::refuse(ControlApiConnection *connection, int status, const QString &why)
 {
-    answer(connection, parse(connection->head().method, connection->head().target), ControlApiHandler::error(status, why),
-           true);
+    const Request request = parse(connection->head().method, connection->head().target);
+    answer(connection, request, ControlApiHandler::error(status, why), true);
 }
 
 void ControlApiServer::carryOut(ControlApiConnection *connection)
