@@ -2,12 +2,15 @@
 #include "lut3d.h"
 #include "preview_frame_pipeline.h"
 #include "lut_reference.h"
+#include "picture_scaler.h"
 
 #include "log_capture.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -312,6 +315,37 @@ private slots:
         QCOMPARE(plain.process(frame, table, landscape, area), PreviewFramePipeline::Status::Shown);
         SimdDispatch::allowAvx2(true);
         QCOMPARE(plain.image(), shown.image());
+    }
+
+    // YUYV frames are converted a few rows at a time as the scaler needs them and looked
+    // up band by band: the picture must be the one made from the whole converted
+    // frame, looked up before scaling when it is enlarged and after when reduced.
+    void rowByRowPictureIsTheWholeFramePicture() {
+        const int w = 320, h = 180;
+        const std::vector<uchar> yuyv = naturalYuyv(w, h);
+        const MappedFrame frame = MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), w, h, w * 2);
+        Lut3d lut;
+        QVERIFY(lut.loadLUT(write(QStringLiteral("LUT_3D_SIZE 2\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n"
+                                                 "0 0 1\n1 0 1\n0 1 1\n0.2 0.9 0.4\n"))));
+        cv::Mat bgrx;
+        cv::cvtColor(cv::Mat(h, w, CV_8UC2, const_cast<uchar *>(yuyv.data())), bgrx, cv::COLOR_YUV2BGRA_YUY2);
+        for (const QSize &area : {QSize(250, 97), QSize(700, 1000), QSize(w, h)})
+            for (bool landscape : {true, false})
+                for (const Lut3d *table : {static_cast<const Lut3d *>(nullptr), static_cast<const Lut3d *>(&lut)}) {
+                    PreviewFramePipeline pipeline;
+                    QCOMPARE(pipeline.process(frame, table, landscape, area), PreviewFramePipeline::Status::Shown);
+                    const QSize shown = pipeline.image().size();
+                    const bool before = shown.width() * shown.height() >= w * h;
+                    cv::Mat source = bgrx.clone(), expected(shown.height(), shown.width(), CV_8UC4);
+                    if (table && before)
+                        table->applyRows(source, source, false);
+                    PictureScaler().scale(source, expected, !landscape);
+                    if (table && !before)
+                        table->applyRows(expected, expected, false);
+                    const QImage image(expected.data, expected.cols, expected.rows, int(expected.step),
+                                       QImage::Format_RGB32);
+                    QCOMPARE(pipeline.image(), image);
+                }
     }
 
     void fastBuildMatchesTheDirectInterpolation() {
