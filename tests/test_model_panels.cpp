@@ -1,8 +1,13 @@
+#include "ai_model_area.h"
 #include "camera_config_file.h"
 #include "colour_page.h"
+#include "colour_tables.h"
+#include "command_texts.h"
 #include "debounced_param_sender.h"
 #include "device_maintenance.h"
+#include "face_model_flow.h"
 #include "file_dialogs.h"
+#include "log_capture.h"
 #include "model_panel.h"
 #include "model_panels.h"
 #include "packet_cmd.h"
@@ -23,6 +28,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const char *const kWpBefa = "RV-K310A-WP-BEFA";
@@ -329,6 +335,9 @@ private slots:
         QVERIFY(!sentParams(cam).contains("u8Yellow=50"));
     }
 
+    void k310aPanelsOwnWays_data();
+    void k310aPanelsOwnWays();
+    void lnqAreaFollowsTheCamerasFocusMode();
     void lnqLensSwitchSendsAndRefills_data();
     void lnqLensSwitchSendsAndRefills();
     void lnqRowsAndApplyRules_data();
@@ -375,6 +384,12 @@ void TestModelPanels::lnqLensSwitchSendsAndRefills()
     for (int i = 0; i < mode->combo->count(); ++i)
         items << mode->combo->itemText(i);
     QCOMPARE(items, focusItems);
+    // The lens's face mode, chosen by the user, shows the AI area and asks for the lists.
+    mode->setValue(1);
+    cam->clearReceived();
+    mode->setValue(lensIndex == 0 ? 2 : 0);
+    QVERIFY(!panel->aiModelArea()->isHidden());
+    QCOMPARE(countCmd(cam, "ReqGetFaceIDs"), 1);
     // The image version's code follows the lens.
     cam->clearReceived();
     ParamControl *scene = control(panel, "eSceneMode");
@@ -434,6 +449,91 @@ void TestModelPanels::lnqSendsThroughItsGuardAndKeepsTheRecord()
     QCOMPARE(exported[62], 60);
     QCOMPARE(exported[32], 1);
     QCOMPARE(exported[24], 9);
+}
+
+void TestModelPanels::k310aPanelsOwnWays_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("proItem");
+    QTest::addColumn<QStringList>("records");
+    QTest::newRow("WP-BEFA") << kWpBefa << 1
+                             << QStringList{"[Command] sendCmdToDevice: index is -1", "language： 1 [File: k310a_panel",
+                                            "Found enabled face ID 1 at index 0"};
+    QTest::newRow("LNQ") << kLnq << 3
+                         << QStringList{"[INFO] [Data] language: 1", "[INFO] [Command] send ReqGetFaceIDs: {",
+                                        "[refresshDeviceData] VideoParam isEmpty: false", "[Data] [HUE_ARRAY] sending",
+                                        "Combo box items: 1:Presenter, 2:002", "button updated to '模型启用中'"};
+}
+
+// Where the two K310A panels differ from the built-in pages and from each other: the
+// shutter caption, an image version without an item, the tones, the boxes, the records.
+void TestModelPanels::k310aPanelsOwnWays()
+{
+    QFETCH(QString, model);
+    QFETCH(int, proItem);
+    QFETCH(QStringList, records);
+    const bool lnq = model == kLnq;
+    LogCapture log;
+    PanelRig rig(model);
+    auto *panel = qobject_cast<K310aPanel *>(rig.panel);
+    QCOMPARE(control(panel, "uiMShutterSpeed")->label->text(), QString("快门"));
+    CameraParams record = panel->camera()->params();
+    record[CameraParams::SceneMode] = 4;
+    panel->applyParams(record, false);
+    QCOMPARE(control(panel, "eSceneMode")->value(), proItem);
+    panel->colourTables()->tableRefreshTimer()->stop();
+    record[CameraParams::SceneMode] = 2;
+    record[43] += 7; // "黄色": the lens camera's panel reads its tables again
+    panel->applyParams(record, false);
+    QCOMPARE(control(panel, "eSceneMode")->value(), -1);
+    QCOMPARE(panel->colourTables()->tableRefreshTimer()->isActive(), lnq);
+    panel->faceModels()->handleEnabledFaceIdResponse(1);
+    panel->faceModels()->area()->combo()->clear();
+    panel->faceModels()->onModelEnableClicked(); // "请先选择一个模型": the lens camera's panel has the wider box
+    QCOMPARE(rig.sim.boxes.last().styleSheet.contains("min-width: 350px"), lnq);
+    panel->refresshDeviceData();
+    panel->colourTables()->sendHueTable(HsvTable());
+    panel->setDevice(nullptr, -1);
+    panel->camera()->sendText(CmdJson, CommandTexts::getFaceIds());
+    for (const QString &text : records)
+        QVERIFY2(log.contains(text), qPrintable(text));
+}
+
+// Whatever the lens offers, the camera's focus mode shows or hides the AI area, dims or
+// enables "区域" (#323d43 at half opacity when disabled) and selects its item if any.
+void TestModelPanels::lnqAreaFollowsTheCamerasFocusMode()
+{
+    PanelRig rig(kLnq);
+    auto *panel = qobject_cast<K310aPanel *>(rig.panel);
+    QComboBox *area = control(panel, "ucAFArea")->combo;
+    ParamControl *mode = control(panel, "ucFocusMode");
+    struct Case { int lens, focus; bool shown; QString text; };
+    const auto show = [panel](int lens, int focus) {
+        CameraParams record = panel->camera()->params();
+        record[CameraParams::LensType] = lens;
+        record[CameraParams::FocusMode] = focus;
+        panel->applyParams(record, false);
+    };
+    for (const Case &c : {Case{1, 8, true, "AF (前景优先)"}, Case{2, 3, false, "人像追焦"},
+                          Case{5, 6, true, "人脸追焦"}, Case{5, 7, false, "AF (前景优先)"}}) {
+        show(1, 3);
+        show(c.lens, c.focus);
+        QCOMPARE(!panel->aiModelArea()->isHidden(), c.shown);
+        QCOMPARE(mode->itemSource(mode->value()), c.text);
+        QCOMPARE(area->isEnabled(), !c.shown);
+        QComboBox probe; // same style and state: the folded page leaves the box no room to draw
+        probe.setStyleSheet(area->styleSheet());
+        probe.setEnabled(area->isEnabled());
+        QImage look(200, 28, QImage::Format_ARGB32);
+        look.fill(Qt::transparent);
+        probe.resize(look.size());
+        probe.render(&look, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QColor got = look.pixelColor(100, 2);
+        const QColor want = c.shown ? QColor(0x32, 0x3d, 0x43, 0x80) : QColor(0x18, 0x1a, 0x1b);
+        QVERIFY2(qAbs(got.red() - want.red()) + qAbs(got.green() - want.green()) + qAbs(got.blue() - want.blue()) +
+                         qAbs(got.alpha() - want.alpha()) <= 4, // rounding of the blend
+                 qPrintable(got.name(QColor::HexArgb)));
+    }
 }
 
 QTEST_MAIN(TestModelPanels)

@@ -981,6 +981,10 @@ Restart the camera to load the portrait model</translation>
         <translation>Shutter speed</translation>
     </message>
     <message>
+        <source>快门</source>
+        <translation>Shutter</translation>
+    </message>
+    <message>
         <source>白平衡</source>
         <translation>White balance</translation>
     </message>

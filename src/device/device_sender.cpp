@@ -33,6 +33,7 @@ void DeviceSender::logRequest(int index, int cmdId, const void *payload, int len
             QStringLiteral("device:%1, cmd:%2, size:%3, data:%4")
                 .arg(QString::number(index), QString::number(cmdId), QString::number(length), text));
         break;
+    case RequestLog::IndexNoteOnly:
     case RequestLog::None:
         break;
     }
@@ -42,7 +43,7 @@ bool DeviceSender::sendCmdToDevice(int index, int cmdId, const void *payload, in
                                    int replyCapacity)
 {
     if (index == -1) {
-        if (m_requestLog == RequestLog::CommandRecord)
+        if (m_requestLog == RequestLog::CommandRecord || m_requestLog == RequestLog::IndexNoteOnly)
             LogManager::instance()->log(DEBUG, "Command",
                                         QStringLiteral("sendCmdToDevice: index is -1, returning false"));
         return false;

@@ -24,6 +24,7 @@ public:
     enum class RequestLog {
         QtDebug,        // the control panel's "[SEND] device:" debug line
         CommandRecord,  // an INFO/"Command" record, plus the index -1 note
+        IndexNoteOnly,  // no request record, only the index -1 note
         None,
     };
 

@@ -7,6 +7,7 @@
 #include "colour_tables.h"
 #include "command_texts.h"
 #include "collapsible_group.h"
+#include "log_manager.h"
 #include "packet_cmd.h"
 #include "palette_label.h"
 #include "param_control.h"
@@ -108,17 +109,28 @@ void K310aPanel::buildFaceModels()
     hooks.openPreview = m_previewAccess.open;
     hooks.preview = m_previewAccess.window;
     FaceModelFlow::Options options = faceModelOptions();
-    options.requestFaceModels = [this] { requestFaceModels(); };
+    options.requestFaceModels = [this] { requestFaceModels(FaceListRequest::Reread); };
+    options.listRecords = true;
+    options.focusModeIndex = [this] {
+        const ParamControl *mode = m_pages->control("ucFocusMode");
+        return mode ? mode->value() : -1;
+    };
     m_faceModels = new FaceModelFlow(m_aiModelArea, hooks, options, this);
     connect(m_faceModels, &FaceModelFlow::startFaceDataCollection, this, &ModelPanel::startFaceDataCollection);
 }
 
-void K310aPanel::requestFaceModels()
+void K310aPanel::requestFaceModels(FaceListRequest why)
 {
-    qDebug() << "send ReqGetFaceIDs:" << CommandTexts::getFaceIds();
-    m_camera->sendText(CmdJson, CommandTexts::getFaceIds());
-    qDebug() << "send ReqGetFaceNames:" << CommandTexts::getFaceNames();
-    m_camera->sendText(CmdJson, CommandTexts::getFaceNames());
+    const bool logged = why == FaceListRequest::Reread && writesLogRecords();
+    for (const auto &[name, command] : {std::pair{"ReqGetFaceIDs", CommandTexts::getFaceIds()},
+                                        std::pair{"ReqGetFaceNames", CommandTexts::getFaceNames()}}) {
+        if (logged)
+            logRecord(INFO, QStringLiteral("Command"),
+                      QStringLiteral("send %1: %2").arg(QLatin1String(name), QString::fromUtf8(command)));
+        else
+            qDebug() << qPrintable(QStringLiteral("send %1:").arg(QLatin1String(name))) << command;
+        m_camera->sendText(CmdJson, command);
+    }
 }
 
 void K310aPanel::showFaceModelArea(bool visible)
@@ -159,8 +171,13 @@ void K310aPanel::applyParams(const CameraParams &params, bool fromFile)
     m_pages->beginApply(fromFile);
     m_pages->applyRows(record, applyOrder());
     applyExtras(record);
-    qDebug() << "language：" << record[CameraParams::Language];
-    qDebug() << "scene" << record[CameraParams::SceneMode];
+    if (writesLogRecords()) {
+        logRecord(INFO, QStringLiteral("Data"), QStringLiteral("language: %1").arg(record[CameraParams::Language]));
+        logRecord(INFO, QStringLiteral("Data"), QStringLiteral("scene: %1").arg(record[CameraParams::SceneMode]));
+    } else {
+        qDebug() << "language：" << record[CameraParams::Language];
+        qDebug() << "scene" << record[CameraParams::SceneMode];
+    }
     m_pages->applyRows(record, applyOrderAfterTables());
     if (PaletteLabel *hue = m_colourPage->hueLabel())
         hue->setValues(ColourTables::recordTable(record, HsvKind::Hue).toList());
@@ -168,11 +185,12 @@ void K310aPanel::applyParams(const CameraParams &params, bool fromFile)
         sat->setValues(ColourTables::recordTable(record, HsvKind::Saturation).toList());
     m_camera->params() = record;
     m_pages->endApply();
+    applyFinished(record);
 
     if (fromFile) {
         m_camera->sendVideoParam(BuiltInParamRows::kSceneKey, QString::number(record[CameraParams::SceneMode]));
         m_tables->sendHueTable(ColourTables::recordTable(record, HsvKind::Hue));
         m_tables->sendSaturationTable(ColourTables::recordTable(record, HsvKind::Saturation));
     }
-    requestFaceModels();
+    requestFaceModels(FaceListRequest::Reread);
 }

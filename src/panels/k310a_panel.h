@@ -64,12 +64,22 @@ protected:
     virtual void addHeader(QVBoxLayout *) {}
     // Runs between the rows and the tables during apply.
     virtual void applyExtras(const CameraParams &) {}
+    // Runs once the record is the panel's and the guard is open again, before the
+    // scene and tables of a file are sent.
+    virtual void applyFinished(const CameraParams &) {}
     // How the panel's face-model area differs from the built-in one; the list requests
     // are the panel's own in any case.
     virtual FaceModelFlow::Options faceModelOptions() const { return {}; }
+    // Whether the panel writes its own records into the log ("Data" and "Command"
+    // categories) where the other writes Qt debug records: the language and scene an
+    // apply shows, and the face lists it asks for after an apply or a deletion.
+    virtual bool writesLogRecords() const { return false; }
     // The callbacks the panel's special rows use.
     BuiltInParamRows::Callbacks rowCallbacks();
-    void requestFaceModels();
+    // Asks for the face lists: on a switch of "模式" to a face mode (Qt debug records),
+    // or to read them again after an apply or a deletion (the panel's own records).
+    enum class FaceListRequest { ModeSwitch, Reread };
+    void requestFaceModels(FaceListRequest why = FaceListRequest::ModeSwitch);
     void showFaceModelArea(bool visible);
 
 private:

@@ -17,13 +17,18 @@ QList<ParamRow> imageRows(const BuiltInParamRows::Callbacks &cb)
 {
     QList<ParamRow> rows = BuiltInParamRows::imageRows(cb);
     if (ParamRow *shutter = findRow(rows, "uiMShutterSpeed")) {
+        shutter->label = QT_TRANSLATE_NOOP("ParamRow", "快门");
         shutter->items = kShutterLabels;
         shutter->codes = kShutterCodes;
     }
     if (ParamRow *iso = findRow(rows, "ucManualGain"))
         iso->mirror = ParamRow::Mirror::Both;
-    if (ParamRow *scene = findRow(rows, BuiltInParamRows::kSceneKey))
+    // A scene code without an item leaves the combo empty rather than showing the
+    // version of the camera shown before.
+    if (ParamRow *scene = findRow(rows, BuiltInParamRows::kSceneKey)) {
         scene->applySilently = true;
+        scene->clearBeforeApply = true;
+    }
     // "色温", the two tuning rows, then the three gains.
     QList<ParamRow> tuning;
     for (const char *key : {"u8RgainTuning", "u8BgainTuning"})

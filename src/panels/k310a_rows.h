@@ -14,8 +14,9 @@ namespace K310aRows {
 extern const QStringList kShutterLabels;
 extern const QVector<int> kShutterCodes;
 
-// The built-in image rows with the panels' shutter table, the ISO shown from the
-// record, and the two tuning rows moved before the three gain rows.
+// The built-in image rows with the panels' shutter table (captioned "快门"), the ISO
+// shown from the record, "图像版本" cleared before apply shows a record, and the two
+// tuning rows moved before the three gain rows.
 QList<ParamRow> imageRows(const BuiltInParamRows::Callbacks &cb);
 // The video page's noise and (uncrossed) mirror rows.
 ParamRow noise2d();

@@ -3,6 +3,8 @@
 #include "colour_tables.h"
 #include "command_texts.h"
 #include "k310a_rows.h"
+#include "log_manager.h"
+#include "message_boxes.h"
 #include "param_control.h"
 #include "param_page_set.h"
 
@@ -10,6 +12,7 @@
 #include <QDebug>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -17,10 +20,17 @@ namespace {
 // "图像版本" items ("标准", "白皙", "去红", "专业") -> "eSceneMode" per lens type 1, 2, 3.
 const int kSceneCodes[3][4] = {{1, 3, 5, 4}, {6, 7, 8, 9}, {10, 11, 13, 12}};
 const char *const kFaceTexts[] = {"人脸追焦", "人像追焦"};
+// "模式" texts and their "ucFocusMode" codes.
+const QList<QPair<QString, int>> &focusTexts()
+{
+    static const QList<QPair<QString, int>> texts = {
+        {"AF (前景优先)", 3}, {"MF(手动模式)", 0}, {"人脸追焦", 6}, {"人像追焦", 8}, {"微距", 7}};
+    return texts;
+}
 
 bool isFaceMode(const QString &text)
 {
-    return text == QLatin1String(kFaceTexts[0]) || text == QString::fromUtf8(kFaceTexts[1]);
+    return text == QString::fromUtf8(kFaceTexts[0]) || text == QString::fromUtf8(kFaceTexts[1]);
 }
 } // namespace
 
@@ -28,6 +38,21 @@ widget_RV_K310A_LNQ::widget_RV_K310A_LNQ(QWidget *parent)
     : K310aPanel({DeviceSender::RequestLog::CommandRecord, PanelCameraContext::ParamLog::CommandRecord},
                  PanelResets::ToneReset::WithFactoryReset, colourOptions(), parent)
 {
+    // The panel's questions and reports come in the wider box (its content is shown
+    // in the control panel's container, out of the panel's own hierarchy).
+    MessageBoxes::setBoxStyle(this, MessageBoxes::Style::Wide);
+    colourTables()->setSendRecord([](HsvKind kind, const QByteArray &text) {
+        logRecord(DEBUG, QStringLiteral("Data"),
+                  (kind == HsvKind::Hue ? QStringLiteral("[HUE_ARRAY] sending hue array data, length:%1")
+                                        : QStringLiteral("[SAT_ARRAY] sending saturation array data, length:%1"))
+                      .arg(text.size()));
+    });
+}
+
+void widget_RV_K310A_LNQ::buildUi()
+{
+    K310aPanel::buildUi();
+    MessageBoxes::setBoxStyle(scrollArea(), MessageBoxes::Style::Wide);
 }
 
 int widget_RV_K310A_LNQ::sceneCode(int lens, int item)
@@ -60,12 +85,18 @@ QStringList widget_RV_K310A_LNQ::focusItems(int lens)
 
 int widget_RV_K310A_LNQ::focusCode(const QString &text)
 {
-    static const QList<QPair<QString, int>> codes = {
-        {"AF (前景优先)", 3}, {"MF(手动模式)", 0}, {"人脸追焦", 6}, {"人像追焦", 8}, {"微距", 7}};
-    for (const auto &[t, code] : codes)
+    for (const auto &[t, code] : focusTexts())
         if (t == text)
             return code;
     return 3;
+}
+
+QString widget_RV_K310A_LNQ::focusText(int code)
+{
+    for (const auto &[text, c] : focusTexts())
+        if (c == code)
+            return text;
+    return QString();
 }
 
 int widget_RV_K310A_LNQ::selectedLens() const
@@ -111,7 +142,6 @@ QList<ParamRow> widget_RV_K310A_LNQ::imageRows(const BuiltInParamRows::Callbacks
     if (ParamRow *scene = findRow(rows, BuiltInParamRows::kSceneKey)) {
         scene->items = QStringList{QT_TRANSLATE_NOOP("ParamRow", "标准"), QT_TRANSLATE_NOOP("ParamRow", "白皙"), QT_TRANSLATE_NOOP("ParamRow", "去红"), QT_TRANSLATE_NOOP("ParamRow", "专业")};
         scene->codes.clear();
-        scene->clearBeforeApply = true;
         // The code depends on the lens; nothing is sent without a lens selected.
         scene->sentRule = [self](int item, int *sent) {
             *sent = sceneCode(self->selectedLens(), item);
@@ -133,13 +163,11 @@ QList<ParamRow> widget_RV_K310A_LNQ::imageRows(const BuiltInParamRows::Callbacks
         contrast->initial = 10;
     if (ParamRow *sharpness = findRow(rows, "Hue"))
         sharpness->initial = 30;
-    // The tones make the tables follow; the panel re-reads the tables only.
+    // The tones make the tables follow, whoever moves them (the user, a refresh or an
+    // imported file); the panel re-reads the tables only.
     for (const char *key : {"u8Yellow", "u8Orange", "ucRuddy"})
         if (ParamRow *tone = findRow(rows, QString::fromLatin1(key)))
-            tone->onChanged = [self](ParamPageSet &pages, int) {
-                if (!pages.isApplying())
-                    self->colourTables()->tableRefreshTimer()->start();
-            };
+            tone->onChanged = [self](ParamPageSet &, int) { self->colourTables()->tableRefreshTimer()->start(); };
     ParamRow hdr = ParamRow::toggle("u8HDR", "HDR", 32);
     hdr.shownRule = [](qint32 value, int) { return value == 1 ? 1 : 0; };
     rows << hdr;
@@ -207,6 +235,7 @@ CameraParamReader::Profile widget_RV_K310A_LNQ::readerProfile() const
 {
     CameraParamReader::Profile profile = K310aRows::readerProfile();
     profile.videoKeys << CameraParamReader::KeySlot{"u8LensType", CameraParams::LensType};
+    profile.videoParamTag = "[refresshDeviceData]";
     return profile;
 }
 
@@ -218,11 +247,9 @@ void widget_RV_K310A_LNQ::fillFocusModes(int lens, int code)
         return;
     const bool blocked = mode->combo->blockSignals(true);
     mode->setItems(items);
-    int index = 0;
-    for (int i = 0; i < items.size(); ++i)
-        if (code >= 0 && focusCode(items[i]) == code && items[i] != QLatin1String("AF (前景优先)"))
-            index = i;
-    mode->combo->setCurrentIndex(code == 3 ? 0 : index);
+    // The item of the code, item 0 when the lens offers none.
+    const int index = int(items.indexOf(focusText(code)));
+    mode->combo->setCurrentIndex(index < 0 ? 0 : index);
     mode->combo->blockSignals(blocked);
 }
 
@@ -239,6 +266,30 @@ void widget_RV_K310A_LNQ::applyExtras(const CameraParams &params)
         showFaceModelArea(face);
     } else if (area) {
         area->combo->setEnabled(true);
+    }
+}
+
+void widget_RV_K310A_LNQ::applyFinished(const CameraParams &params)
+{
+    // The camera's focus mode has the last word over the area and "区域", whatever the
+    // lens offers: a mode without an item still shows or hides the area.
+    const int code = params[CameraParams::FocusMode];
+    if (code == 0 || code == 3)
+        showFaceModelArea(false);
+    else if (code == 6 || code == 8)
+        showFaceModelArea(true);
+    ParamControl *mode = pages()->control("ucFocusMode");
+    const QString text = focusText(code);
+    if (!mode || text.isEmpty())
+        return;
+    for (int i = 0; i < mode->combo->count(); ++i) {
+        if (mode->itemSource(i) != text)
+            continue;
+        // Shown, not sent: the camera reported it.
+        const bool blocked = mode->combo->blockSignals(true);
+        mode->combo->setCurrentIndex(i);
+        mode->combo->blockSignals(blocked);
+        return;
     }
 }
 
@@ -303,5 +354,6 @@ FaceModelFlow::Options widget_RV_K310A_LNQ::faceModelOptions() const
         return modeIdForLens(camera->params()[CameraParams::LensType], face, portrait, hasFace, hasPortrait);
     };
     options.commandRecords = true;
+    options.tipHoldsInput = true;
     return options;
 }

@@ -15,6 +15,8 @@ public:
 
     explicit widget_RV_K310A_LNQ(QWidget *parent = nullptr);
 
+    void buildUi() override;
+
     void copyParams(CameraParams &out) override;
     QComboBox *lensCombo() const { return m_lensCombo; }
 
@@ -24,8 +26,10 @@ public:
     static int sceneItem(int code);
     // "模式" items of a lens type (1, 2 or 3); empty for other values.
     static QStringList focusItems(int lens);
-    // Focus-mode code of a "模式" text (3 for unknown texts).
+    // Focus-mode code of a "模式" text (3 for unknown texts), and the text of a code
+    // (empty for unknown codes).
     static int focusCode(const QString &text);
+    static QString focusText(int code);
 
     void onLensChanged(int index);
 
@@ -43,7 +47,9 @@ protected:
     CameraParamReader::Profile readerProfile() const override;
     void addHeader(QVBoxLayout *layout) override;
     void applyExtras(const CameraParams &params) override;
+    void applyFinished(const CameraParams &params) override;
     FaceModelFlow::Options faceModelOptions() const override;
+    bool writesLogRecords() const override { return true; }
 
 private:
     int selectedLens() const;

@@ -25,7 +25,7 @@ ColourPage::Options withOwnColourRules(ColourPage::Options options)
 } // namespace
 
 widget_RV_K310A_WP_BEFA::widget_RV_K310A_WP_BEFA(QWidget *parent)
-    : K310aPanel({DeviceSender::RequestLog::None, PanelCameraContext::ParamLog::None},
+    : K310aPanel({DeviceSender::RequestLog::IndexNoteOnly, PanelCameraContext::ParamLog::None},
                  PanelResets::ToneReset::WithImageReset, withOwnColourRules(colourOptions()), parent)
 {
 }

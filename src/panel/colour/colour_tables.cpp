@@ -162,6 +162,8 @@ bool ColourTables::sendTable(HsvKind kind, const HsvTable &table)
     const QByteArray text = setCommand(kind, table);
     if (text.isEmpty() || !m_link.send)
         return false;
+    if (m_sendRecord)
+        m_sendRecord(kind, text);
     return m_link.send(CmdJson, text, nullptr, 0);
 }
 

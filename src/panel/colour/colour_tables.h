@@ -62,6 +62,12 @@ public:
 
     // The set commands; nothing while the send guard is closed.
     bool sendTable(HsvKind kind, const HsvTable &table);
+    // Called with each table command about to be sent (past the guard), for panels
+    // that log their table sends.
+    void setSendRecord(std::function<void(HsvKind kind, const QByteArray &text)> record)
+    {
+        m_sendRecord = std::move(record);
+    }
     bool sendHueTable(const HsvTable &table) { return sendTable(HsvKind::Hue, table); }
     bool sendSaturationTable(const HsvTable &table) { return sendTable(HsvKind::Saturation, table); }
 
@@ -85,5 +91,6 @@ private:
     HsvTable m_sat;
     std::function<HsvTable(HsvKind)> m_load;
     std::function<void(HsvKind, const HsvTable &)> m_store;
+    std::function<void(HsvKind, const QByteArray &)> m_sendRecord;
     QTimer *m_tableRefreshTimer;
 };

@@ -168,8 +168,15 @@ CameraParamReader::Result CameraParamReader::readVideoReply(const QByteArray &re
     if (refused(c))
         return Result::Refused;
     const QJsonObject video = c.value(QStringLiteral("VideoParam")).toObject();
+    const char *tag = profile.videoParamTag;
+    if (tag) {
+        qDebug().noquote() << tag << "VideoParam isEmpty:" << (video.isEmpty() ? "true" : "false");
+        qDebug().noquote() << tag << "VideoParam keys:" << video.keys().join(QStringLiteral(", "));
+    }
     for (const KeySlot &k : profile.videoKeys)
         params[k.slot] = readIntField(video, QLatin1String(k.key), 0);
+    if (tag)
+        qDebug() << "param.focus_mode:" << params[CameraParams::FocusMode];
     qInfo() << "相机参数解析成功";
     return Result::Stored;
 }

@@ -55,6 +55,10 @@ public:
         QList<KeySlot> settingKeys = CameraParamReader::settingKeys();
         bool logSettings = true; // a debug record per setting read ("language：", "trace", "hgr")
         bool logSleep = false;   // a further "sleep" debug record after the settings
+        // When given, the video reply's member names are logged under this tag
+        // ("<tag> VideoParam isEmpty:", "<tag> VideoParam keys:"), and the focus mode
+        // read ("param.focus_mode:").
+        const char *videoParamTag = nullptr;
     };
     static Profile refreshProfile();
     static Profile selectionProfile();

@@ -11,6 +11,8 @@
 const char *const ParamControl::kComboStyle =
     "QComboBox { background-color: #181a1b; color: white; padding: 4px; border-radius: 4px; font-size: 12px;"
     " border: none; combobox-popup: 0; }"
+    // A disabled combo is dimmed: #323d43 at half opacity, its text too.
+    "QComboBox:disabled { background-color: rgba(50, 61, 67, 128); color: rgba(255, 255, 255, 128); }"
     "QComboBox QFrame { background-color: #181a1b; border: 1px solid #2c3034; }"
     "QComboBox QAbstractItemView { background-color: #181a1b; color: white; font-size: 12px;"
     " selection-background-color: #1b89ef; outline: none; }"

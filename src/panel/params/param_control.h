@@ -20,6 +20,7 @@ struct ParamControl {
     static const char *const kComboStyle;
     // Gives a combo box the dark look, its drop-down list included: the list opens
     // below the box without light bands, and the current and hovered items stand out.
+    // A disabled box is dimmed (#323d43 at half opacity).
     static void styleCombo(QComboBox *combo);
     static const char *const kSwitchStyle;
 
