@@ -3,6 +3,7 @@
 #include "control_api_connection.h"
 #include "control_api_endpoint.h"
 #include "control_api_settings.h"
+#include "control_request_queue.h"
 
 #include <QJsonDocument>
 #include <QTcpSocket>
@@ -41,17 +42,20 @@ Reply withHeader(Reply reply, const QByteArray &name, const QByteArray &value)
 
 Reply unavailable(const QString &message, int retrySeconds)
 {
-    return withHeader(ControlApiHandler::error(503, message), "Retry-After", QByteArray::number(retrySeconds));
+    return ControlRequestQueue::unavailable(message, retrySeconds);
 }
 } // namespace
 
 ControlApiServer::ControlApiServer(std::unique_ptr<ControlApiBackend> backend, QObject *parent)
-    : QObject(parent), m_backend(std::move(backend)), m_handler(m_backend.get()),
-      m_throttle(m_limits.maxAuthFailures, m_limits.authWindowMs)
+    : ControlApiServer(new ControlRequestQueue(std::move(backend)), parent)
 {
-    m_retry.setSingleShot(true);
-    m_handler.setEventSink([this](const QJsonObject &event) { publish(event); });
-    connect(&m_retry, &QTimer::timeout, this, &ControlApiServer::pump);
+    m_requests->setParent(this);
+}
+
+ControlApiServer::ControlApiServer(ControlRequestQueue *requests, QObject *parent)
+    : QObject(parent), m_requests(requests), m_throttle(m_limits.maxAuthFailures, m_limits.authWindowMs)
+{
+    connect(m_requests, &ControlRequestQueue::event, this, &ControlApiServer::publish);
     connect(&m_keepAlive, &QTimer::timeout, this, &ControlApiServer::keepStreamsAlive);
     connect(&m_listener, &QTcpServer::newConnection, this, &ControlApiServer::accept);
     m_clock.start();
@@ -92,7 +96,7 @@ bool ControlApiServer::start(const ControlApiSettings &settings, QString *error)
     // programs of this machine).
     m_token = settings.token.toUtf8();
     m_throttle = ControlApiThrottle(m_limits.maxAuthFailures, m_limits.authWindowMs);
-    m_retry.setInterval(m_limits.retryMs);
+    m_requests->setLimits(m_limits.maxWaitMs, m_limits.maxWaiting, m_limits.retryMs);
     m_keepAlive.setInterval(m_limits.keepAliveCommentMs);
     m_listener.setMaxPendingConnections(1); // taken at once, or left to the listen queue
     if (!m_listener.listen(address, settings.port)) {
@@ -240,24 +244,13 @@ void ControlApiServer::carryOut(ControlApiConnection *connection)
 {
     Request request = parse(connection->head().method, connection->head().target);
     request.body = connection->body();
-    if (const std::optional<Reply> reply = ControlApiHandler::immediate(request)) {
-        answer(connection, request, *reply);
-        return;
-    }
-    const bool stop = ControlApiHandler::isStop(request);
-    if (!stop && waiting() >= m_limits.maxWaiting) {
-        answer(connection, request, unavailable(QStringLiteral("too many requests waiting"), kRetryBusySeconds));
-        return;
-    }
-    Pending pending{connection, std::move(request), QElapsedTimer()};
-    pending.waited.start();
-    // A stop goes ahead of every request that waits, after the stops before it.
-    auto place = m_queue.end();
-    if (stop)
-        place = std::find_if(m_queue.begin(), m_queue.end(),
-                             [](const Pending &p) { return !ControlApiHandler::isStop(p.request); });
-    m_queue.insert(place, std::move(pending));
-    QTimer::singleShot(0, this, &ControlApiServer::pump);
+    Request logged; // what the answer's log line names
+    logged.method = request.method;
+    logged.path = request.path;
+    const QPointer<ControlApiConnection> client(connection);
+    m_requests->submit(
+        std::move(request), [this, client, logged](const Reply &reply) { answer(client, logged, reply); },
+        [client] { return client && client->isOpen(); });
 }
 
 void ControlApiServer::closed(ControlApiConnection *connection)
@@ -270,64 +263,6 @@ void ControlApiServer::closed(ControlApiConnection *connection)
         m_listener.resumeAccepting();
         accept(); // one may already wait in the server's own queue
     }
-}
-
-std::optional<Reply> ControlApiServer::refusal(const Pending &pending) const
-{
-    switch (m_backend->availability()) {
-    case ControlApiBackend::Availability::Ready:
-        return std::nullopt;
-    case ControlApiBackend::Availability::Busy:
-        if (pending.waited.elapsed() < m_limits.maxWaitMs)
-            return std::nullopt;
-        return unavailable(QStringLiteral("the control panel is busy or not open; try again"), kRetryBusySeconds);
-    case ControlApiBackend::Availability::Upgrading:
-        if (!ControlApiHandler::reachesCamera(pending.request))
-            return std::nullopt;
-        return unavailable(QStringLiteral("a firmware upgrade is in progress; try again when it has ended"),
-                           kRetryLaterSeconds);
-    case ControlApiBackend::Availability::AwaitingSeries:
-        return unavailable(QStringLiteral("waiting for the series selection in the window"), kRetryLaterSeconds);
-    }
-    return std::nullopt;
-}
-
-// One request per turn of the event loop, so that the panel stays responsive and its
-// own timers (a refresh's end, debounced sends) run between requests.
-void ControlApiServer::pump()
-{
-    if (m_pumping)
-        return; // a request is being carried out (its activation may show a box)
-    // Answered without the panel: what the backend refuses now, what has waited too
-    // long; a request whose client left is dropped.
-    std::vector<std::pair<Pending, Reply>> refused;
-    for (auto it = m_queue.begin(); it != m_queue.end();) {
-        std::optional<Reply> reply;
-        if (!it->connection || !it->connection->isOpen()) {
-            it = m_queue.erase(it);
-        } else if ((reply = refusal(*it))) {
-            refused.emplace_back(std::move(*it), std::move(*reply));
-            it = m_queue.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    for (const auto &[pending, reply] : refused)
-        answer(pending.connection, pending.request, reply);
-    if (m_queue.empty())
-        return;
-    if (m_backend->availability() == ControlApiBackend::Availability::Busy) {
-        m_retry.start();
-        return;
-    }
-    Pending next = std::move(m_queue.front());
-    m_queue.pop_front();
-    m_pumping = true;
-    const Reply reply = m_handler.handle(next.request);
-    m_pumping = false;
-    answer(next.connection, next.request, reply);
-    if (!m_queue.empty())
-        QTimer::singleShot(0, this, &ControlApiServer::pump);
 }
 
 void ControlApiServer::answer(ControlApiConnection *connection, const Request &request, Reply reply, bool close)

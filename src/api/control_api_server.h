@@ -4,6 +4,7 @@
 #include "control_api_limits.h"
 #include "control_api_log.h"
 #include "control_api_throttle.h"
+#include "control_request_queue.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -40,10 +41,13 @@ public:
     static constexpr int kMaxWaitMs = 30000;
     // Seconds in Retry-After: a busy panel or a full queue; an upgrade or the
     // series selection, which take a person.
-    static constexpr int kRetryBusySeconds = 1;
-    static constexpr int kRetryLaterSeconds = 5;
+    static constexpr int kRetryBusySeconds = ControlRequestQueue::kRetryBusySeconds;
+    static constexpr int kRetryLaterSeconds = ControlRequestQueue::kRetryLaterSeconds;
 
+    // A server with a queue of its own into the backend.
     explicit ControlApiServer(std::unique_ptr<ControlApiBackend> backend, QObject *parent = nullptr);
+    // A server that shares the queue of other protocols; the queue outlives it.
+    explicit ControlApiServer(ControlRequestQueue *requests, QObject *parent = nullptr);
     ~ControlApiServer() override;
 
     // Before start(); tests shorten the times.
@@ -55,7 +59,7 @@ public:
     // token for an address other than a loopback one, or a token that is too short.
     bool start(const ControlApiSettings &settings, QString *error);
     quint16 port() const { return m_port; }
-    int waiting() const { return int(m_queue.size()); }
+    int waiting() const { return m_requests->waiting(); }
     int connections() const { return int(m_connections.size()); }
     int subscribers() const { return int(m_subscribers.size()); }
 
@@ -67,20 +71,11 @@ signals:
     void answered(int status);
 
 private:
-    struct Pending {
-        QPointer<ControlApiConnection> connection;
-        ControlApiHandler::Request request;
-        QElapsedTimer waited;
-    };
-
     void accept();
     void checkHead(ControlApiConnection *connection);
     void carryOut(ControlApiConnection *connection);
     void refuse(ControlApiConnection *connection, int status, const QString &why);
     void closed(ControlApiConnection *connection);
-    void pump();
-    // The answer the backend's state gives a waiting request at once, if any.
-    std::optional<ControlApiHandler::Reply> refusal(const Pending &pending) const;
     void answer(ControlApiConnection *connection, const ControlApiHandler::Request &request,
                 ControlApiHandler::Reply reply, bool close = false);
     bool authorised(const ControlApiConnection *connection) const;
@@ -88,16 +83,12 @@ private:
     void keepStreamsAlive();
     static ControlApiHandler::Request parse(const QByteArray &method, const QByteArray &target);
 
-    std::unique_ptr<ControlApiBackend> m_backend;
-    ControlApiHandler m_handler;
+    ControlRequestQueue *m_requests;
     ControlApiLimits m_limits;
     QTcpServer m_listener;
     QList<ControlApiConnection *> m_connections;
     QList<ControlApiConnection *> m_subscribers;
-    std::deque<Pending> m_queue;
-    QTimer m_retry;
     QTimer m_keepAlive;
-    bool m_pumping = false;
     QByteArray m_token; // required when not empty
     ControlApiThrottle m_throttle;
     QElapsedTimer m_clock;
