@@ -18,7 +18,7 @@ namespace {
 // whose value is the next argument.
 bool isOwnOption(const QString &arg, bool *valueFollows)
 {
-    static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate"};
+    static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate", "tray"};
     static const QStringList withValue{"vendor-id", "lut", "api-port", "lang"};
     *valueFollows = false;
     if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
@@ -104,6 +104,9 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
                                       "(English). By default the system's: Chinese on a Chinese system, "
                                       "English on others.",
                                       "LANG");
+    const QCommandLineOption tray("tray",
+                                  "Start in the background: only the tray icon shows (where the desktop "
+                                  "has a tray); this is how the tool starts at login.");
     const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
     const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
@@ -112,6 +115,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         parser.addOption(palettePage);
         parser.addOption(apiPort);
         parser.addOption(language);
+        parser.addOption(tray);
     } else {
         parser.addOption(serial);
         parser.addOption(json);
@@ -160,6 +164,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     }
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);
+        options.tray = parser.isSet(tray);
         options.language = parser.value(language).toLower();
         UiLanguage::Language chosen = UiLanguage::Chinese;
         if (parser.isSet(language) && !UiLanguage::fromCode(options.language, &chosen)) {

@@ -16,6 +16,7 @@ struct CommandLineOptions {
     QString serial;                // the CLI's camera, by serial, in place of an index
     bool json = false;             // the CLI's "list" prints JSON
     quint16 apiPort = 0;           // the GUI serves the control API on this port (0: as set)
+    bool tray = false;             // "--tray": start in the background, with the tray icon only
     // What remains: the CLI's sub-command and its arguments; for the GUI, every argument
     // that is not the tool's own, left to the application object.
     QStringList positional;

@@ -3,7 +3,7 @@
 #include "build_config.h"
 #include "cjk_font_check.h"
 #include "command_line_options.h"
-#include "control_api_settings.h"
+#include "control_services.h"
 #include "device_models.h"
 #include "log_manager.h"
 #include "model_panels.h"
@@ -12,23 +12,17 @@
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "startup_window.h"
+#include "single_instance.h"
 #include "termination_signals.h"
+#include "tray_icon.h"
 #include "ui_language.h"
-
-#ifdef KESTRANE_CONTROL_API
-#include "control_api_server.h"
-#include "panel_api_backend.h"
-#include "widget.h"
-
-#include <QJsonArray>
-#include <QJsonObject>
-#endif
 
 #include <QApplication>
 #include <QPointer>
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -38,49 +32,6 @@ void startupRecord(LogLevel level, const QString &message)
     LogManager::instance()->log(level, "Startup", message);
 }
 
-// The local control API, when the command line or the settings ask for it. It serves
-// the control panel once that is open; the window owns it.
-void startControlApi(const CommandLineOptions &options, StartupWindow *window)
-{
-    ControlApiSettings settings = ControlApiSettings::load();
-    if (options.apiPort != 0) {
-        settings.enabled = true;
-        settings.port = options.apiPort;
-    }
-    if (!settings.enabled)
-        return;
-#ifdef KESTRANE_CONTROL_API
-    const QPointer<StartupWindow> owner(window);
-    auto *server = new ControlApiServer(
-        std::make_unique<PanelApiBackend>(
-            [owner]() -> Widget * { return owner ? owner->controlPanel() : nullptr; },
-            [owner] { return owner && !owner->controlPanel() && owner->isChoosingSeries(); }),
-        window);
-    QString error;
-    if (!server->start(settings, &error)) {
-        startupRecord(CRITICAL, QStringLiteral("[API] the control API is not served: %1").arg(error));
-        delete server;
-        return;
-    }
-    // What the panel changes by itself reaches the event stream too.
-    QObject::connect(window, &StartupWindow::controlPanelOpened, server, [server](Widget *panel) {
-        QObject::connect(panel, &Widget::activeCameraChanged, server, [server](const QString &serial) {
-            server->publish(QJsonObject{{QStringLiteral("event"), QStringLiteral("selection")},
-                                        {QStringLiteral("serial"), serial}});
-        });
-        QObject::connect(panel, &Widget::deviceListRefreshed, server, [server, panel] {
-            QJsonArray serials;
-            for (const auto &listed : panel->listedCameras())
-                serials.append(listed.second.serial);
-            server->publish(QJsonObject{{QStringLiteral("event"), QStringLiteral("connection")},
-                                        {QStringLiteral("serials"), serials}});
-        });
-    });
-#else
-    Q_UNUSED(window);
-    startupRecord(WARNING, QStringLiteral("[API] this build has no control API (built without KESTRANE_CONTROL_API)"));
-#endif
-}
 } // namespace
 
 int ApplicationEntry::run(int argc, char *argv[])
@@ -109,7 +60,37 @@ int ApplicationEntry::run(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrane")); // where the user settings live
     QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
     UiLanguage::install(UiLanguage::choose(options.language, QLocale::system()));
+
+    // One instance per user: a later start hands its arguments to the running one and
+    // ends. Simulated cameras belong to their run, so a simulating start runs beside.
+    SingleInstance instance(SingleInstance::defaultName());
+    if (!options.simulate) {
+        switch (instance.claim(arguments)) {
+        case SingleInstance::Claim::First:
+            break;
+        case SingleInstance::Claim::HandedOver:
+            return 0;
+        case SingleInstance::Claim::Unreachable:
+            std::fprintf(stderr, "kestrane: another Kestrane of this user runs but does not answer\n");
+            return 1;
+        }
+    }
+
     const std::unique_ptr<StartupWindow> window = start(options, arguments);
+    TrayIcon tray(window.get(), window->findChild<ControlServices *>());
+    if (TrayIcon::available())
+        QApplication::setQuitOnLastWindowClosed(false); // the tray quits, or the windows' own buttons
+    if (options.tray)
+        tray.startHidden();
+    QObject::connect(&instance, &SingleInstance::startedAgain, &tray, [&tray](const QStringList &again) {
+        const CommandLineOptions wanted = CommandLineOptions::parse(again);
+        if (!wanted.lutFile.isEmpty())
+            PreviewLutSettings::set(true, wanted.lutFile);
+        tray.showWindow();
+    });
+    // Logging out ends the tool as closing it does: files written, announcements taken back.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
     return app.exec();
 }
 
@@ -138,7 +119,8 @@ std::unique_ptr<StartupWindow> ApplicationEntry::start(const CommandLineOptions 
     if (QScreen *primary = QGuiApplication::primaryScreen())
         window->move(primary->geometry().center() - window->rect().center());
     window->show();
-    startControlApi(options, window.get());
+    auto *services = new ControlServices(window.get(), options.apiPort, window.get());
+    services->startConfigured();
     CjkFontCheck::warnIfMissing();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));
     return window;
