@@ -1566,6 +1566,41 @@ Please check its connection</translation>
     </message>
 </context>
 <context>
+    <name>TrayIcon</name>
+    <message>
+        <source>打开面板</source>
+        <translation>Open the panel</translation>
+    </message>
+    <message>
+        <source>控制API</source>
+        <translation>Control API</translation>
+    </message>
+    <message>
+        <source>控制API无法启动：%1</source>
+        <translation>The control API cannot start: %1</translation>
+    </message>
+    <message>
+        <source>%1无法切换，详情见日志</source>
+        <translation>%1 could not be switched; the log says why</translation>
+    </message>
+    <message>
+        <source>关闭窗口后继续运行</source>
+        <translation>Keep running when the window is closed</translation>
+    </message>
+    <message>
+        <source>登录时启动</source>
+        <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>没有命名的预置位</source>
+        <translation>No named presets</translation>
+    </message>
+</context>
+<context>
     <name>UnselectedDeviceWindow</name>
     <message>
         <source>设备未连接</source>
