@@ -135,6 +135,32 @@ private slots:
         QVERIFY(meanDifference(portrait.copy(280, 0, 720, 720), base.copy(280, 0, 720, 720)) > 10);
     }
 
+    void mirrorAndFlipActOnTheFrameAsSent_data() {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<bool>("mirrored");
+        QTest::addColumn<bool>("flipped");
+        QTest::newRow("landscape mirrored") << 1 << true << false;
+        QTest::newRow("landscape flipped") << 1 << false << true;
+        QTest::newRow("landscape both") << 1 << true << true;
+        QTest::newRow("portrait mirrored") << 2 << true << false;
+        QTest::newRow("portrait flipped") << 2 << false << true;
+    }
+    void mirrorAndFlipActOnTheFrameAsSent() {
+        QFETCH(int, direction);
+        QFETCH(bool, mirrored);
+        QFETCH(bool, flipped);
+        SimulatedCameraBus bus(0x2E7E);
+        SimulatedCamera *camera = bus.addCamera("RV-K310A-WP", "Studio", "SN00123");
+        camera->setDirection(direction);
+        SimulatedVideoScene scene;
+        const QImage plain = scene.renderRgb(SimulatedVideoScene::viewOf(*camera));
+        camera->state().setVideoParamValue("bHorzInvert", mirrored ? 1 : 0);
+        camera->state().setVideoParamValue("bVertInvert", flipped ? 1 : 0);
+        const QImage shown = scene.renderRgb(SimulatedVideoScene::viewOf(*camera));
+        QCOMPARE(meanDifference(shown, plain.mirrored(mirrored, flipped)), 0.0);
+        QVERIFY(meanDifference(shown, plain) > 10);
+    }
+
     void sourceFollowsTheLiveCamera() {
         SimulatedCameraBus bus(0x2E7E);
         SimulatedCamera *camera = bus.addCamera("RV-K310A-WP", "Studio", "SN00123");

@@ -97,6 +97,8 @@ SimulatedVideoScene::View SimulatedVideoScene::viewOf(SimulatedCamera &camera) {
     view.tilt = -p.tilt;
     view.zoom = p.zoom;
     view.direction = camera.direction();
+    view.mirrored = camera.videoParam(QStringLiteral("bHorzInvert")) != 0;
+    view.flipped = camera.videoParam(QStringLiteral("bVertInvert")) != 0;
     view.luminance = camera.videoParam(QStringLiteral("Luminance"));
     view.contrast = camera.videoParam(QStringLiteral("Contrast"));
     view.saturation = camera.videoParam(QStringLiteral("Saturation"));
@@ -224,6 +226,11 @@ SimulatedVideoScene::Sampling SimulatedVideoScene::sampling(const View &view) co
         for (int y = 0; y < kFrameHeight; ++y)
             s.row[size_t(y)] = worldX(y);
     }
+    // The sensor's read-out order decides mirror and flip: they act on the frame as sent.
+    if (view.mirrored)
+        std::reverse(s.column.begin(), s.column.end());
+    if (view.flipped)
+        std::reverse(s.row.begin(), s.row.end());
     return s;
 }
 

@@ -13,7 +13,9 @@ class SimulatedCamera;
 // camera's state. Pan and tilt move the view over the scene and zoom narrows it;
 // "Luminance", "Contrast" and "Saturation" and the two 24-point hue/saturation tables
 // change the colours; a camera mounted in portrait (direction 2) delivers the scene
-// turned a quarter clockwise, as a rotated sensor would.
+// turned a quarter clockwise, as a rotated sensor would. "bHorzInvert" mirrors and
+// "bVertInvert" flips the picture the camera sends, in the sensor's own orientation,
+// so a portrait camera's mirror turns into a flip once the preview stands it upright.
 //
 // The scene is drawn once per camera name; a frame is a nearest-neighbour sample of it
 // through a colour table that is rebuilt only when the colour settings change.
@@ -34,6 +36,8 @@ public:
         double tilt = 0; // degrees the picture looks above home
         double zoom = 0; // percent, 0 ... 100
         int direction = 1;
+        bool mirrored = false; // "bHorzInvert": left and right swapped
+        bool flipped = false;  // "bVertInvert": top and bottom swapped
         int luminance = 50;
         int contrast = 50;
         int saturation = 50;
