@@ -1,6 +1,6 @@
 #pragma once
 
-// Built where the control API is (Qt HttpServer found).
+// Built where the control API is (the KESTRANE_CONTROL_API option, on by default).
 #ifdef KESTRANE_CONTROL_API
 
 #include "control_api_backend.h"
