@@ -95,6 +95,8 @@ class TestCameraWindow : public QObject {
     QList<QMessageBox *> m_boxes;
     QStringList m_boxTitles;
     QStringList m_boxTexts;
+    QStringList m_boxStyles;
+    QList<int> m_boxIcons;
     QString m_nextFile;
 
 private slots:
@@ -102,6 +104,8 @@ private slots:
         m_sources.clear();
         m_boxTitles.clear();
         m_boxTexts.clear();
+        m_boxStyles.clear();
+        m_boxIcons.clear();
         VideoInputs::setProvider([] {
             return QList<VideoInput>{{"cam-a", "Cam-111", true}, {"cam-b", "Cam-222", false}};
         });
@@ -113,6 +117,8 @@ private slots:
         PreviewDialogs::setBoxResponder([this](QMessageBox *box) {
             m_boxTitles << box->windowTitle();
             m_boxTexts << box->text();
+            m_boxStyles << box->styleSheet();
+            m_boxIcons << int(box->icon());
             return int(QMessageBox::Ok);
         });
         PreviewDialogs::setFileResponder([this](const QString &, const QString &) { return m_nextFile; });
@@ -407,14 +413,20 @@ private slots:
         m_sources.first()->push(halfWhiteFrame(16, 8));
         QCOMPARE(w.currentImage().pixel(2, 2), qRgb(51, 102, 153));
 
+        // A refused file leaves the good LUT on.
         m_nextFile = bad;
         w.onLoadLUTClicked();
-        QVERIFY(!w.lutEnabled());
+        QVERIFY(w.lutEnabled());
         QCOMPARE(m_boxTitles.last(), QString("失败"));
         QCOMPARE(m_boxTexts.last(), QString("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));
-        QCOMPARE(w.lut().lutSize(), 1); // the previous cube stays, unused
+        QCOMPARE(w.lut().lutSize(), 1);
         m_sources.first()->push(halfWhiteFrame(16, 8));
-        QVERIFY(grey(w.currentImage(), 2, 2) > 240);
+        QCOMPARE(w.currentImage().pixel(2, 2), qRgb(51, 102, 153));
+        // Both boxes are the tool's dark ones, without Qt's icons.
+        QCOMPARE(m_boxStyles.size(), 2);
+        for (const QString &style : std::as_const(m_boxStyles))
+            QVERIFY(style.contains("background-color: #1e1e1e"));
+        QCOMPARE(m_boxIcons, QList<int>({int(QMessageBox::NoIcon), int(QMessageBox::NoIcon)}));
 
         m_nextFile.clear(); // nothing chosen: nothing happens
         const int boxes = m_boxTitles.size();

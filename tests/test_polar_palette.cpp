@@ -358,6 +358,40 @@ private slots:
         panel.onLoad();
         QCOMPARE(m_boxes.size(), 1);
     }
+
+    // The captions name the hue drawn under them, lie inside the widget and never run
+    // into each other, at any size and after a random adjustment.
+    void captionsAreReadableAndNameTheirHues_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("minimum") << QSize(300, 300);
+        QTest::newRow("square") << QSize(400, 400);
+        QTest::newRow("wide") << QSize(730, 480);
+        QTest::newRow("tall") << QSize(420, 760);
+    }
+    void captionsAreReadableAndNameTheirHues() {
+        QFETCH(QSize, size);
+        PolarPaletteWidget w;
+        w.resize(size);
+        w.grab(); // lays the points out
+        for (bool adjusted : {false, true}) {
+            if (adjusted)
+                w.applyRandomAdjustment();
+            const QList<PolarPaletteWidget::Caption> captions = w.captions();
+            QStringList angles;
+            for (int i = 0; i < captions.size(); ++i) {
+                QVERIFY2(w.rect().contains(captions[i].rect), qPrintable(captions[i].text));
+                for (int j = i + 1; j < captions.size(); ++j)
+                    QVERIFY2(!captions[i].rect.intersects(captions[j].rect),
+                             qPrintable(captions[i].text + " / " + captions[j].text));
+                if (captions[i].text.startsWith("H="))
+                    angles << captions[i].text;
+            }
+            // Straight right (angle 0) is cyan, straight down violet: the wheel turns
+            // clockwise from red on the left.
+            QCOMPARE(angles, QStringList({"H=180°", "H=225°", "H=270°", "H=315°", "H=0°", "H=45°", "H=90°", "H=135°"}));
+            QCOMPARE(captions.size() - angles.size() > 4, adjusted);
+        }
+    }
 };
 
 QTEST_MAIN(TestPolarPalette)

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QFontMetrics>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,6 +20,29 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 const QColor kOutsideWheel(0x1e, 0x22, 0x29);
 
+// Every caption sits on a dark, half-see-through plate: readable over any colour of
+// the wheel, and the wheel still shows through.
+const QColor kPlate(16, 18, 26, 170);
+const QColor kRingCaption(0xcf, 0xe6, 0xff);
+const QColor kAngleCaption(0xff, 0xb4, 0xab);
+const QColor kChangeCaption(Qt::white);
+constexpr int kPlateMarginX = 3;
+constexpr int kPlateMarginY = 1;
+// The angle captions lie this far outside the rim.
+constexpr double kAngleCaptionGap = 30.0;
+// The ring captions lie on the ray half a grid step clockwise of straight up.
+constexpr double kRingCaptionAngle = -82.5 * kPi / 180.0;
+
+QRect plated(const QRect &text) {
+    return text.adjusted(-kPlateMarginX, -kPlateMarginY, kPlateMarginX, kPlateMarginY);
+}
+
+QFont changeFont() {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    return f;
+}
+
 double length(double x, double y) {
     return std::sqrt(x * x + y * y);
 }
@@ -28,7 +52,7 @@ double length(double x, double y) {
 PolarPaletteWidget::PolarPaletteWidget(QWidget *parent)
     : QWidget(parent), m_random(quint32(QDateTime::currentMSecsSinceEpoch())),
       m_cube(PaletteLut::kCubeSize, qRgb(0, 0, 0)), m_hisiTable(PaletteLut::zeroHisiTable()) {
-    setMinimumSize(400, 400);
+    setMinimumSize(kMinimumSide, kMinimumSide);
     setStyleSheet(QStringLiteral("background-color: #272c33;"));
     m_deltaSaturation = PaletteTable(m_numAngles, QVector<float>(m_numRadii, 0.0f));
     m_deltaHue = m_deltaSaturation;
@@ -43,6 +67,14 @@ PaletteState PolarPaletteWidget::state() const {
     s.controlPoints = m_controlPoints;
     s.hisiOutput = m_hisiTable;
     return s;
+}
+
+// The wheel's hue at a polar angle: red on the left, turning clockwise. The points at
+// an angle adjust the hue drawn under them (PaletteLut::anglePosition), and the angle
+// captions name it.
+double PolarPaletteWidget::hueAt(double polarAngle) {
+    const double turn = (polarAngle + kPi) / (2 * kPi);
+    return turn >= 1.0 ? turn - 1.0 : turn;
 }
 
 double PolarPaletteWidget::polarAngle(double x, double y) const {
@@ -66,9 +98,15 @@ float PolarPaletteWidget::cellHue(const ControlPoint &p) const {
 void PolarPaletteWidget::layoutControlPoints() {
     m_controlPoints.clear();
     m_selected = -1;
-    m_centerX = width() * 0.5 - 40;
+    // Left of the middle, 0.4 of the smaller side: smaller and nearer the middle only
+    // where the wheel and its angle captions would not fit in the widget otherwise.
+    const QFontMetrics grid(font());
+    const double marginX = kAngleCaptionGap + grid.horizontalAdvance(QStringLiteral("H=315°")) / 2.0 + kPlateMarginX + 2;
+    const double marginY = kAngleCaptionGap + grid.height() / 2.0 + kPlateMarginY + 2;
+    m_radius = float(std::max(10.0, std::min({std::min(width(), height()) * 0.4, width() / 2.0 - marginX,
+                                              height() / 2.0 - marginY})));
+    m_centerX = std::clamp(width() * 0.5 - 40, marginX + m_radius, std::max(marginX + m_radius, width() - marginX - m_radius));
     m_centerY = height() * 0.5;
-    m_radius = float(std::min(width(), height()) * 0.4);
     for (int i = 0; i < m_numAngles; ++i) {
         const double theta = i * 2.0 * kPi / m_numAngles;
         for (int j = 0; j < m_numRadii; ++j) {
@@ -188,7 +226,7 @@ void PolarPaletteWidget::rebuildWheel() {
             const double d = length(dx, dy);
             QRgb colour = outside;
             if (d <= m_radius && m_radius > 0)
-                HsvColour::toRgb((std::atan2(dy, dx) + kPi) / (2 * kPi), d / m_radius, 1.0, &colour);
+                HsvColour::toRgb(hueAt(std::atan2(dy, dx)), d / m_radius, 1.0, &colour);
             line[x] = colour;
         }
     }
@@ -206,32 +244,100 @@ void PolarPaletteWidget::paintEvent(QPaintEvent *) {
     paintGrid(painter);
     paintMesh(painter);
     paintPoints(painter);
+    paintCaptions(painter);
 }
 
 void PolarPaletteWidget::paintGrid(QPainter &painter) {
     const QPointF c = centre();
-    const QPen gridPen(QColor(200, 200, 200, 150), 1);
+    painter.setPen(QPen(QColor(200, 200, 200, 150), 1));
     for (int i = 1; i <= m_numRadii; ++i) {
         const double r = m_radius * double(i) / m_numRadii;
-        painter.setPen(gridPen);
         painter.drawEllipse(c, r, r);
-        if (i % 3 == 0) {
-            painter.setPen(Qt::blue);
-            painter.drawText(QPointF(c.x() + r + 10, c.y()),
-                             QStringLiteral("S=%1").arg(double(i) / m_numRadii, 0, 'f', 2));
-        }
     }
     for (int i = 0; i < m_numAngles; ++i) {
         const double theta = i * 2.0 * kPi / m_numAngles;
-        const QPointF direction(std::cos(theta), std::sin(theta));
-        painter.setPen(gridPen);
-        painter.drawLine(c, c + m_radius * direction);
-        if (i % 3 == 0) {
-            const QPointF at = c + (m_radius + 30.0) * direction;
-            painter.setPen(Qt::red);
-            painter.drawText(QRectF(at.x() - 30, at.y() - 10, 60, 20), Qt::AlignCenter,
-                             QStringLiteral("H=%1°").arg(i * 360.0 / m_numAngles, 0, 'f', 0));
+        painter.drawLine(c, c + m_radius * QPointF(std::cos(theta), std::sin(theta)));
+    }
+}
+
+
+QList<PolarPaletteWidget::Caption> PolarPaletteWidget::captions() const {
+    QList<Caption> out;
+    const QPointF c = centre();
+    const QFont gridFont = font();
+    const QFontMetrics grid(gridFont);
+    auto centredCaption = [&](const QString &text, const QPointF &at, const QColor &colour) {
+        Caption caption;
+        caption.text = text;
+        caption.flags = Qt::AlignCenter;
+        const QSize size(grid.horizontalAdvance(text), grid.height());
+        caption.rect = plated(QRect(QPoint(qRound(at.x() - size.width() / 2.0), qRound(at.y() - size.height() / 2.0)),
+                                    size));
+        caption.colour = colour;
+        caption.plate = kPlate;
+        caption.font = gridFont;
+        return caption;
+    };
+    for (int i = 3; i <= m_numRadii; i += 3) {
+        const double r = m_radius * double(i) / m_numRadii;
+        out << centredCaption(QStringLiteral("S=%1").arg(double(i) / m_numRadii, 0, 'f', 2),
+                              c + r * QPointF(std::cos(kRingCaptionAngle), std::sin(kRingCaptionAngle)), kRingCaption);
+    }
+    for (int i = 0; i < m_numAngles; i += 3) {
+        const double theta = i * 2.0 * kPi / m_numAngles;
+        out << centredCaption(QStringLiteral("H=%1°").arg(std::fmod(std::round(hueAt(theta) * 360.0), 360.0), 0, 'f', 0),
+                              c + (m_radius + kAngleCaptionGap) * QPointF(std::cos(theta), std::sin(theta)),
+                              kAngleCaption);
+    }
+    // The changes of the cells: the dragged point's first, then the larger changes,
+    // each only where it runs into no other caption and stays inside the widget.
+    QList<int> changed;
+    for (int k = 0; k < m_controlPoints.size(); ++k) {
+        const ControlPoint &p = m_controlPoints[k];
+        if (std::fabs(cellSaturation(p)) > 0.01f || std::fabs(cellHue(p)) > 1.0f)
+            changed << k;
+    }
+    auto weight = [this](int k) {
+        const ControlPoint &p = m_controlPoints[k];
+        return k == m_selected ? 1e9 : std::fabs(cellSaturation(p)) * 100.0 + std::fabs(cellHue(p));
+    };
+    std::stable_sort(changed.begin(), changed.end(), [&](int a, int b) { return weight(a) > weight(b); });
+    const QFont labelFont = changeFont();
+    const QFontMetrics metrics(labelFont);
+    const QRect inside = rect();
+    for (int k : std::as_const(changed)) {
+        const ControlPoint &p = m_controlPoints[k];
+        Caption caption;
+        caption.text = QStringLiteral("ΔS:%1\nΔH:%2").arg(double(cellSaturation(p)), 0, 'f', 2)
+                           .arg(double(cellHue(p)), 0, 'f', 1);
+        caption.flags = Qt::AlignLeft | Qt::AlignTop;
+        const QRect text = metrics.boundingRect(QRect(QPointF(p.x, p.y - 20).toPoint() - QPoint(0, metrics.ascent()),
+                                                      QSize(400, 400)),
+                                                caption.flags, caption.text);
+        caption.rect = plated(text);
+        caption.colour = kChangeCaption;
+        caption.plate = kPlate;
+        caption.font = labelFont;
+        const bool free = std::none_of(out.cbegin(), out.cend(),
+                                       [&](const Caption &other) { return other.rect.intersects(caption.rect); });
+        if (free && inside.contains(caption.rect))
+            out << caption;
+    }
+    return out;
+}
+
+void PolarPaletteWidget::paintCaptions(QPainter &painter) {
+    for (const Caption &caption : captions()) {
+        if (caption.plate.isValid()) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(caption.plate);
+            painter.drawRoundedRect(caption.rect, 3, 3);
+            painter.setBrush(Qt::NoBrush);
         }
+        painter.setFont(caption.font);
+        painter.setPen(caption.colour);
+        painter.drawText(caption.rect.adjusted(kPlateMarginX, kPlateMarginY, -kPlateMarginX, -kPlateMarginY),
+                         caption.flags, caption.text);
     }
 }
 
@@ -269,9 +375,6 @@ void PolarPaletteWidget::paintMesh(QPainter &painter) {
 }
 
 void PolarPaletteWidget::paintPoints(QPainter &painter) {
-    QFont labelFont(QStringLiteral("Arial"));
-    labelFont.setPointSize(8);
-    const QFontMetricsF metrics(labelFont);
     for (const ControlPoint &p : std::as_const(m_controlPoints)) {
         const float ds = cellSaturation(p);
         const float dh = cellHue(p);
@@ -287,13 +390,6 @@ void PolarPaletteWidget::paintPoints(QPainter &painter) {
         painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(fill);
         painter.drawEllipse(QPointF(p.x, p.y), r, r);
-        if (std::fabs(ds) > 0.01f || std::fabs(dh) > 1.0f) {
-            painter.setPen(Qt::white);
-            painter.setFont(labelFont);
-            painter.drawText(QPointF(p.x, p.y - 20), QStringLiteral("ΔS:%1").arg(double(ds), 0, 'f', 2));
-            painter.drawText(QPointF(p.x, p.y - 20 + metrics.lineSpacing()),
-                             QStringLiteral("ΔH:%1").arg(double(dh), 0, 'f', 1));
-        }
     }
     painter.setBrush(Qt::NoBrush);
 }
@@ -348,7 +444,7 @@ void PolarPaletteWidget::mouseMoveEvent(QMouseEvent *event) {
     }
     const double d = length(pos.x() - m_centerX, pos.y() - m_centerY);
     if (d <= m_radius && m_radius > 0) {
-        const double hue = (polarAngle(pos.x(), pos.y()) + kPi) / (2 * kPi) * 360.0;
+        const double hue = hueAt(polarAngle(pos.x(), pos.y())) * 360.0;
         qDebug().noquote()
             << QStringLiteral("鼠标位置: H=%1°, S=%2").arg(hue, 0, 'f', 1).arg(d / m_radius, 0, 'f', 2);
     }

@@ -21,6 +21,8 @@ class PolarPaletteWidget : public QWidget {
 public:
     static constexpr int kDefaultAngles = 24;
     static constexpr int kDefaultRadii = 12;
+    // Small enough for the control panel's column, with room to scroll around it.
+    static constexpr int kMinimumSide = 300;
     // A press nearer than this to a point picks it up.
     static constexpr double kPickDistance = 15.0;
     static constexpr const char *kHexFileName = "hisi_output_hex.txt";
@@ -53,6 +55,18 @@ public:
     const HisiTable &hisiTable() const { return m_hisiTable; }
     PaletteState state() const;
 
+    // A text the wheel paints: the ring and angle marks and the changes of the cells.
+    struct Caption {
+        QRect rect; // what the text covers
+        QString text;
+        QColor colour;
+        QColor plate; // drawn behind the text; invalid for none
+        QFont font;
+        int flags = 0; // of QPainter::drawText
+    };
+    // Where the captions are painted now, in the order they are painted.
+    QList<Caption> captions() const;
+
 signals:
     void pointMoved(int angleIdx, int radiusIdx, float deltaSat, float deltaHue);
     void adjustmentChanged();
@@ -70,6 +84,7 @@ private:
     void paintGrid(QPainter &painter);
     void paintMesh(QPainter &painter);
     void paintPoints(QPainter &painter);
+    void paintCaptions(QPainter &painter);
     bool hasCell(int angleIdx, int radiusIdx) const;
     float cellSaturation(const ControlPoint &p) const;
     float cellHue(const ControlPoint &p) const;
@@ -77,6 +92,8 @@ private:
     // out by `deltaSat`, no farther than the rim.
     void placePoint(ControlPoint &p, float deltaSat, float deltaHue) const;
     double polarAngle(double x, double y) const;
+    // The hue (0…1) the wheel shows, and the points adjust, at a polar angle.
+    static double hueAt(double polarAngle);
 
     int m_numAngles = kDefaultAngles;
     int m_numRadii = kDefaultRadii;

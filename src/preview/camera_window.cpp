@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -29,18 +28,6 @@ namespace {
 const char *const kTitleButtonStyle = "QPushButton { background: transparent; border: none; }"
                                       "QPushButton:hover { background-color: #1b89ef; }"
                                       "QPushButton:pressed { background-color: #1b89ef; }";
-
-const char *const kDarkBoxStyle = "QMessageBox { background-color: #1e1e1e; }"
-                                  "QMessageBox QLabel { color: white; font-size: 14px; }"
-                                  "QPushButton { background-color: #1b89ef; color: white; border: none;"
-                                  " border-radius: 4px; padding: 6px 18px; min-width: 60px; }";
-
-const char *const kLightBoxStyle =
-    "QMessageBox { background-color: white; }"
-    "QMessageBox QLabel { color: black; }"
-    "QPushButton { background-color: #f0f0f0; color: black; border: 1px solid #c0c0c0;"
-    " border-radius: 4px; padding: 5px 16px; min-width: 60px; }"
-    "QPushButton:hover { background-color: #e0e0e0; }";
 
 const char *const kLutButtonStyle = "QPushButton { background-color: #272c33; color: white; font-size: 13px;"
                                     " border: 1px solid #43474c; border-radius: 4px; }"
@@ -274,13 +261,9 @@ void CameraWindow::setLandscape(bool isLandscape) {
 }
 
 void CameraWindow::showCameraNotFoundDialog() {
-    QMessageBox box(this);
-    box.setWindowTitle(tr("相机未找到"));
-    box.setText(tr(
-        "请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. 确认相机未在其他软件拉流"));
-    box.setStyleSheet(kDarkBoxStyle);
-    box.setStandardButtons(QMessageBox::Ok);
-    PreviewDialogs::exec(&box);
+    PreviewDialogs::notify(this, tr("相机未找到"),
+                           tr("请检查：\n\n1. 确认相机USB线已接牢固\n2. 确认相机指示灯已点亮\n3. "
+                              "确认相机未在其他软件拉流"));
     close();
 }
 
@@ -316,8 +299,10 @@ void CameraWindow::onLoadLUTClicked() {
                                                       tr("LUT 文件 (*.cube);;所有文件 (*.*)"));
     if (path.isEmpty())
         return;
-    m_lutEnabled = loadLUT(path);
-    showLutResult(m_lutEnabled);
+    // A refused file changes nothing: a LUT that is on stays on.
+    const bool loaded = loadLUT(path);
+    m_lutEnabled = m_lutEnabled || loaded;
+    showLutResult(loaded);
 }
 
 // The cube given on the command line, loaded as each preview opens. Success is only
@@ -332,19 +317,10 @@ void CameraWindow::loadStartupLut(const QString &path) {
 }
 
 void CameraWindow::showLutResult(bool loaded) {
-    QMessageBox box(this);
-    box.setStyleSheet(kLightBoxStyle);
-    box.setStandardButtons(QMessageBox::Ok);
-    if (loaded) {
-        box.setIcon(QMessageBox::Information);
-        box.setWindowTitle(tr("成功"));
-        box.setText(tr("3D LUT (大小 %1) 加载成功").arg(m_lut.lutSize()));
-    } else {
-        box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(tr("失败"));
-        box.setText(tr("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));
-    }
-    PreviewDialogs::exec(&box);
+    if (loaded)
+        PreviewDialogs::notify(this, tr("成功"), tr("3D LUT (大小 %1) 加载成功").arg(m_lut.lutSize()));
+    else
+        PreviewDialogs::notify(this, tr("失败"), tr("LUT 加载失败，请确保文件是有效的 3D LUT (.cube 格式)"));
 }
 
 // ---------------------------------------------------------------------------------------

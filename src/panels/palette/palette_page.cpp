@@ -21,7 +21,7 @@ PalettePage::PalettePage(PanelCameraContext *context, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setSpacing(10);
     layout->setContentsMargins(5, 5, 5, 5);
-    m_palette->setMinimumHeight(400);
+    m_palette->setMinimumHeight(PolarPaletteWidget::kMinimumSide);
     m_controlPanel->setMaximumHeight(200);
     layout->addWidget(m_palette, 3);
     layout->addWidget(m_controlPanel, 1);
