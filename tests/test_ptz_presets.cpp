@@ -372,6 +372,90 @@ private slots:
         QCOMPARE(shortcuts->shortcut(1), QKeySequence("Ctrl+2"));
     }
 
+    // A bare Enter or Escape answers the dialog; with a modifier it is recorded.
+    void shortcutDialogAnswersOnEnterAndEscape_data()
+    {
+        QTest::addColumn<QList<QKeyCombination>>("typed");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("chosen"); // "-" when nothing is chosen
+        const auto ctrlShiftF2 = QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F2);
+        QTest::newRow("chord, Return") << QList<QKeyCombination>{ctrlShiftF2, Qt::Key_Return} << int(QDialog::Accepted)
+                                       << "Ctrl+Shift+F2";
+        QTest::newRow("chord, keypad Enter")
+            << QList<QKeyCombination>{ctrlShiftF2, QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter)}
+            << int(QDialog::Accepted) << "Ctrl+Shift+F2";
+        QTest::newRow("two chords, Return")
+            << QList<QKeyCombination>{Qt::ControlModifier | Qt::Key_K, Qt::ControlModifier | Qt::Key_S, Qt::Key_Return}
+            << int(QDialog::Accepted) << "Ctrl+K, Ctrl+S";
+        QTest::newRow("Ctrl+Return is a chord")
+            << QList<QKeyCombination>{Qt::ControlModifier | Qt::Key_Return, Qt::Key_Return} << int(QDialog::Accepted)
+            << "Ctrl+Return";
+        QTest::newRow("chord, Escape") << QList<QKeyCombination>{ctrlShiftF2, Qt::Key_Escape} << int(QDialog::Rejected)
+                                       << "-";
+        QTest::newRow("Return alone") << QList<QKeyCombination>{Qt::Key_Return} << int(QDialog::Accepted) << "";
+    }
+    void shortcutDialogAnswersOnEnterAndEscape()
+    {
+        QFETCH(QList<QKeyCombination>, typed);
+        QFETCH(int, result);
+        QFETCH(QString, chosen);
+        ShortcutDialog dialog(1);
+        QStringList emitted;
+        connect(&dialog, &ShortcutDialog::shortcutChosen, this, [&](int, const QKeySequence &sequence) {
+            emitted << sequence.toString(QKeySequence::PortableText);
+        });
+        dialog.show();
+        for (const QKeyCombination &key : typed)
+            QTest::keyClick(dialog.editor(), key.key(), key.keyboardModifiers());
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(emitted, chosen == "-" ? QStringList() : QStringList{chosen});
+    }
+
+    // A long name gives way to the shortcut and leaves the other buttons their labels.
+    void longPresetNamesAreElidedBeforeTheirShortcut()
+    {
+        SimFixture sim;
+        SimulatedCamera *b1 = sim.add("RV-K310A-WU", "Desk", "SN001");
+        SimulatedCamera *c5 = sim.add("RV-T782-KB", "Room", "SN002");
+        Widget w;
+        w.show();
+        activate(w, 0, b1);
+        PresetShortcuts *shortcuts = w.ptzPanel()->shortcuts();
+        const QString name = "Conference Room Left Wide";
+        shortcuts->setPresetName(2, name);
+        shortcuts->onShortcutSet(2, QKeySequence("Ctrl+Shift+F2"));
+        QCoreApplication::processEvents();
+        auto *button = child<QPushButton>(w, "presetButton2");
+        const QString shown = button->text();
+        QVERIFY2(shown.endsWith(" (Ctrl+Shift+F2)") && shown.contains("…") && shown.startsWith("Conf"),
+                 qPrintable(shown));
+        QVERIFY(button->toolTip().contains(name + " (Ctrl+Shift+F2)"));
+        QVERIFY(button->toolTip().contains("快捷键: Ctrl+Shift+F2"));
+        QVERIFY(button->fontMetrics().horizontalAdvance(shown) < button->width() - 12);
+        int right = 0;
+        for (int n : {1, 2, 3}) {
+            auto *each = child<QPushButton>(w, qPrintable(QString("presetButton%1").arg(n)));
+            QVERIFY(each->x() >= right);
+            right = each->geometry().right();
+            QVERIFY(right < each->parentWidget()->width());
+            if (n != 2) {
+                QCOMPARE(each->text(), QString("预置位%1").arg(n));
+                QVERIFY(each->fontMetrics().horizontalAdvance(each->text()) < each->width() - 12);
+            }
+        }
+
+        // The compact bar's menu names the preset and its shortcut as the button did.
+        activate(w, 1, c5);
+        QStringList titles;
+        for (QAction *action : child<QPushButton>(w, "compactPresetButton")->menu()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"1", "2 " + name + " (Ctrl+Shift+F2)", "3"}));
+        shortcuts->onShortcutSet(3, QKeySequence("Ctrl+3"));
+        QCOMPARE(child<QPushButton>(w, "compactPresetButton")->menu()->actions().at(2)->text(),
+                 QString("3 (Ctrl+3)"));
+    }
+
     void shortcutsOutliveRebuilds()
     {
         SimFixture sim;
@@ -487,6 +571,8 @@ private slots:
             {"{\"names\": {\"1\": 5, \"999\": \"x\", \"0\": \"y\", \"2\": \" ok \", \"3\": \"" +
                  QByteArray(40, 'n') + "\"}, \"shortcuts\": {\"1\": \"Ctrl+7\", \"2\": \"Ctrl+7\", \"3\": 7}}",
              "ok|" + QString(PresetStore::kMaxNameLength, 'n') + "|Ctrl+7"},
+            {"{\"names\": {\"2\": \"ok\"}, \"shortcuts\": {\"1\": \"Ctrl+Shift+F2, Return\"}}",
+             "ok||Ctrl+Shift+F2"}, // the Return that confirmed the dialog, kept by an older version
             {"{\"names\": {\"1\": \"x\"}, \"shortcuts\": [", ""},
         };
         for (const auto &[image, expected] : files) {

@@ -2,13 +2,13 @@
 
 #include "message_boxes.h"
 #include "model_name_dialog.h"
+#include "preset_button.h"
 #include "preset_store.h"
 #include "ptz_commands.h"
 #include "shortcut_dialog.h"
 
 #include <QDebug>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QShortcut>
 
 PresetShortcuts::PresetShortcuts(QWidget *window, PtzCommands *commands, QObject *parent)
@@ -22,7 +22,13 @@ QString PresetShortcuts::presetLabel(int presetId) const
     return name.isEmpty() ? tr("预置位%1").arg(presetId) : name;
 }
 
-void PresetShortcuts::registerPresetButton(int presetId, QPushButton *button)
+QString PresetShortcuts::shortcutSuffix(int presetId) const
+{
+    const QKeySequence sequence = m_presetShortcuts.value(presetId);
+    return sequence.isEmpty() ? QString() : " (" + sequence.toString(QKeySequence::PortableText) + ")";
+}
+
+void PresetShortcuts::registerPresetButton(int presetId, PresetButton *button)
 {
     m_presetButtons.insert(presetId, button);
     // A rebuilt PTZ area shows the names and bindings made before.
@@ -36,18 +42,13 @@ void PresetShortcuts::clearPresetButtons()
 
 void PresetShortcuts::updateButton(int presetId)
 {
-    QPushButton *button = m_presetButtons.value(presetId);
+    PresetButton *button = m_presetButtons.value(presetId);
     if (!button)
         return;
     const QKeySequence sequence = m_presetShortcuts.value(presetId);
-    if (!sequence.isEmpty()) {
-        const QString text = sequence.toString(QKeySequence::PortableText);
-        button->setToolTip(tr("快捷键: ") + text);
-        button->setText(presetLabel(presetId) + " (" + text + ")");
-    } else {
-        button->setToolTip(QString());
-        button->setText(presetLabel(presetId));
-    }
+    const QString toolTip =
+        sequence.isEmpty() ? QString() : tr("快捷键: ") + sequence.toString(QKeySequence::PortableText);
+    button->setLabel(presetLabel(presetId), shortcutSuffix(presetId), toolTip);
 }
 
 void PresetShortcuts::onSetShortcut(int presetId)
@@ -74,6 +75,7 @@ void PresetShortcuts::onShortcutSet(int presetId, const QKeySequence &keySequenc
     }
     bind(presetId, keySequence);
     updateButton(presetId);
+    emit presetLabelsChanged();
     persist();
     qDebug() << "Set shortcut for preset" << presetId << ":" << keySequence;
 }
@@ -115,7 +117,7 @@ void PresetShortcuts::setPresetName(int presetId, const QString &name)
     else
         m_presetNames.insert(presetId, trimmed);
     updateButton(presetId);
-    emit presetNamesChanged();
+    emit presetLabelsChanged();
     persist();
 }
 
@@ -143,7 +145,7 @@ void PresetShortcuts::useBook(const PresetStore::Book &book)
         bind(it.key(), it.value());
     for (auto it = m_presetButtons.cbegin(); it != m_presetButtons.cend(); ++it)
         updateButton(it.key());
-    emit presetNamesChanged();
+    emit presetLabelsChanged();
 }
 
 bool PresetShortcuts::setRemembered(bool remember)

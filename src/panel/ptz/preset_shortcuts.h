@@ -1,12 +1,12 @@
 #pragma once
 
+#include "preset_button.h"
 #include "preset_store.h"
 
 #include <QKeySequence>
 #include <QMap>
 #include <QObject>
 #include <QPointer>
-#include <QPushButton>
 #include <QShortcut>
 
 
@@ -35,10 +35,12 @@ public:
     QString presetName(int presetId) const { return m_presetNames.value(presetId); }
     // The preset's name, or "预置位<n>" while it has none.
     QString presetLabel(int presetId) const;
+    // " (<shortcut>)" after a preset's label, empty while it has no shortcut.
+    QString shortcutSuffix(int presetId) const;
 
-    void registerPresetButton(int presetId, QPushButton *button);
+    void registerPresetButton(int presetId, PresetButton *button);
     void clearPresetButtons();
-    QPushButton *presetButton(int presetId) const { return m_presetButtons.value(presetId); }
+    PresetButton *presetButton(int presetId) const { return m_presetButtons.value(presetId); }
 
     // The camera with `serial` was activated. When it is remembered, its stored names
     // and shortcuts replace the current ones; when the previous camera was remembered
@@ -54,8 +56,8 @@ public:
 
 
 signals:
-    // A preset's name changed (the compact bar's menus follow).
-    void presetNamesChanged();
+    // A preset's name or shortcut changed (the compact bar's menus follow).
+    void presetLabelsChanged();
 
 public slots:
     // Opens the shortcut dialog for the preset, modally.
@@ -83,7 +85,7 @@ private:
     QMap<int, QKeySequence> m_presetShortcuts;
     QMap<int, QString> m_presetNames;
     QMap<int, QPointer<QShortcut>> m_shortcutObjects;
-    QMap<int, QPointer<QPushButton>> m_presetButtons;
+    QMap<int, QPointer<PresetButton>> m_presetButtons;
     // The session-only names and bindings while a remembered camera is active.
     PresetStore::Book m_sessionBook;
 };

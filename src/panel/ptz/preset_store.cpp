@@ -8,6 +8,24 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+bool PresetStore::isAnswerKey(QKeyCombination chord)
+{
+    const Qt::Key key = chord.key();
+    return (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) &&
+           (chord.keyboardModifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+QKeySequence PresetStore::withoutAnswerKeys(const QKeySequence &sequence)
+{
+    const QKeyCombination none = QKeyCombination::fromCombined(0);
+    QKeyCombination kept[4] = {none, none, none, none};
+    int count = 0;
+    for (int i = 0; i < sequence.count(); ++i)
+        if (!isAnswerKey(sequence[i]))
+            kept[count++] = sequence[i];
+    return QKeySequence(kept[0], kept[1], kept[2], kept[3]);
+}
+
 QString PresetStore::dir()
 {
     return AppPaths::filesDir() + QStringLiteral("/presets");
@@ -59,14 +77,15 @@ std::optional<PresetStore::Book> PresetStore::load(const QString &serial)
         book.names.insert(id, name.trimmed());
     });
     forEachPreset("shortcuts", [&](int id, const QString &text) {
-        const QKeySequence sequence = QKeySequence::fromString(text, QKeySequence::PortableText);
+        const QKeySequence read = QKeySequence::fromString(text, QKeySequence::PortableText);
+        const QKeySequence sequence = withoutAnswerKeys(read);
         // Only combinations of known keys: an unknown word ("Ct+1") would bind a key
         // nobody can press and could not be written back.
         bool known = !sequence.isEmpty();
         for (int i = 0; known && i < sequence.count(); ++i)
             known = sequence[i].key() != Qt::Key_unknown && sequence[i].key() != 0;
-        known = known && QKeySequence::fromString(sequence.toString(QKeySequence::PortableText),
-                                                   QKeySequence::PortableText) == sequence;
+        known = known && QKeySequence::fromString(read.toString(QKeySequence::PortableText),
+                                                   QKeySequence::PortableText) == read;
         if (known && !book.shortcuts.key(sequence))
             book.shortcuts.insert(id, sequence);
     });

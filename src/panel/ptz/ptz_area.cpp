@@ -1,6 +1,7 @@
 #include "ptz_area.h"
 
 #include "device_models.h"
+#include "preset_button.h"
 #include "preset_shortcuts.h"
 
 #include <QGridLayout>
@@ -144,7 +145,7 @@ void PtzArea::buildPtzPanel(QVBoxLayout *layout)
     auto *presets = new QHBoxLayout;
     presets->setSpacing(8);
     for (int n = 1; n <= kPresetCount; ++n) {
-        auto *button = new QPushButton(tr("预置位%1").arg(n), panel);
+        auto *button = new PresetButton(tr("预置位%1").arg(n), panel);
         button->setObjectName(QStringLiteral("presetButton%1").arg(n));
         button->setProperty("presetId", n);
         button->setStyleSheet(kPresetButtonStyle);
@@ -307,13 +308,15 @@ void PtzArea::buildPresetSubmenus(QPushButton *button)
         QMenu *sub = menu->addMenu(QString());
         sub->setStyleSheet(kMenuStyle);
         addPresetActions(sub, n);
-        // "<n>", or "<n> <name>" for a named preset.
+        // "<n>", "<n> <name>" for a named preset, and " (<shortcut>)" once one is bound,
+        // as the full panel's buttons read.
         auto title = [this, sub, n] {
             const QString name = m_shortcuts->presetName(n);
-            sub->setTitle(name.isEmpty() ? QString::number(n) : QStringLiteral("%1 %2").arg(n).arg(name));
+            sub->setTitle((name.isEmpty() ? QString::number(n) : QStringLiteral("%1 %2").arg(n).arg(name)) +
+                          m_shortcuts->shortcutSuffix(n));
         };
         title();
-        connect(m_shortcuts, &PresetShortcuts::presetNamesChanged, sub, title);
+        connect(m_shortcuts, &PresetShortcuts::presetLabelsChanged, sub, title);
     }
     button->setMenu(menu);
 }

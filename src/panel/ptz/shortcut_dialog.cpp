@@ -1,6 +1,9 @@
 #include "shortcut_dialog.h"
 
+#include "preset_store.h"
+
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -41,7 +44,8 @@ ShortcutDialog::ShortcutDialog(int presetId, QWidget *parent) : QDialog(parent),
     m_okButton = new QPushButton(tr("确定"), this);
     m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setObjectName("shortcutCancelButton");
-    // The editor takes every key, Return included; the buttons are clicked.
+    // The editor takes the keys; its filter turns a bare Enter or Escape into an answer.
+    m_editor->installEventFilter(this);
     m_okButton->setAutoDefault(false);
     m_cancelButton->setAutoDefault(false);
     buttons->addWidget(m_okButton);
@@ -50,6 +54,21 @@ ShortcutDialog::ShortcutDialog(int presetId, QWidget *parent) : QDialog(parent),
 
     connect(m_okButton, &QPushButton::clicked, this, &ShortcutDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool ShortcutDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (PresetStore::isAnswerKey(key->keyCombination())) {
+            if (key->key() == Qt::Key_Escape)
+                reject();
+            else
+                onOkClicked();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ShortcutDialog::onOkClicked()

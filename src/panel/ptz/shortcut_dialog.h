@@ -10,7 +10,9 @@ class QPushButton;
 
 // The dialog that asks for a preset's keyboard shortcut: "请按下快捷键组合:", a key
 // sequence editor, "确定" and "取消". "确定" reports the sequence through
-// shortcutChosen and accepts; "取消" rejects.
+// shortcutChosen and accepts; "取消" rejects. In the editor a bare Enter or Return
+// answers like "确定" and a bare Escape like "取消": they are never recorded as a chord
+// of the shortcut. With a modifier (Ctrl+Return) they are recorded like any key.
 //
 // Tests install a driver that receives the dialog in place of the user: run() hands
 // the dialog to it instead of executing it modally.
@@ -34,6 +36,9 @@ public:
 
 signals:
     void shortcutChosen(int presetId, const QKeySequence &keySequence);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void onOkClicked();
