@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libhidapi-dev libopencv-core-dev libopencv-imgproc-dev
-  libbenchmark-dev
+  libbenchmark-dev liblo-dev liblo-tools
   fonts-wqy-microhei qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   xvfb xauth x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev file

@@ -2,7 +2,7 @@
 
 #include "log_manager.h"
 
-ControlApiLog::ControlApiLog()
+ControlApiLog::ControlApiLog(const QString &tag) : m_tag(tag)
 {
     m_clock.start();
 }
@@ -15,6 +15,11 @@ ControlApiLog::~ControlApiLog()
 void ControlApiLog::note(LogLevel level, const QString &message)
 {
     ::logRecord(level, QStringLiteral("Api"), QStringLiteral("[API] ") + message);
+}
+
+void ControlApiLog::write(LogLevel level, const QString &message) const
+{
+    ::logRecord(level, QStringLiteral("Api"), QStringLiteral("[%1] ").arg(m_tag) + message);
 }
 
 QString ControlApiLog::escaped(QStringView text, int maxLength)
@@ -73,7 +78,7 @@ void ControlApiLog::answered(const QByteArray &method, const QString &path, int 
         ++m_unwritten;
         return;
     }
-    note(status < 400 ? INFO : WARNING,
+    write(status < 400 ? INFO : WARNING,
          QStringLiteral("%1 %2 -> %3%4")
              .arg(escaped(QString::fromLatin1(method), 32), escaped(path))
              .arg(status)
@@ -86,7 +91,7 @@ void ControlApiLog::summarise(bool whenDue)
     if (whenDue && now - m_summaryStart < kSummaryMs)
         return;
     if (m_reads > 0 || m_unwritten > 0)
-        note(m_unwritten > 0 ? WARNING : INFO,
+        write(m_unwritten > 0 ? WARNING : INFO,
              QStringLiteral("in the last %1 s: %2 reads answered%3")
                  .arg((now - m_summaryStart + 500) / 1000)
                  .arg(m_reads)

@@ -19,7 +19,8 @@ public:
     static constexpr int kLinesPerSecond = 10;
     static constexpr int kSummaryMs = 60000;
 
-    ControlApiLog();
+    // `tag` names the protocol in each line ("[API] ...", "[VISCA] ...").
+    explicit ControlApiLog(const QString &tag = QStringLiteral("API"));
     ~ControlApiLog(); // writes what is still counted
     ControlApiLog(const ControlApiLog &) = delete;
     ControlApiLog &operator=(const ControlApiLog &) = delete;
@@ -33,10 +34,13 @@ public:
     void answered(const QByteArray &method, const QString &path, int status, const QString &error);
     // A line of the server's own (start, failures), written as it is.
     static void note(LogLevel level, const QString &message);
+    // The same under this log's tag.
+    void write(LogLevel level, const QString &message) const;
 
 private:
     void summarise(bool whenDue);
 
+    QString m_tag;
     QElapsedTimer m_clock;
     qint64 m_summaryStart = 0;
     qint64 m_secondStart = 0;
