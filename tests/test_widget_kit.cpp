@@ -1,4 +1,5 @@
 #include "collapsible_group.h"
+#include "hover_refresh.h"
 #include "log_capture.h"
 #include "number_edit.h"
 #include "slider_edit_helper.h"
@@ -11,6 +12,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -68,6 +70,50 @@ class TestWidgetKit : public QObject {
     Q_OBJECT
 
 private slots:
+    // A button the pointer left while a menu or a modal box held it loses its hover
+    // once that window closes, or after the release that ends a press held elsewhere.
+    void hoverEndsWhenThePointerLeftUnseen_data()
+    {
+        QTest::addColumn<QString>("closing");
+        QTest::newRow("menu") << "menu";
+        QTest::newRow("modal dialog") << "dialog";
+        QTest::newRow("mouse release") << "release";
+    }
+    void hoverEndsWhenThePointerLeftUnseen()
+    {
+        QFETCH(QString, closing);
+        HoverRefresh::install();
+        QWidget window;
+        window.resize(300, 200);
+        auto *button = new QPushButton("设备重置", &window);
+        button->setGeometry(10, 10, 100, 30);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCursor::setPos(window.mapToGlobal(QPoint(250, 150)));
+        QCoreApplication::processEvents();
+        // The pointer was over the button and left it while another window had it:
+        // the button was never told.
+        button->setAttribute(Qt::WA_UnderMouse);
+        if (closing == "menu") {
+            QMenu menu;
+            menu.addAction("重启");
+            menu.popup(window.mapToGlobal(QPoint(20, 50)));
+            QVERIFY(QTest::qWaitForWindowExposed(&menu));
+            menu.hide();
+        } else if (closing == "dialog") {
+            QDialog dialog(&window);
+            dialog.setModal(true);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.hide();
+        } else {
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(240, 140), window.mapToGlobal(QPointF(240, 140)),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &release);
+        }
+        QTRY_VERIFY(!button->underMouse());
+    }
+
     void groupStartsExpandedWithDownArrow()
     {
         CollapsibleGroup group("图像调节", [](QWidget *parent) { return new QLabel("page", parent); });

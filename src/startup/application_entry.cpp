@@ -5,6 +5,7 @@
 #include "command_line_options.h"
 #include "control_services.h"
 #include "device_models.h"
+#include "hover_refresh.h"
 #include "log_manager.h"
 #include "model_panels.h"
 #include "palette_page.h"
@@ -54,6 +55,7 @@ int ApplicationEntry::run(int argc, char *argv[])
     // Every other argument goes to the application object, which takes Qt's own options
     // out of its list; the log records the line as it was given.
     QApplication app(argc, argv);
+    HoverRefresh::install();
     // SIGTERM and SIGINT end the program as closing its window does.
     const TerminationSignals termination([] { QCoreApplication::exit(0); });
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
