@@ -111,6 +111,10 @@ ViscaCommandTranslator::Translation ViscaCommandTranslator::translate(const QByt
         return t;
     }
     const quint8 address = at(m, 0) & 0x0F;
+    if (address > 8) { // cameras are 1 to 7
+        t.immediate = syntaxError(1);
+        return t;
+    }
     if (address == 8) { // to every camera on a serial chain: the ones a controller sends first
         if (m == QByteArray::fromHex("88010001FF"))
             t.immediate = m; // IF_Clear
