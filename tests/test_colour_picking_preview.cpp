@@ -2,11 +2,15 @@
 #include "colour_page.h"
 #include "colour_picker.h"
 #include "palette_label.h"
+#include "preview_dialogs.h"
 #include "sim_fixture.h"
 #include "simulated_video.h"
 #include "widget.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QPointer>
 #include <QTest>
 
@@ -68,6 +72,82 @@ private slots:
         // The press was the pick: it never reached the preview.
         QVERIFY(preview->isVisible());
 
+        preview->close();
+        SimulatedVideo::uninstall();
+    }
+
+    // A LUT that swaps red and blue shows the scene's red as blue: picking there still
+    // reads the camera's red, the colour the camera's tables act on.
+    void underALutThePickReadsTheCameraColour_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::newRow("landscape") << 1;
+        QTest::newRow("portrait") << 2;
+    }
+    void underALutThePickReadsTheCameraColour()
+    {
+        QFETCH(int, direction);
+        QTemporaryDir dir;
+        const QString cube = dir.filePath("swap.cube");
+        QFile file(cube);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("LUT_3D_SIZE 2\n");
+        for (int b = 0; b < 2; ++b)
+            for (int g = 0; g < 2; ++g)
+                for (int r = 0; r < 2; ++r)
+                    file.write(QByteArray::number(b) + " " + QByteArray::number(g) + " " + QByteArray::number(r) + "\n");
+        file.close();
+
+        SimFixture sim;
+        sim.add("RV-K310A-WU", "Cam", "SN123")->setDirection(direction);
+        SimulatedVideo::install(sim.bus());
+        Widget w;
+        w.show();
+        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+        w.previewToggle()->click();
+        QPointer<CameraWindow> preview = w.cameraWindow();
+        QVERIFY(preview);
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        QTRY_COMPARE_WITH_TIMEOUT(preview->isLandscape(), direction == 1, 5000);
+        PreviewDialogs::setFileResponder([cube](const QString &, const QString &) { return cube; });
+        PreviewDialogs::setBoxResponder([](QMessageBox *) { return int(QMessageBox::Ok); });
+        preview->onLoadLUTClicked();
+        PreviewDialogs::setFileResponder({});
+        PreviewDialogs::setBoxResponder({});
+        QVERIFY(preview->lutEnabled());
+        const int shownBefore = preview->framesShown();
+        QTRY_VERIFY_WITH_TIMEOUT(preview->framesShown() > shownBefore + 2, 5000);
+        ColourPage *page = w.colourPage();
+        QWidget *window = preview;
+        page->picker()->setSampler([window](const QPoint &pos) { return ColourPicker::sampleWidget(window, pos); });
+
+        // A strong blue on screen, inside the wheel (not at its rim).
+        const QImage shown = preview->grab().toImage();
+        QPoint blue(-1, -1);
+        for (int y = 60; y < shown.height() - 10 && blue.x() < 0; y += 3)
+            for (int x = 10; x < shown.width() - 10; x += 3) {
+                const QColor c = shown.pixelColor(x, y);
+                const QColor left = shown.pixelColor(x - 6, y), right = shown.pixelColor(x + 6, y);
+                if (c.hsvSaturation() > 200 && c.value() > 150 && qAbs(c.hsvHue() - 240) <= 4 &&
+                    qAbs(left.hsvHue() - 240) <= 10 && qAbs(right.hsvHue() - 240) <= 10) {
+                    blue = QPoint(x, y);
+                    break;
+                }
+            }
+        QVERIFY2(blue.x() >= 0, "the graded scene shows no blue");
+
+        page->colorPickButton()->click();
+        QTest::mouseMove(preview, blue);
+        QTest::mousePress(preview, Qt::LeftButton, {}, blue);
+        const QColor picked = page->pickedColor();
+        QVERIFY(picked.isValid());
+        const int hue = picked.hsvHue();
+        QVERIFY2(hue <= 10 || hue >= 350, qPrintable(picked.name()));
+        QVERIFY(page->highlightIndices().contains(0));
+
+        // Without the LUT the pick is the picture's colour again.
+        preview->clearLUT();
+        QVERIFY(!preview->cameraColourAt(preview->mapToGlobal(blue)).isValid());
         preview->close();
         SimulatedVideo::uninstall();
     }

@@ -99,6 +99,25 @@ private slots:
                                scene.renderRgb(view)) < 4.0);
     }
 
+    void onePixelDecodesAsTheWholeFrame() {
+        // The colour of one pixel, converted alone, is the pixel of the converted frame.
+        SimulatedVideoScene scene;
+        SimulatedVideoScene::View view;
+        view.name = "Studio-123";
+        std::vector<uchar> yuyv(size_t(1280) * 720 * 2);
+        scene.renderYuyv(view, yuyv.data(), 1280 * 2);
+        const MappedFrame frame = MappedFrame::yuyv(yuyv.data(), qsizetype(yuyv.size()), 1280, 720, 2560);
+        PreviewFramePipeline pipeline;
+        QCOMPARE(pipeline.process(frame, nullptr, true), PreviewFramePipeline::Status::Shown);
+        for (const QPoint &p : {QPoint(0, 0), QPoint(641, 360), QPoint(1279, 719), QPoint(500, 300)})
+            QCOMPARE(PreviewFramePipeline::pixelAt(frame, p.x(), p.y()), pipeline.image().pixelColor(p));
+        // Outside the frame, or a frame that declares more than it maps: no colour.
+        for (const QPoint &p : {QPoint(-1, 0), QPoint(1280, 0), QPoint(0, 720)})
+            QVERIFY(!PreviewFramePipeline::pixelAt(frame, p.x(), p.y()).isValid());
+        const MappedFrame shortFrame = MappedFrame::yuyv(yuyv.data(), 2560 * 100, 1280, 720, 2560);
+        QVERIFY(!PreviewFramePipeline::pixelAt(shortFrame, 0, 0).isValid());
+    }
+
     void sceneFollowsTheCameraState() {
         SimulatedVideoScene scene;
         SimulatedVideoScene::View view;

@@ -191,6 +191,7 @@ void CameraWindow::stopCamera() {
         m_source->close();
     if (m_imageLabel) {
         m_pictureView->clearPicture();
+        m_shownFrame = QVideoFrame();
         m_imageLabel->setText(tr("摄像头已关闭"));
     }
     qDebug() << "摄像头已停止";
@@ -217,7 +218,30 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
         return;
     }
     ++m_framesShown;
+    m_shownFrame = frame;
     showPicture(m_frames.image());
+}
+
+QColor CameraWindow::cameraColourAt(const QPoint &globalPos) const {
+    if (!m_lutEnabled || !m_lut.hasTable() || !m_shownFrame.isValid() || m_pictureView->isHidden())
+        return QColor();
+    const QSize shown = m_pictureView->picture().size();
+    const QPoint local = m_pictureView->mapFromGlobal(globalPos);
+    if (shown.isEmpty() || !QRect(QPoint(0, 0), shown).contains(local))
+        return QColor();
+    QVideoFrame frame(m_shownFrame);
+    if (!frame.map(QVideoFrame::ReadOnly))
+        return QColor();
+    const MappedFrame mapped = MappedFrame::fromMapped(frame);
+    // The picture is the frame scaled, and for a portrait camera turned a quarter
+    // counter-clockwise: picture (u, v) shows frame (width - 1 - v, u).
+    const QSize upright = m_isLandscape ? QSize(mapped.width, mapped.height) : QSize(mapped.height, mapped.width);
+    const int u = int((local.x() + 0.5) * upright.width() / shown.width());
+    const int v = int((local.y() + 0.5) * upright.height() / shown.height());
+    const QColor colour = m_isLandscape ? PreviewFramePipeline::pixelAt(mapped, u, v)
+                                        : PreviewFramePipeline::pixelAt(mapped, mapped.width - 1 - v, u);
+    frame.unmap();
+    return colour;
 }
 
 // Whether a picture drawn now could be seen: not while the window is minimised, or

@@ -47,6 +47,10 @@ public:
     bool lutEnabled() const { return m_lutEnabled; }
     // Back to the plain picture; the loaded cube stays for the window's life.
     void clearLUT();
+    // While a LUT grades the picture: the camera's own colour (before the LUT) of the
+    // picture pixel at a global position. Invalid without a LUT, outside the picture or
+    // before the first frame: then the picture shows the camera's colours as they are.
+    QColor cameraColourAt(const QPoint &globalPos) const;
     const Lut3d &lut() const { return m_lut; }
 
     // Face data collection.
@@ -131,6 +135,9 @@ private:
 
     bool m_lutEnabled = false;
     Lut3d m_lut;
+    // The frame the picture was made from (shared with the source, not copied), for
+    // reading the camera's own colours under a graded picture.
+    QVideoFrame m_shownFrame;
 
     FaceCollectionOverlay *m_faceCollection = nullptr;
 };

@@ -127,6 +127,41 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, c
     return Status::UnsupportedFormat;
 }
 
+QColor PreviewFramePipeline::pixelAt(const MappedFrame &f, int x, int y) {
+    using F = QVideoFrameFormat;
+    if (x < 0 || y < 0 || x >= f.width || y >= f.height || !isSupported(f.format))
+        return QColor();
+    // The frame as a whole must be what process() accepts before a part of it is read.
+    int order[3];
+    const bool packed = f.format == F::Format_YUYV || f.format == F::Format_UYVY;
+    const bool nv12 = f.format == F::Format_NV12;
+    const int rowBytes = packed ? f.width * 2 : (nv12 ? f.width : f.width * 4);
+    if (f.planeCount < (nv12 ? 2 : 1) || ((packed || nv12) && f.width % 2 != 0) || (nv12 && f.height % 2 != 0) ||
+        !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], f.height, rowBytes) ||
+        (nv12 && !fits(f.bits[1], f.bytesPerLine[1], f.mappedBytes[1], f.height / 2, f.width)) ||
+        (!packed && !nv12 && !rgb32Order(f.format, order)))
+        return QColor();
+    // The smallest block that carries the pixel: its two-pixel chroma pair, and for
+    // NV12 the two rows that share one chroma row.
+    const int x0 = packed || nv12 ? x & ~1 : x;
+    const int y0 = nv12 ? y & ~1 : y;
+    MappedFrame block = f;
+    block.width = packed || nv12 ? 2 : 1;
+    block.height = nv12 ? 2 : 1;
+    const int bytesPerPixel = packed ? 2 : (nv12 ? 1 : 4);
+    block.bits[0] = f.bits[0] + qsizetype(y0) * f.bytesPerLine[0] + qsizetype(x0) * bytesPerPixel;
+    block.mappedBytes[0] = qsizetype(block.height - 1) * f.bytesPerLine[0] + qsizetype(block.width) * bytesPerPixel;
+    if (nv12) {
+        block.bits[1] = f.bits[1] + qsizetype(y0 / 2) * f.bytesPerLine[1] + x0;
+        block.mappedBytes[1] = 2;
+    }
+    cv::Mat bgr;
+    if (toBgr(block, bgr) != Status::Shown)
+        return QColor();
+    const cv::Vec3b p = bgr.at<cv::Vec3b>(y - y0, x - x0);
+    return QColor(p[2], p[1], p[0]);
+}
+
 // The frame as full-size BGRx, through the LUT if there is one; for the formats that
 // are not converted row by row as they are scaled.
 PreviewFramePipeline::Status PreviewFramePipeline::toBgrx(const MappedFrame &f, const Lut3d *lut) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QVideoFrameFormat>
 
@@ -51,9 +52,13 @@ public:
     const QImage &image() const { return m_images[m_current]; }
 
     static bool isSupported(QVideoFrameFormat::PixelFormat format);
+    // The colour of the frame's pixel (x, y), in the frame's own orientation and before
+    // any LUT: only the bytes of that pixel (and its chroma pair) are converted. Invalid
+    // outside the frame or for a format or geometry process() would refuse.
+    static QColor pixelAt(const MappedFrame &frame, int x, int y);
 
 private:
-    Status toBgr(const MappedFrame &frame, cv::Mat &bgr);
+    static Status toBgr(const MappedFrame &frame, cv::Mat &bgr);
     Status toBgrx(const MappedFrame &frame, const Lut3d *lut);
     cv::Mat imageMat(const QSize &size);
 

@@ -1,5 +1,6 @@
 #include "colour_picker.h"
 
+#include "camera_window.h"
 #include "hsv_table.h"
 
 #include <QApplication>
@@ -92,7 +93,12 @@ bool ColourPicker::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() == Qt::LeftButton) {
             if (!insidePreview(pos))
                 return false; // a press elsewhere goes on; picking continues
-            const QColor colour = m_sampler ? m_sampler(pos) : sampleScreen(pos);
+            // The tables act on the camera's own colours: under a LUT the preview knows
+            // the colour before the grade; otherwise the pixel shown is the camera's.
+            const auto *camera = qobject_cast<const CameraWindow *>(preview());
+            QColor colour = camera ? camera->cameraColourAt(pos) : QColor();
+            if (!colour.isValid())
+                colour = m_sampler ? m_sampler(pos) : sampleScreen(pos);
             if (colour.isValid())
                 emit colourPicked(colour);
             emit pickEnded();

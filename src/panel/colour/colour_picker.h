@@ -11,7 +11,8 @@ class QWidget;
 
 // Picking a colour from the camera preview. While picking, every application event
 // passes through here: a left press inside the preview samples the pixel under the
-// pointer, a right press or Escape ends picking, the pointer turns into a cross over
+// pointer (while a LUT grades the preview, the camera's colour of that pixel before
+// the LUT), a right press or Escape ends picking, the pointer turns into a cross over
 // the preview and mouse moves go nowhere else.
 class ColourPicker : public QObject {
     Q_OBJECT
