@@ -173,6 +173,48 @@ private slots:
         QVERIFY(r.received("ReqSetFaceIdName").isEmpty());
     }
 
+    // A recording given up shows the model shown before; a finished one shows itself.
+    void comboShowsThePreviousOrTheRecordedModel_data() {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("abandoned at the warm tip") << "tip" << "desk";
+        QTest::newRow("preview closed mid-way") << "close" << "desk";
+        QTest::newRow("finished") << "finish" << "cat";
+    }
+    void comboShowsThePreviousOrTheRecordedModel() {
+        QFETCH(QString, end);
+        QFETCH(QString, shown);
+        SimFixture sim;
+        Rig r(sim);
+        r.camera->faceModels().addModel(3, "north");
+        r.camera->faceModels().addModel(7, "desk");
+        r.flow->requestFaceModels();
+        QTRY_COMPARE(r.items(), QStringList({"north:3", "desk:7"}));
+        r.combo->setCurrentIndex(1);
+
+        m_names = QStringList{"cat"};
+        r.flow->onAddModelClicked();
+        QCOMPARE(r.combo->currentText(), QString("cat"));
+        if (end == "tip") {
+            r.flow->collectionDialog()->cancelButton()->click();
+        } else {
+            r.flow->collectionDialog()->confirmButton()->click();
+            QTRY_VERIFY(r.w->cameraWindow() && r.w->cameraWindow()->faceCollection()->panel());
+            FaceCollectionOverlay *overlay = r.w->cameraWindow()->faceCollection();
+            overlay->startButton()->click();
+            if (end == "close") {
+                // The camera lists the unfinished model without a name.
+                QTRY_VERIFY(r.camera->faceModels().ids().contains(8));
+                r.flow->requestFaceModels();
+                r.w->cameraWindow()->close();
+            } else {
+                QTRY_VERIFY_WITH_TIMEOUT(overlay->finished(), 5000);
+                QTRY_COMPARE(r.items(), QStringList({"north:3", "desk:7", "cat:8"}));
+            }
+        }
+        QTRY_COMPARE(r.combo->currentText(), shown);
+    }
+
     void statusesOfAnotherCameraAreIgnored() {
         SimFixture sim;
         Rig r(sim);

@@ -101,6 +101,10 @@ void FaceModelFlow::handleFaceIdsResponse(const QList<int> &faceIds) {
         m_list.indexOfId(m_collection.modelId) < 0)
         m_list.appendUnlisted(m_collection.modelId, m_collection.pendingName);
     m_area->showList(m_list, m_list.count() > 0 ? 0 : -1);
+    if (const int recorded = m_list.indexOfId(m_showAfterList); recorded >= 0) {
+        m_area->selectQuietly(recorded);
+        m_showAfterList = 0;
+    }
     if (m_options.listRecords) {
         const int mode = m_options.focusModeIndex ? m_options.focusModeIndex() : -1;
         if (mode >= 0)
@@ -323,24 +327,29 @@ void FaceModelFlow::onAddModelClicked() {
     const QString name = askForName();
     if (name.isEmpty())
         return;
+    const int previousId = m_list.idAt(m_area->combo()->currentIndex());
     const int id = m_list.newModelId();
     const int index = m_list.appendUnlisted(id, name);
     m_area->combo()->addItem(name, id);
     m_area->combo()->setCurrentIndex(index);
-    beginCollection(index, QString(), name);
+    beginCollection(index, QString(), name, previousId);
     if (m_options.commandRecords)
         qDebug() << "Pending ReqSetFaceIdName - ID:" << id << "Name:" << name;
 }
 
 void FaceModelFlow::showFaceDataCollectionDialog(int modelIndex, const QString &originalName) {
-    beginCollection(modelIndex, originalName, QString());
+    beginCollection(modelIndex, originalName, QString(), m_list.idAt(m_area->combo()->currentIndex()));
 }
 
-void FaceModelFlow::beginCollection(int modelIndex, const QString &originalName, const QString &pendingName) {
+void FaceModelFlow::beginCollection(int modelIndex, const QString &originalName, const QString &pendingName,
+                                    int previousId) {
     // One collection at a time: a new one ends the one before.
-    const Collection next{true, false, m_list.idAt(modelIndex), originalName, pendingName};
-    if (m_collection.active && m_collection.modelId != next.modelId)
+    const Collection next{true, false, m_list.idAt(modelIndex), originalName, pendingName, previousId};
+    if (m_collection.active && m_collection.modelId != next.modelId) {
+        const int shownId = m_list.idAt(m_area->combo()->currentIndex());
         endCollection(true);
+        m_area->selectQuietly(m_list.indexOfId(shownId)); // the new collection's item stays shown
+    }
     m_collection = next;
     if (m_collectionDialog)
         m_collectionDialog->deleteLater();
@@ -372,6 +381,9 @@ void FaceModelFlow::endCollection(bool rollBack) {
         m_list.removeAt(index);
         m_area->combo()->removeItem(index);
     }
+    // Whatever the camera made of the unfinished recording, the model shown before is
+    // shown again (none when there was none).
+    m_area->selectQuietly(m_list.indexOfId(ending.previousId));
 }
 
 void FaceModelFlow::startInPreview(int modelId) {
@@ -395,6 +407,8 @@ void FaceModelFlow::onFaceCollectionSucceeded() {
         qDebug().noquote() << "send ReqSetFaceIdName on face collection success -" << QString::fromUtf8(command);
         send(command);
     }
+    if (m_collection.active)
+        m_showAfterList = m_collection.modelId;
     endCollection(false);
     QTimer::singleShot(kRereadDelayMs, m_timers, [this] { requestFaceModels(); });
 }

@@ -117,6 +117,7 @@ private:
         int modelId = 0;      // the item's ID; the ID the collection runs with once started
         QString originalName; // the item's text to restore; empty for a new model
         QString pendingName;  // the new model's name, sent after a success
+        int previousId = 0;   // the model shown before, shown again when the collection is given up
     };
 
     void send(const QByteArray &text);
@@ -124,7 +125,7 @@ private:
     // Sends `text`, after the debug record "`label` -" with it when the panel keeps
     // command records.
     void sendRecorded(const QString &label, const QByteArray &text);
-    void beginCollection(int modelIndex, const QString &originalName, const QString &pendingName);
+    void beginCollection(int modelIndex, const QString &originalName, const QString &pendingName, int previousId);
     void endCollection(bool rollBack);
     void startInPreview(int modelId);
     void finishDelete(int id);
@@ -142,6 +143,8 @@ private:
     int m_portraitModeId = 0;
     QPointer<CollectionTipDialog> m_collectionDialog;
     Collection m_collection;
+    // A model just recorded, shown once the camera's list carries it.
+    int m_showAfterList = 0;
     // A deletion waiting for the camera's list.
     int m_deleteCheckId = 0;
     bool m_deleteListArrived = false;
