@@ -9,6 +9,7 @@
 #include "preview_controller.h"
 #include "preview_dialogs.h"
 #include "sim_fixture.h"
+#include "simulated_clock.h"
 #include "simulated_video.h"
 #include "widget.h"
 
@@ -201,6 +202,12 @@ private slots:
             r.flow->collectionDialog()->confirmButton()->click();
             QTRY_VERIFY(r.w->cameraWindow() && r.w->cameraWindow()->faceCollection()->panel());
             FaceCollectionOverlay *overlay = r.w->cameraWindow()->faceCollection();
+            PreviewDialogs::setDialogResponder([](QDialog *dialog) {
+                for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                    if (button->text() == "重启设备")
+                        button->click();
+                return dialog->result();
+            });
             overlay->startButton()->click();
             if (end == "close") {
                 // The camera lists the unfinished model without a name.
@@ -208,8 +215,13 @@ private slots:
                 r.flow->requestFaceModels();
                 r.w->cameraWindow()->close();
             } else {
-                QTRY_VERIFY_WITH_TIMEOUT(overlay->finished(), 5000);
-                QTRY_COMPARE(r.items(), QStringList({"north:3", "desk:7", "cat:8"}));
+                // The success closes the preview (and its overlay) with the restart.
+                QTRY_COMPARE_WITH_TIMEOUT(r.items(), QStringList({"north:3", "desk:7", "cat:8"}), 5000);
+                // The recording ends with a restart: the camera is shown again once back.
+                QTRY_COMPARE_WITH_TIMEOUT(r.camera->reboots(), 1, 5000);
+                QTRY_VERIFY_WITH_TIMEOUT(r.w->currentIndex() < 0, 8000);
+                SimulatedClock::advance(SimulatedCamera::kDefaultReturnDelayMs);
+                QTRY_COMPARE_WITH_TIMEOUT(r.w->currentSerial(), QString("SN001"), 8000);
             }
         }
         QTRY_COMPARE(r.combo->currentText(), shown);

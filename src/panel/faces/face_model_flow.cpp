@@ -101,10 +101,8 @@ void FaceModelFlow::handleFaceIdsResponse(const QList<int> &faceIds) {
         m_list.indexOfId(m_collection.modelId) < 0)
         m_list.appendUnlisted(m_collection.modelId, m_collection.pendingName);
     m_area->showList(m_list, m_list.count() > 0 ? 0 : -1);
-    if (const int recorded = m_list.indexOfId(m_showAfterList); recorded >= 0) {
+    if (const int recorded = m_list.indexOfId(m_showAfterList); recorded >= 0)
         m_area->selectQuietly(recorded);
-        m_showAfterList = 0;
-    }
     if (m_options.listRecords) {
         const int mode = m_options.focusModeIndex ? m_options.focusModeIndex() : -1;
         if (mode >= 0)
@@ -208,6 +206,7 @@ int FaceModelFlow::currentIdOrExplain() {
 }
 
 void FaceModelFlow::onAiModelSelected(int index) {
+    m_showAfterList = 0; // the user's own choice from now on
     if (m_options.commandRecords)
         qDebug() << "currentIndex:" << index;
     if (!m_modelEnabled)
@@ -345,6 +344,7 @@ void FaceModelFlow::beginCollection(int modelIndex, const QString &originalName,
                                     int previousId) {
     // One collection at a time: a new one ends the one before.
     const Collection next{true, false, m_list.idAt(modelIndex), originalName, pendingName, previousId};
+    m_showAfterList = 0;
     if (m_collection.active && m_collection.modelId != next.modelId) {
         const int shownId = m_list.idAt(m_area->combo()->currentIndex());
         endCollection(true);

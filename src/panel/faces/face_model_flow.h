@@ -143,7 +143,8 @@ private:
     int m_portraitModeId = 0;
     QPointer<CollectionTipDialog> m_collectionDialog;
     Collection m_collection;
-    // A model just recorded, shown once the camera's list carries it.
+    // A model just recorded, shown whenever the camera's list carries it (also after the
+    // restart that ends the recording) until the user chooses another.
     int m_showAfterList = 0;
     // A deletion waiting for the camera's list.
     int m_deleteCheckId = 0;

@@ -215,6 +215,8 @@ void PreviewController::forward(const QString &command, Forwarding forwarding) {
         if (!camera->sendCmd(CmdReboot, nullptr, 0, reply.data()))
             MessageBoxes::showStyledMessageBox(m_host.window, tr("重启设备"),
                                                tr("设备重启失败"));
+        else if (m_host.restarting)
+            m_host.restarting(camera->deviceIndex()); // shown again when it is back
         return;
     }
     const QByteArray text = command.toUtf8();

@@ -43,6 +43,8 @@ public:
         // Whether the camera at `index` answers the orientation probe, and the probe.
         std::function<bool(int index)> canProbe;
         std::function<void(int index)> probe;
+        // The camera at `index` was told to restart (the end of a face recording).
+        std::function<void(int index)> restarting;
     };
 
     PreviewController(const Host &host, QObject *parent = nullptr);

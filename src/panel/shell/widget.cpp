@@ -177,6 +177,7 @@ Widget::Widget(QWidget *parent)
     previewHost.canProbe = [this](int index) {
         return index >= 0 && index < kMaxEntries && supportsDirectionProbe(m_devices->entry(index).productModel);
     };
+    previewHost.restarting = [this](int index) { expectRestart(index); };
     previewHost.probe = [this](int index) {
         if (m_refresh->manager(index) && index < kMaxEntries)
             probeDirection(index);
