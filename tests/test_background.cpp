@@ -10,7 +10,14 @@
 #include "tray_icon.h"
 #include "widget.h"
 
+#include "device_slot_strip.h"
+
 #include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QTcpServer>
+#include <QUdpSocket>
 #include <QFile>
 #include <QLocalSocket>
 #include <QMenu>
@@ -110,6 +117,27 @@ private slots:
         QTRY_VERIFY(!camera->receivedRequests().isEmpty());
         QCOMPARE(camera->lastRequest().cmd, QString("ReqPresetCtrl"));
         QVERIFY(camera->lastRequest().text().contains(R"("PresetID" : 2)"));
+
+        // VISCA's ports show in the camera's tool tip and its menu while VISCA runs.
+        QUdpSocket udp;
+        QTcpServer tcp;
+        QVERIFY(udp.bind(QHostAddress::LocalHost, 0) && tcp.listen(QHostAddress::LocalHost, 0));
+        const QString ports = QString("VISCA: UDP %1, TCP %2").arg(udp.localPort()).arg(tcp.serverPort());
+        {
+            QSettings ini(QDir(sim.appDir()).filePath("visca.ini"), QSettings::IniFormat);
+            ini.setValue("Cameras/1/Serial", "SN001");
+            ini.setValue("Cameras/1/Udp", udp.localPort());
+            ini.setValue("Cameras/1/Tcp", tcp.serverPort());
+            ini.setValue("Cameras/size", 1);
+        }
+        udp.close();
+        tcp.close();
+        QVERIFY(services.startVisca());
+        QVERIFY2(panel->slotStrip()->button(0)->toolTip().endsWith("\n" + ports), qPrintable(panel->slotStrip()->button(0)->toolTip()));
+        tray.rebuildMenu();
+        QVERIFY(findAction(tray.menu(), ports));
+        services.stopVisca();
+        QVERIFY(!panel->slotStrip()->button(0)->toolTip().contains("VISCA"));
 
         TrayIcon::setKeepRunning(true);
         panel->close();

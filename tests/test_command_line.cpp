@@ -27,6 +27,11 @@ private slots:
         QCOMPARE(CommandLineOptions::parse({"kestrane", "--vendor-id=4660"}).vendorId, quint16(4660));
         QCOMPARE(CommandLineOptions::parse({"kestrane", "-style", "fusion", "--api-port", "8723"}).apiPort, quint16(8723));
         QCOMPARE(CommandLineOptions::parse({"kestrane"}).apiPort, quint16(0));
+        o = CommandLineOptions::parse({"kestrane", "--visca-bind", "0.0.0.0", "--osc-port=9001"});
+        QVERIFY(o.visca);
+        QCOMPARE(o.viscaBind, QString("0.0.0.0"));
+        QCOMPARE(o.oscPort, quint16(9001));
+        QVERIFY(CommandLineOptions::parse({"kestrane", "--visca"}).visca);
     }
 
     void mistakes_data()
@@ -42,6 +47,8 @@ private slots:
         QTest::newRow("cli unknown option") << QStringList{"kestrane", "--frobnicate"} << QString("list");
         QTest::newRow("api port zero") << QStringList{"kestrane", "--api-port=0"} << QString();
         QTest::newRow("api port too big") << QStringList{"kestrane", "--api-port", "65536"} << QString();
+        QTest::newRow("osc port text") << QStringList{"kestrane", "--osc-port", "osc"} << QString();
+        QTest::newRow("visca address missing") << QStringList{"kestrane", "--visca-bind="} << QString();
         QTest::newRow("api port in the cli") << QStringList{"kestrane-cli", "--api-port", "8723", "list"} << QString("list");
     }
     void mistakes()

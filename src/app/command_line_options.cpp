@@ -18,8 +18,8 @@ namespace {
 // whose value is the next argument.
 bool isOwnOption(const QString &arg, bool *valueFollows)
 {
-    static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate", "tray"};
-    static const QStringList withValue{"vendor-id", "lut", "api-port", "lang"};
+    static const QStringList flags{"help", "version", "lut-button", "palette-page", "simulate", "tray", "visca"};
+    static const QStringList withValue{"vendor-id", "lut", "api-port", "lang", "visca-bind", "osc-port"};
     *valueFollows = false;
     if (arg == QLatin1String("-h") || arg == QLatin1String("-v") || arg == QLatin1String("-simulate") ||
         arg.startsWith(QLatin1String("-simulate=")))
@@ -107,6 +107,14 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     const QCommandLineOption tray("tray",
                                   "Start in the background: only the tray icon shows (where the desktop "
                                   "has a tray); this is how the tool starts at login.");
+    const QCommandLineOption visca("visca",
+                                   "Let PTZ controllers drive the cameras over VISCA: each camera on its "
+                                   "own UDP (VISCA over IP) and TCP port, as visca.ini lists them.");
+    const QCommandLineOption viscaBind("visca-bind",
+                                       "Serve VISCA on this address instead of 127.0.0.1 (VISCA has no "
+                                       "authentication: allow peers in visca.ini); implies --visca.",
+                                       "ADDR");
+    const QCommandLineOption oscPort("osc-port", "Take OSC messages on this UDP port.", "PORT");
     const QCommandLineOption serial("serial", "The camera with this serial, in place of INDEX.", "SERIAL");
     const QCommandLineOption json("json", "Print \"list\" as JSON.");
     if (cliSyntax.isEmpty()) {
@@ -116,6 +124,9 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
         parser.addOption(apiPort);
         parser.addOption(language);
         parser.addOption(tray);
+        parser.addOption(visca);
+        parser.addOption(viscaBind);
+        parser.addOption(oscPort);
     } else {
         parser.addOption(serial);
         parser.addOption(json);
@@ -165,6 +176,12 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
     if (cliSyntax.isEmpty()) {
         options.palettePage = parser.isSet(palettePage);
         options.tray = parser.isSet(tray);
+        options.visca = parser.isSet(visca) || parser.isSet(viscaBind);
+        options.viscaBind = parser.value(viscaBind);
+        if (parser.isSet(viscaBind) && options.viscaBind.isEmpty()) {
+            options.error = QStringLiteral("--visca-bind needs an address");
+            return options;
+        }
         options.language = parser.value(language).toLower();
         UiLanguage::Language chosen = UiLanguage::Chinese;
         if (parser.isSet(language) && !UiLanguage::fromCode(options.language, &chosen)) {
@@ -180,6 +197,15 @@ CommandLineOptions CommandLineOptions::parse(const QStringList &arguments, const
                 return options;
             }
             options.apiPort = quint16(port);
+        }
+        if (parser.isSet(oscPort)) {
+            bool ok = false;
+            const uint port = parser.value(oscPort).toUInt(&ok);
+            if (!ok || port == 0 || port > 65535) {
+                options.error = QStringLiteral("invalid OSC port: %1").arg(parser.value(oscPort));
+                return options;
+            }
+            options.oscPort = quint16(port);
         }
         if (parser.isSet(lut)) {
             if (parser.value(lut).isEmpty()) {

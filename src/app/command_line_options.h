@@ -17,6 +17,9 @@ struct CommandLineOptions {
     bool json = false;             // the CLI's "list" prints JSON
     quint16 apiPort = 0;           // the GUI serves the control API on this port (0: as set)
     bool tray = false;             // "--tray": start in the background, with the tray icon only
+    bool visca = false;            // "--visca": serve VISCA over IP (ports in visca.ini)
+    QString viscaBind;             // "--visca-bind": the address VISCA listens on (implies --visca)
+    quint16 oscPort = 0;           // "--osc-port": serve OSC on this UDP port (0: as osc.ini says)
     // What remains: the CLI's sub-command and its arguments; for the GUI, every argument
     // that is not the tool's own, left to the application object.
     QStringList positional;

@@ -3,12 +3,17 @@
 #include "control_request_queue.h"
 #include "osc_command_translator.h"
 
+#include "app_paths.h"
+
+#include <QDir>
 #include <QJsonValue>
+#include <QSettings>
 #include <QNetworkDatagram>
 #include <QPointer>
 
 #include <lo/lo.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -44,6 +49,10 @@ std::optional<QJsonValue> jsonArgument(char type, const char *at)
         return std::nullopt;
     }
 }
+QString iniPath(const QString &iniFile)
+{
+    return iniFile.isEmpty() ? QDir(AppPaths::filesDir()).filePath(QStringLiteral("osc.ini")) : iniFile;
+}
 } // namespace
 
 OscServer::OscServer(ControlRequestQueue *requests, QObject *parent) : QObject(parent), m_requests(requests)
@@ -63,6 +72,32 @@ bool OscServer::start(quint16 port, const RemotePeerPolicy &policy, QString *err
     if (policy.reachableFromOutside())
         m_log.write(WARNING, QStringLiteral("OSC has no authentication: every allowed peer can move the cameras"));
     return true;
+}
+
+bool OscServer::configuredOn(const QString &iniFile)
+{
+    return QSettings(iniPath(iniFile), QSettings::IniFormat).value(QStringLiteral("Osc/Enabled"), false).toBool();
+}
+
+bool OscServer::startConfigured(quint16 port, QString *error, const QString &iniFile)
+{
+    QSettings ini(iniPath(iniFile), QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Osc"));
+    bool ok = false;
+    const uint filePort = ini.value(QStringLiteral("Port"), kDefaultPort).toUInt(&ok);
+    if (port == 0 && (!ok || filePort == 0 || filePort > 65535)) {
+        *error = QStringLiteral("Port in %1 is no port").arg(ini.fileName());
+        m_log.write(CRITICAL, QStringLiteral("not served: %1").arg(*error));
+        return false;
+    }
+    const int limit = ini.value(QStringLiteral("MoveLimitMs"), kDefaultMoveLimitMs).toInt(&ok);
+    m_moveLimitMs = ok && limit > 0 ? std::min(limit, int(ControlApiHandler::kMaxDurationMs)) : kDefaultMoveLimitMs;
+    const std::optional<RemotePeerPolicy> policy = RemotePeerPolicy::fromSettings(ini, error);
+    if (!policy) {
+        m_log.write(CRITICAL, QStringLiteral("not served: %1").arg(*error));
+        return false;
+    }
+    return start(port != 0 ? port : quint16(filePort), *policy, error);
 }
 
 void OscServer::readDatagrams()

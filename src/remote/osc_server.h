@@ -21,12 +21,24 @@ public:
     // Requests that may wait for the panel at once; beyond, messages are refused.
     static constexpr int kMaxPending = 32;
     static constexpr int kDefaultMoveLimitMs = 30000;
+    static constexpr quint16 kDefaultPort = 9000;
 
     explicit OscServer(ControlRequestQueue *requests, QObject *parent = nullptr);
 
     // Listens on `port` (0: any free one) of the policy's address. False, with the
     // reason, when it cannot.
     bool start(quint16 port, const RemotePeerPolicy &policy, QString *error);
+    // As osc.ini in the files directory (or `iniFile`) says:
+    //   [Osc]
+    //   Enabled=false
+    //   Port=9000
+    //   Address=127.0.0.1
+    //   AllowedPeers=192.168.1.20, 192.168.1.0/24
+    //   MoveLimitMs=30000
+    // `port`, when not 0, replaces the file's.
+    bool startConfigured(quint16 port, QString *error, const QString &iniFile = QString());
+    // True when osc.ini turns OSC on.
+    static bool configuredOn(const QString &iniFile = QString());
     quint16 port() const { return m_socket.localPort(); }
     void setMoveLimitMs(int ms) { m_moveLimitMs = ms; }
 

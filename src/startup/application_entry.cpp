@@ -79,7 +79,20 @@ int ApplicationEntry::run(int argc, char *argv[])
     }
 
     const std::unique_ptr<StartupWindow> window = start(options, arguments);
-    TrayIcon tray(window.get(), window->findChild<ControlServices *>());
+    ControlServices *services = window->findChild<ControlServices *>();
+    TrayIcon tray(window.get(), services);
+    tray.addSwitch({QStringLiteral("VISCA"), [services] { return services->viscaRunning(); },
+                    [services](bool on) {
+                        if (!on)
+                            services->stopVisca();
+                        return !on || services->startVisca();
+                    }});
+    tray.addSwitch({QStringLiteral("OSC"), [services] { return services->oscRunning(); },
+                    [services](bool on) {
+                        if (!on)
+                            services->stopOsc();
+                        return !on || services->startOsc();
+                    }});
     if (TrayIcon::available())
         QApplication::setQuitOnLastWindowClosed(false); // the tray quits, or the windows' own buttons
     if (options.tray)
@@ -122,6 +135,7 @@ std::unique_ptr<StartupWindow> ApplicationEntry::start(const CommandLineOptions 
         window->move(primary->geometry().center() - window->rect().center());
     window->show();
     auto *services = new ControlServices(window.get(), options.apiPort, window.get());
+    services->setRemoteOptions(options.visca, options.viscaBind, options.oscPort);
     services->startConfigured();
     CjkFontCheck::warnIfMissing();
     startupRecord(INFO, QStringLiteral("启动窗口已显示，应用程序进入主事件循环"));

@@ -8,6 +8,8 @@
 
 class ControlApiServer;
 class ControlRequestQueue;
+class OscServer;
+class ViscaServer;
 class StartupWindow;
 class Widget;
 
@@ -30,8 +32,22 @@ public:
     // Starts the API as configured; false, logged, with the reason, when it cannot.
     bool startApi(QString *error = nullptr);
     void stopApi();
-    // Starts it when the settings or the command line ask for it.
+    // Starts it when the settings or the command line ask for it, and so VISCA and OSC.
     void startConfigured();
+
+    // What the command line asks of VISCA and OSC (before startConfigured()): VISCA
+    // on, the address it listens on, OSC's port (0: as osc.ini says).
+    void setRemoteOptions(bool visca, const QString &viscaAddress, quint16 oscPort);
+    // VISCA over IP (visca.ini) and OSC (osc.ini), on the same queue as the API;
+    // false, logged, with the reason, when they cannot start.
+    bool viscaRunning() const { return m_visca != nullptr; }
+    bool startVisca(QString *error = nullptr);
+    void stopVisca();
+    bool oscRunning() const { return m_osc != nullptr; }
+    bool startOsc(QString *error = nullptr);
+    void stopOsc();
+    // "VISCA: UDP 52381, TCP 5678" for a camera VISCA serves; empty otherwise.
+    QString viscaPorts(const QString &serial) const;
 
 private:
     void panelOpened(Widget *panel);
@@ -40,4 +56,9 @@ private:
     ControlApiSettings m_settings;
     ControlRequestQueue *m_requests = nullptr;
     ControlApiServer *m_server = nullptr;
+    ViscaServer *m_visca = nullptr;
+    OscServer *m_osc = nullptr;
+    bool m_viscaWanted = false;
+    QString m_viscaAddress;
+    quint16 m_oscPort = 0;
 };

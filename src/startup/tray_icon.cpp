@@ -189,6 +189,10 @@ void TrayIcon::addCameras()
                                   ? camera.entry.serial
                                   : QStringLiteral("%1 (%2)").arg(camera.entry.deviceName, camera.entry.serial);
         QMenu *cameraMenu = m_menu->addMenu(title);
+        if (const QString ports = m_services->viscaPorts(camera.entry.serial); !ports.isEmpty()) {
+            cameraMenu->addAction(ports)->setEnabled(false);
+            cameraMenu->addSeparator();
+        }
         const QMap<int, QString> names = requests->backend()->presetNames(camera);
         if (names.isEmpty())
             cameraMenu->addAction(tr("没有命名的预置位"))->setEnabled(false);
