@@ -1,6 +1,7 @@
 #include "cjk_font_check.h"
 
 #include "log_manager.h"
+#include "message_boxes.h"
 
 #include <QFontDatabase>
 #include <QMessageBox>
@@ -33,7 +34,7 @@ QMessageBox *CjkFontCheck::warnIfMissing()
                                                "interface cannot be read (install fonts-noto-cjk or "
                                                "fonts-wqy-microhei)"));
     // Title and button are set here: Qt's own translated button texts would be Chinese.
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrane: no Chinese font"), noticeText());
+    QMessageBox *box = MessageBoxes::createCustomBox(nullptr, QStringLiteral("Kestrane: no Chinese font"), noticeText());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);

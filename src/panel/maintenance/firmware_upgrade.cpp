@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QThread>
@@ -391,11 +392,11 @@ int FirmwareUpgrade::runUpload(QFile &file, int size, int *status, int *progress
 void FirmwareUpgrade::askForRestart()
 {
     // The only choice is to restart; closing the box counts the same.
-    QMessageBox box(m_panel);
-    box.setWindowTitle(tr("升级完成"));
-    box.setText(tr("固件升级已完成，请点击重启按钮重启设备"));
-    box.setStyleSheet(QString::fromLatin1(kRebootBoxStyle));
-    QPushButton *restart = box.addButton(tr("重启"), QMessageBox::AcceptRole);
-    box.setDefaultButton(restart);
-    MessageBoxes::exec(&box);
+    // The box goes with the panel if that is destroyed while it runs.
+    QPointer<QMessageBox> box = MessageBoxes::createCustomBox(m_panel, tr("升级完成"),
+                                                              tr("固件升级已完成，请点击重启按钮重启设备"),
+                                                              QString::fromLatin1(kRebootBoxStyle));
+    box->setDefaultButton(box->addButton(tr("重启"), QMessageBox::AcceptRole));
+    MessageBoxes::exec(box);
+    delete box.data();
 }

@@ -77,6 +77,7 @@ public:
     static int shownValue(const ParamRow &row, qint32 slotValue);
 
 private:
+    static void alignControls(const QList<QLabel *> &captions);
     void onValueChanged(ParamControl *control, int value);
     void sendValue(const ParamRow &row, const ParamRow::KeySlot &target, int sent);
     void applyRow(ParamControl &control, const CameraParams &params);

@@ -194,6 +194,8 @@ QLabel *ControlPanelChrome::buildNoCameraLabel(QWidget *parent)
 {
     auto *label = new QLabel(tr(kNoCameraText), parent);
     label->setAlignment(Qt::AlignCenter);
+    // A longer translation takes a second line rather than running out of the window.
+    label->setWordWrap(true);
     label->setStyleSheet("color: #888888; font-size: 14px; font-weight: bold;");
     label->hide();
     return label;
@@ -222,7 +224,8 @@ QWidget *ControlPanelChrome::buildFooter(QWidget *parent)
     footer->setStyleSheet("background: transparent;");
     footer->setCursor(Qt::SizeVerCursor);
     auto *layout = new QHBoxLayout(footer);
-    layout->setContentsMargins(0, 0, 15, 0);
+    // The label stands above the window's outline, so its descenders stay whole.
+    layout->setContentsMargins(0, 0, 15, 3);
     layout->addStretch();
     auto *contact = new QLabel(tr(kContactText), footer);
     contact->setStyleSheet("font-size: 10px; color: #888888;");

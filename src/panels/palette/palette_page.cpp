@@ -7,6 +7,7 @@
 #include "palette_control_panel.h"
 #include "panel_camera_context.h"
 #include "polar_palette_widget.h"
+#include "wheel_event_filter.h"
 
 #include <QDebug>
 #include <QVBoxLayout>
@@ -23,6 +24,8 @@ PalettePage::PalettePage(PanelCameraContext *context, QWidget *parent)
     layout->setContentsMargins(5, 5, 5, 5);
     m_palette->setMinimumHeight(PolarPaletteWidget::kMinimumSide);
     m_controlPanel->setMaximumHeight(200);
+    // The wheel over the palette scrolls the panel, as over the pages' sliders.
+    WheelEventFilter::install(m_palette);
     layout->addWidget(m_palette, 3);
     layout->addWidget(m_controlPanel, 1);
 

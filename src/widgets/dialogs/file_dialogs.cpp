@@ -1,7 +1,9 @@
 #include "file_dialogs.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QPointer>
+#include <QTreeView>
 
 FileDialogs::Responder &FileDialogs::responder()
 {
@@ -26,6 +28,14 @@ QFileDialog *FileDialogs::createDialog(Kind kind, QWidget *parent, const QString
     }
     dialog->setViewMode(QFileDialog::Detail);
     dialog->setStyleSheet(styleSheet);
+    // Size, type and date show whole in any language; the name takes the rest.
+    if (auto *files = dialog->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = files->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    dialog->resize(kDefaultSize);
     return dialog;
 }
 

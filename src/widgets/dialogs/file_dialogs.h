@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -18,6 +19,9 @@ public:
         "QListView, QTreeView, QLineEdit, QComboBox { background-color: #333333; color: #eeeeee; }"
         "QPushButton { background-color: #2d2d2d; color: #eeeeee; border: 1px solid #3a3a3a; padding: 4px 12px; }"
         "QPushButton:hover { background-color: #3a3a3a; }";
+
+    // Room for the file list's columns beside the side bar.
+    static constexpr QSize kDefaultSize{760, 460};
 
     enum class Kind { Open, Save };
     struct Request {

@@ -180,6 +180,17 @@ QMessageBox::StandardButton MessageBoxes::question(QWidget *parent, const QStrin
                      defaultButton);
 }
 
+QMessageBox *MessageBoxes::createCustomBox(QWidget *parent, const QString &title, const QString &text,
+                                           const QString &styleSheet)
+{
+    auto *box = new QMessageBox(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
+    box->setStyleSheet(styleSheet.isEmpty() ? QLatin1String(kPanelStyleSheet) + QLatin1String(kBoxStyleAdditions)
+                                            : styleSheet);
+    return box;
+}
+
 int MessageBoxes::exec(QMessageBox *box)
 {
     return present(box, MessageBoxRequest::Custom);

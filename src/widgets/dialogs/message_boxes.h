@@ -82,6 +82,11 @@ public:
                                                                                        QMessageBox::No,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
+    // A dark box without buttons for a caller that adds its own, owned by the caller;
+    // `styleSheet` replaces the panel's box style when given.
+    static QMessageBox *createCustomBox(QWidget *parent, const QString &title, const QString &text,
+                                        const QString &styleSheet = QString());
+
     // Runs a box the caller built (own buttons, icon, style) modally and returns its
     // exec() result; afterwards box->clickedButton() tells which button was chosen.
     static int exec(QMessageBox *box);
