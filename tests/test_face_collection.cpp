@@ -19,6 +19,7 @@ class TestFaceCollection : public QObject {
     QStringList m_sent;
     QStringList m_dialogTitles;
     QString m_dialogButton; // the caption the dialog responder clicks
+    bool m_promptShownBehindDialog = false;
 
     int count(const QString &needle) const {
         int n = 0;
@@ -47,9 +48,11 @@ private slots:
         m_sent.clear();
         m_dialogTitles.clear();
         m_dialogButton.clear();
+        m_promptShownBehindDialog = false;
         connect(m_overlay, &FaceCollectionOverlay::commandReady, this, [this](const QString &c) { m_sent << c; });
         PreviewDialogs::setDialogResponder([this](QDialog *dialog) {
             m_dialogTitles << dialog->windowTitle();
+            m_promptShownBehindDialog = m_overlay->promptLabel() && m_overlay->promptLabel()->isVisible();
             auto *verdict = qobject_cast<CollectionVerdictDialog *>(dialog);
             for (QPushButton *b : verdict->buttons())
                 if (b->text() == m_dialogButton)
@@ -80,6 +83,7 @@ private slots:
         QSignalSpy failed(m_overlay, &FaceCollectionOverlay::failed);
         QSignalSpy closing(m_overlay, &FaceCollectionOverlay::closeRequested);
         m_dialogButton = success ? "重启设备" : "取消";
+        m_host->resize(1140, 680); // the preview's usual picture area: the prompt comes near the digit
         m_overlay->startButton()->click();
         QCOMPARE(m_sent.value(0), QString(R"({"Cmd":"ReqSetFaceFocusTrain","Content":{"Type":"start","ID":8}})"));
         for (int i = 0; i < statuses.size(); ++i) {
@@ -89,12 +93,21 @@ private slots:
             if (i == 1)
                 QCOMPARE(m_overlay->promptLabel()->text(),
                          QString("第2次数据采集%1，即将进行第3组数据采集").arg(statuses[1] == "finish" ? "成功" : "失败"));
+            if (i < statuses.size() - 1) {
+                // The step's result stays up over the next countdown without covering it.
+                QTRY_VERIFY_WITH_TIMEOUT(m_overlay->countdownLabel()->isVisible(), 50 * kTick);
+                QVERIFY(m_overlay->promptLabel()->isVisible());
+                QVERIFY(!m_overlay->promptLabel()->geometry().intersects(m_overlay->countdownLabel()->geometry()));
+                QCOMPARE(m_overlay->promptLabel()->height(), m_overlay->promptLabel()->heightForWidth(
+                                                                 m_overlay->promptLabel()->width()));
+            }
         }
         QStringList shown;
         for (int i = 0; i < 4; ++i)
             shown << indicatorColour(i);
         QCOMPARE(shown.join(' '), colours);
         QCOMPARE(m_dialogTitles, QStringList{success ? "采集成功" : "采集失败"});
+        QVERIFY(!m_promptShownBehindDialog);
         QCOMPARE(succeeded.count(), success ? 1 : 0);
         QCOMPARE(failed.count(), success ? 0 : 1);
         QCOMPARE(closing.count(), 1);

@@ -52,6 +52,10 @@ void FaceCollectionOverlay::setTimings(const Timings &timings) {
     currentTimings() = timings;
 }
 
+namespace {
+constexpr int kPromptMinWidth = 400;
+} // namespace
+
 int FaceCollectionOverlay::promptY(Placement placement, int h) {
     switch (placement) {
     case Placement::High:
@@ -382,6 +386,9 @@ void FaceCollectionOverlay::finish() {
             emit closeRequested();
         });
     }
+    // The verdict stands alone: the prompt box behind it would stick out around it.
+    if (m_promptLabel)
+        m_promptLabel->hide();
     PreviewDialogs::execDialog(dialog);
     if (dialog)
         dialog->deleteLater();
@@ -397,7 +404,7 @@ void FaceCollectionOverlay::showPrompt(const QString &text, Placement placement)
         m_promptLabel = new QLabel(m_host);
         m_promptLabel->setAlignment(Qt::AlignCenter);
         m_promptLabel->setWordWrap(true);
-        m_promptLabel->setMinimumWidth(400);
+        m_promptLabel->setMinimumWidth(kPromptMinWidth);
         m_promptLabel->setStyleSheet("QLabel { background-color: rgba(0, 0, 0, 153); color: white;"
                                      " font-size: 24px; font-weight: bold; padding: 15px 40px;"
                                      " border-radius: 8px; }");
@@ -413,15 +420,28 @@ void FaceCollectionOverlay::placePrompt(Placement placement) {
     if (!m_promptLabel)
         return;
     // Long prompts wrap within the window instead of growing past it.
-    m_promptLabel->setMaximumWidth(qMax(400, m_host->width() - 40));
-    m_promptLabel->adjustSize();
+    const int widest = qMax(kPromptMinWidth, m_host->width() - 40);
+    m_promptLabel->setMaximumWidth(widest);
+    // One line when it fits: a word-wrapped label would take its narrowest width and
+    // grow downwards, over the countdown.
+    const QMargins padding = m_promptLabel->contentsMargins();
+    const int oneLine = m_promptLabel->fontMetrics().horizontalAdvance(m_promptLabel->text()) + padding.left() +
+                        padding.right() + 2;
+    m_promptLabel->setFixedWidth(qBound(kPromptMinWidth, oneLine, widest));
+    m_promptLabel->setFixedHeight(m_promptLabel->heightForWidth(m_promptLabel->width()));
     m_promptLabel->move((m_host->width() - m_promptLabel->width()) / 2, promptY(placement, m_host->height()));
+    if (m_countdownLabel && m_countdownLabel->isVisible())
+        placeCountdown();
 }
 
 void FaceCollectionOverlay::placeCountdown() {
     m_countdownLabel->adjustSize();
-    m_countdownLabel->move((m_host->width() - m_countdownLabel->width()) / 2,
-                           (m_host->height() - m_countdownLabel->height()) / 2);
+    int y = (m_host->height() - m_countdownLabel->height()) / 2;
+    // Centred, unless a prompt shown above would cover the digit's top: then just below it.
+    if (m_promptLabel && m_promptLabel->isVisible() && m_promptLabel->geometry().bottom() >= y &&
+        m_promptLabel->y() < y + m_countdownLabel->height())
+        y = m_promptLabel->geometry().bottom() + 1;
+    m_countdownLabel->move((m_host->width() - m_countdownLabel->width()) / 2, y);
 }
 
 bool FaceCollectionOverlay::eventFilter(QObject *watched, QEvent *event) {
