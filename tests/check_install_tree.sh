@@ -61,7 +61,7 @@ deb)
   echo "Depends: $depends"
   for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins \
              gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-             'libhidapi-hidraw0' 'libopencv-core[0-9.]*' 'libopencv-imgproc[0-9.]*'; do
+             'libhidapi-hidraw0' 'libopencv-core[0-9.]*' 'libopencv-imgproc[0-9.]*' 'liblo7'; do
     grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
   done
   dpkg-deb -f "$deb" Recommends | grep -Eq 'fonts-(noto-cjk|wqy)' || fail "no CJK font recommended"
