@@ -4,22 +4,14 @@
 // and on a new connection per request; with the preview closed and open.
 // Counters: median and 99th percentile of the round trip in milliseconds.
 // Requests are paced (kPauseMs apart) so that the panel and the preview run between them.
-#include "bench_frames.h"
-#include "camera_window.h"
 #include "control_api_server.h"
 #include "control_api_settings.h"
-#include "hid_backend.h"
+#include "bench_panel.h"
 #include "offscreen_benchmark_main.h"
 #include "panel_api_backend.h"
-#include "simulated_camera_bus.h"
-#include "simulated_video.h"
-#include "video_frame_source.h"
-#include "widget.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
@@ -30,29 +22,6 @@
 
 namespace {
 constexpr int kPauseMs = 7;
-
-// Delivers prepared frames at the camera's rate, so that the preview costs what it
-// costs with a real camera without drawing the simulated scene.
-class ReplaySource : public VideoFrameSource {
-public:
-    explicit ReplaySource(QObject *parent) : VideoFrameSource(parent), m_frames(benchframes::naturalVideoFrames())
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(33);
-        QObject::connect(&m_timer, &QTimer::timeout, this,
-                         [this] { emit frameReady(m_frames[m_next++ % m_frames.size()]); });
-    }
-    void open(const QString &) override { m_timer.start(); }
-    void close() override { m_timer.stop(); }
-    bool isOpen() const override { return m_timer.isActive(); }
-    void deactivate() override { m_timer.stop(); }
-    bool selectFormat(QVideoFrameFormat::PixelFormat, const QSize &, float) override { return true; }
-
-private:
-    std::vector<QVideoFrame> m_frames;
-    size_t m_next = 0;
-    QTimer m_timer;
-};
 
 // One answer read to its end (Content-Length), the event loop running meanwhile: the
 // server lives on this thread.
@@ -88,23 +57,14 @@ void BM_ApiRoundTrip(benchmark::State &state)
     const int kind = int(state.range(0));
     const bool keepAlive = state.range(1) != 0;
     const bool preview = state.range(2) != 0;
-    SimulatedCameraBus *bus = SimulatedCameraBus::install({"RV-K310A-WU"}, cameraVendorId());
-    SimulatedVideo::install(bus);
-    VideoFrameSource::setFactory([](QObject *parent) { return new ReplaySource(parent); });
     {
-        Widget panel;
-        panel.show();
-        QSignalSpy refreshed(&panel, &Widget::deviceListRefreshed);
-        refreshed.wait(5000);
-        panel.onDeviceDoubleClicked(panel.deviceItem(0), 0);
-        if (preview)
-            panel.previewToggle()->click();
-        QTest::qWait(1000);
+        BenchPanel bench(preview);
+        Widget &panel = bench.panel();
         ControlApiServer server(std::make_unique<PanelApiBackend>([&panel] { return &panel; }));
         ControlApiSettings settings;
         settings.port = 0;
         QString error;
-        if (!server.start(settings, &error) || (preview && !panel.cameraWindow())) {
+        if (!server.start(settings, &error) || !bench.ready()) {
             state.SkipWithError(qPrintable(error.isEmpty() ? QStringLiteral("no preview") : error));
             return;
         }
@@ -139,16 +99,8 @@ void BM_ApiRoundTrip(benchmark::State &state)
             ms.push_back(double(clock.nsecsElapsed()) / 1e6);
             state.SetIterationTime(ms.back() / 1000.0);
         }
-        std::sort(ms.begin(), ms.end());
-        if (!ms.empty()) {
-            state.counters["median_ms"] = ms[ms.size() / 2];
-            state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-        }
+        reportLatency(state, ms);
     }
-    VideoFrameSource::setFactory({});
-    SimulatedVideo::uninstall();
-    HidBackend::setActive(nullptr);
-    delete bus;
 }
 BENCHMARK(BM_ApiRoundTrip)
     ->ArgsProduct({{0, 1, 2}, {1, 0}, {0, 1}})
