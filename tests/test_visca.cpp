@@ -92,6 +92,7 @@ private slots:
     void malformedDatagrams();
     void rawTcpAndBrokenStreams();
     void camerasKeepTheirPortsAndAnswerWhenAway();
+    void modelsCodesAndBrokenTables();
 
 private:
     std::unique_ptr<Rig> m_rig; // one panel for the tables
@@ -269,6 +270,33 @@ void TestVisca::camerasKeepTheirPortsAndAnswerWhenAway()
     QCOMPARE(table.portsFor("SN003")->udp, ViscaPortTable::kFirstUdpPort);
     QCOMPARE(ViscaPortTable(rig.ini).find("SN003")->tcp, ViscaPortTable::kFirstTcpPort);
     QCOMPARE(ViscaPortTable(rig.ini).portsFor("SN004")->udp, quint16(ViscaPortTable::kFirstUdpPort + 1));
+}
+
+// Focus modes in each model's own codes; a visca.ini with unusable entries keeps the
+// usable ones and says what it left out.
+void TestVisca::modelsCodesAndBrokenTables()
+{
+    const ViscaCommandTranslator translator;
+    const auto body = [&](const char *model) {
+        return translator.translate(hex("8101043802FF"), "X", model).request->body;
+    };
+    QCOMPARE(body("RV-T782-KB"), QByteArray(R"({"key":"ucFocusMode","value":1})"));
+    QCOMPARE(body("RV-K310A-WU"), QByteArray(R"({"key":"ucFocusMode","value":3})"));
+    QCOMPARE(ViscaCommandTranslator::apiSpeed(0x18, 1, 0x18), 9);
+    QCOMPARE(ViscaCommandTranslator::apiSpeed(1, 1, 0x17), 1);
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath("visca.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Visca]\nMoveLimitMs=soon\n[Cameras]\nsize=4\n1\\Serial=A\n1\\Udp=6000\n1\\Tcp=6001\n"
+               "2\\Serial=B\n2\\Udp=6000\n2\\Tcp=6002\n3\\Serial=C\n3\\Udp=70000\n3\\Tcp=6003\n"
+               "4\\Udp=6004\n4\\Tcp=6005\n");
+    file.close();
+    const ViscaPortTable table(file.fileName());
+    QCOMPARE(table.entries().size(), 1);
+    QCOMPARE(table.find("A")->tcp, quint16(6001));
+    QCOMPARE(table.problems().size(), 4);
+    QCOMPARE(table.moveLimitMs(), ViscaCommandTranslator::kDefaultMoveLimitMs);
 }
 
 QTEST_MAIN(TestVisca)
