@@ -79,6 +79,36 @@ struct Panel {
 class TestParamPages : public QObject {
     Q_OBJECT
 private slots:
+    // The number boxes of a page's slider rows share one width (a 0 … 100 row's "+100"
+    // is the widest text), so that their tracks are as long as each other.
+    void sliderRowsOfAPageShareOneBoxWidth_data() {
+        QTest::addColumn<QString>("model");
+        QTest::newRow("built-in pages") << "RV-K310A-WU";
+        QTest::newRow("RV-K310A-LNQ") << "RV-K310A-LNQ";
+        QTest::newRow("RV-K310A-WP-BEFA") << "RV-K310A-WP-BEFA";
+        QTest::newRow("RV-T782-KB") << "RV-T782-KB";
+    }
+    void sliderRowsOfAPageShareOneBoxWidth() {
+        QFETCH(QString, model);
+        SimFixture sim;
+        Panel p(sim, model);
+        p.activate();
+        p.w->show();
+        QMap<QWidget *, QList<NumberEdit *>> pages;
+        for (NumberEdit *box : p.w->findChildren<NumberEdit *>())
+            if (!box->lineEdit()->text().endsWith('K')) // colour temperature has a box of its own
+                pages[box->parentWidget()] << box;
+        QVERIFY(!pages.isEmpty());
+        for (const QList<NumberEdit *> &boxes : std::as_const(pages)) {
+            for (NumberEdit *box : boxes) {
+                QVERIFY2(box->width() == boxes.first()->width() || !box->isVisibleTo(p.w.get()),
+                         qPrintable(QString("%1: %2 px beside %3 px").arg(box->lineEdit()->text())
+                                        .arg(box->minimumWidth()).arg(boxes.first()->minimumWidth())));
+                QCOMPARE(box->minimumWidth(), boxes.first()->minimumWidth());
+            }
+        }
+    }
+
     void groupsInOrder()
     {
         SimFixture sim;

@@ -15,6 +15,20 @@
 #include <algorithm>
 #include <limits>
 
+namespace {
+// The number boxes of a page's slider rows take the width of the widest (a 0 … 100
+// row's "+100" needs more than a −50 … 50 row's "-50"), so that every track of the
+// page ends at one x and is as long as the others.
+void shareBoxWidth(const QList<NumberEdit *> &boxes)
+{
+    int widest = 0;
+    for (const NumberEdit *box : boxes)
+        widest = std::max(widest, box->minimumWidth());
+    for (NumberEdit *box : boxes)
+        box->setBoxWidth(widest);
+}
+} // namespace
+
 ParamPageSet::ParamPageSet(const Guard &guard, const Senders &senders, QObject *parent)
     : QObject(parent), m_guard(guard), m_senders(senders)
 {
@@ -28,6 +42,7 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
     auto *layout = new QVBoxLayout(page);
     layout->setSpacing(kPageSpacing);
     layout->setContentsMargins(12, 10, 12, 10);
+    QList<NumberEdit *> boxes;
     QList<QLabel *> captions;
 
     for (const ParamRow &row : rows) {
@@ -44,6 +59,8 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
             layout->addLayout(control->slider.layout);
             if (row.boxWidth > 0)
                 control->slider.numberEdit->setBoxWidth(row.boxWidth);
+            else if (row.kind == ParamRow::Kind::Slider)
+                boxes << control->slider.numberEdit;
             if (row.boxText) {
                 // Connected after the row's helper, so this text replaces the helper's.
                 QLineEdit *box = control->slider.lineEdit;
@@ -88,6 +105,7 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
         connectControl(control.get());
         m_controls.push_back(std::move(control));
     }
+    shareBoxWidth(boxes);
     alignControls(captions);
     return page;
 }
