@@ -466,7 +466,7 @@ private slots:
         preview->showFaceCollectionPanel();
         inspect(QStringLiteral("collection panel"), preview);
         // A failing run, retried from its verdict; then a run with one failed step,
-        // each of its states checked up to the second countdown.
+        // its states checked up to the second countdown, and both verdicts.
         for (bool succeeds : {false, true}) {
             const QString run = succeeds ? QStringLiteral("collection") : QStringLiteral("failing collection");
             m_dialogs->dialogDriver = [this](QDialog &dialog) {
@@ -490,10 +490,8 @@ private slots:
                 preview->handleFaceCollectionStatus(fine ? QStringLiteral("finish") : QStringLiteral("error"));
                 if (step + 1 == FaceCollectionOverlay::kSteps)
                     break;
-                if (succeeds && step == 0)
-                    inspect(run + QStringLiteral(", step 1 done"), preview);
                 QTRY_VERIFY(overlay->countdownLabel()->isVisible());
-                if (succeeds && step == 0)
+                if (succeeds && step == 0) // with the first step's verdict above it
                     inspect(run + QStringLiteral(", countdown of step 2"), preview);
                 QTRY_VERIFY(!overlay->countdownLabel()->isVisible() && overlay->runSent());
             }

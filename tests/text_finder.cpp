@@ -26,6 +26,8 @@
 namespace {
 // Glyphs may reach a pixel past their advance, and the line box a pixel past the room.
 constexpr int kSlack = 1;
+// What a button's caption leaves free on either side at least.
+constexpr int kButtonMargin = 2;
 
 // The text as drawn: "&&" is an ampersand, a single "&" marks a mnemonic.
 QString withoutMnemonics(const QString &text)
@@ -163,8 +165,13 @@ QList<ShownText> ofPushButton(QPushButton *button, QWidget *window)
     QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
     if (!button->icon().isNull())
         room.setLeft(room.left() + button->iconSize().width() + 4);
-    return {shown(button, window, text, room, layoutLine(button->font(), text, room, Qt::AlignCenter),
-                  QStringLiteral("button"))};
+    Layout l = layoutLine(button->font(), text, room, Qt::AlignCenter);
+    // A caption that fills a button of fixed width from edge to edge reads as cut
+    // (a button sized by its caption, or a symbol on a small button, is drawn so).
+    const bool fixedWidth = button->minimumWidth() == button->maximumWidth();
+    if (fixedWidth && text.size() > 2)
+        l.fits = l.fits && l.needed.width() + 2 * kButtonMargin <= room.width();
+    return {shown(button, window, text, room, l, QStringLiteral("button"))};
 }
 
 QList<ShownText> ofCheckButton(QAbstractButton *button, QWidget *window)

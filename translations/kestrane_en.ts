@@ -56,15 +56,15 @@
     </message>
     <message>
         <source>模型启用</source>
-        <translation>Enable model</translation>
+        <translation>Enable</translation>
     </message>
     <message>
         <source>删除模型</source>
-        <translation>Delete model</translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>模型启用中</source>
-        <translation>Model enabled</translation>
+        <translation>Enabled</translation>
     </message>
 </context>
 <context>
@@ -575,7 +575,7 @@ Restart the camera to load the portrait model</translation>
     </message>
     <message>
         <source>重启设备</source>
-        <translation>Restart camera</translation>
+        <translation>Restart</translation>
     </message>
 </context>
 <context>
