@@ -85,6 +85,7 @@ class TestVisca : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    // The server goes while a client is still connected.
     void cleanupTestCase() { m_rig.reset(); }
     void commandsReachTheCamera_data();
     void commandsReachTheCamera();
@@ -95,6 +96,7 @@ private slots:
     void modelsCodesAndBrokenTables();
 
 private:
+    QTcpSocket m_stillConnected;
     std::unique_ptr<Rig> m_rig; // one panel for the tables
 };
 
@@ -245,6 +247,8 @@ void TestVisca::rawTcpAndBrokenStreams()
     QVERIFY(read(4 + 4 + 4));
     QCOMPARE(in, hex("906002FF") + hex("906002FF") + hex("905002FF"));
     QCOMPARE(RemoteRig::received(rig.hall).size(), 2);
+    m_stillConnected.connectToHost(QHostAddress::LocalHost, rig.deskPorts.second);
+    QVERIFY(m_stillConnected.waitForConnected(5000));
 }
 
 // Ports come from visca.ini and stay a camera's own; a camera that is gone answers

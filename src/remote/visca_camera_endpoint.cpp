@@ -24,6 +24,18 @@ ViscaCameraEndpoint::ViscaCameraEndpoint(ControlRequestQueue *requests, const Vi
     m_tcp.setMaxPendingConnections(kMaxConnections);
 }
 
+// The clients go first, without telling this half-destroyed endpoint that they left.
+ViscaCameraEndpoint::~ViscaCameraEndpoint()
+{
+    const QList<QTcpSocket *> clients = m_streams.keys();
+    m_streams.clear();
+    for (QTcpSocket *client : clients) {
+        client->disconnect(this);
+        client->abort();
+        delete client;
+    }
+}
+
 bool ViscaCameraEndpoint::listen(const QString &serial, quint16 udpPort, quint16 tcpPort, QString *error)
 {
     m_serial = serial;

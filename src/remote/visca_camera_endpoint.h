@@ -33,6 +33,7 @@ public:
 
     ViscaCameraEndpoint(ControlRequestQueue *requests, const ViscaCommandTranslator *translator,
                         const RemotePeerPolicy *policy, ControlApiLog *log, QObject *parent = nullptr);
+    ~ViscaCameraEndpoint() override;
 
     // False, with the reason, when a port cannot be bound.
     bool listen(const QString &serial, quint16 udpPort, quint16 tcpPort, QString *error);
