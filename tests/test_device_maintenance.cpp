@@ -141,9 +141,12 @@ private slots:
         cam->setReturnDelayMs(60000); // brought back below by the camera's clock
         LogCapture log;
         Widget w;
+        w.show();
         waitForList(w);
         select(w, 0);
         w.onPtzToggleClicked();
+        // Where the header stands: whatever the page below shows, it stays there.
+        const QPoint header = w.ptzToggle()->mapTo(&w, QPoint());
         cam->clearReceived();
         w.onRebootClicked();
         const auto reboots = requestsOf(cam, CmdReboot);
@@ -158,6 +161,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w.deviceItem(0) == nullptr && w.refreshButton()->isEnabled(), 8000);
         QCOMPARE(w.noCameraLabel()->text(), QString(Widget::kRestartingText));
         QVERIFY(!w.noCameraLabel()->isHidden());
+        QCOMPARE(w.ptzToggle()->mapTo(&w, QPoint()), header);
+        QVERIFY(w.noCameraLabel()->mapTo(&w, QPoint()).y() < w.height() / 4);
         QVERIFY(!w.ptzToggle()->isChecked());
         SimulatedClock::advance(60000);
         QTRY_VERIFY_WITH_TIMEOUT(w.deviceItem(0) != nullptr, 8000);
