@@ -45,11 +45,14 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -107,6 +110,31 @@ void unfoldAll(QWidget *root)
 {
     for (CollapsibleGroup *group : root->findChildren<CollapsibleGroup *>())
         group->setCollapsed(false);
+}
+
+// The x at which each open group's captioned sliders and combos start, one per group
+// when they are aligned.
+QStringList controlColumns(QWidget *root)
+{
+    QStringList out;
+    for (CollapsibleGroup *group : root->findChildren<CollapsibleGroup *>()) {
+        QSet<int> xs;
+        for (QWidget *w : group->findChildren<QWidget *>()) {
+            if (!(qobject_cast<QSlider *>(w) || qobject_cast<QComboBox *>(w)) || !w->isVisibleTo(group) ||
+                w->height() < 2)
+                continue;
+            const QRect at(w->mapTo(group, QPoint()), w->size());
+            for (QLabel *caption : group->findChildren<QLabel *>()) {
+                const QRect c(caption->mapTo(group, QPoint()), caption->size());
+                if (caption->isVisibleTo(group) && !caption->text().isEmpty() && c.right() < at.left() && c.bottom() >= at.top() &&
+                    c.top() <= at.bottom())
+                    xs.insert(at.left());
+            }
+        }
+        if (xs.size() > 1)
+            out << group->title();
+    }
+    return out;
 }
 
 // Picks the item with this text in the first combo of `root` that has one.
@@ -252,6 +280,8 @@ private slots:
         QTRY_VERIFY(panel->builtInPage()->isVisible());
         unfoldAll(panel->builtInPage());
         inspect(QStringLiteral("built-in pages"), panel.get(), true);
+        QVERIFY2(controlColumns(panel->builtInPage()).isEmpty(),
+                 qPrintable(controlColumns(panel->builtInPage()).join(", ")));
 
         // Face tracking shows the AI model area with the camera's models.
         QVERIFY(chooseItem(panel->builtInPage(), ui("人脸追焦", "Face tracking")));
@@ -270,10 +300,11 @@ private slots:
 
         at(QStringLiteral("delete model"));
         panel->faceModels()->onDeleteModelClicked();
+        QPointer<QWidget> progress;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->isVisible() && w != panel.get() && qobject_cast<QDialog *>(w))
-                inspect(QStringLiteral("delete model / progress"), w);
-        QTest::qWait(FaceModelFlow::kDeleteCheckDelayMs + 300);
+                inspect(QStringLiteral("delete model / progress"), progress = w);
+        QTRY_VERIFY_WITH_TIMEOUT(!progress || !progress->isVisible(), FaceModelFlow::kDeleteCheckDelayMs + 3000);
 
         // The menus and boxes of the action row.
         panel->configButton()->click();
@@ -350,6 +381,7 @@ private slots:
         inspect(model + QStringLiteral(", groups folded"), panel.get(), true);
         unfoldAll(modelPanel);
         inspect(model, panel.get(), true);
+        QVERIFY2(controlColumns(modelPanel).isEmpty(), qPrintable(controlColumns(modelPanel).join(", ")));
         if (FaceModelFlow *faces = modelPanel->faceModels()) {
             QVERIFY(chooseItem(modelPanel, ui("人脸追焦", "Face tracking")));
             QTRY_VERIFY(faces->area()->combo()->count() > 0);
@@ -437,7 +469,8 @@ private slots:
         at(QStringLiteral("preview, LUT loaded"));
         preview->lutButton()->click();
         QVERIFY(preview->lutEnabled());
-        QTest::qWait(200);
+        const int framesBefore = preview->framesShown();
+        QTRY_VERIFY(preview->framesShown() > framesBefore + 1);
         inspect(QStringLiteral("preview with a LUT"), preview, true);
         m_dialogs->fileAnswer = folder() + QStringLiteral("/broken.cube");
         at(QStringLiteral("preview, LUT refused"));
