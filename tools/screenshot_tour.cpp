@@ -1,6 +1,7 @@
 // Renders the tool's windows with simulated cameras into PNG files, for the
 // documentation: boot window, series selection, not-connected window, control panel,
-// preview, AI face-model area, face data collection in the preview, palette page,
+// preview, AI face-model area, face data collection in the preview, the preview's LUT
+// file dialog and boxes, palette page,
 // the model panels, and the menus, dialogs and boxes a new user meets first
 // (configuration menu, export dialog and notice, information box after a table
 // reset, colour temperature in manual white balance, the preset shortcut dialog).
@@ -40,6 +41,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QLabel>
@@ -84,6 +87,13 @@ template <typename Condition> void waitFor(Condition done, int ms)
     t.start();
     while (!done() && t.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
 }
 
 // Rounded windows are translucent: show them on the dark desktop they are meant for.
@@ -339,6 +349,35 @@ int main(int argc, char *argv[])
         } else {
             ok = false;
         }
+
+        // The preview's LUT: the file dialog, the boxes of a loaded and of a refused cube.
+        if (CameraWindow *preview = panel.cameraWindow()) {
+            QDir folder(QDir::tempPath() + "/LUT");
+            const bool madeFolder = !folder.exists() && folder.mkpath(".");
+            writeText(folder.filePath("warm.cube"), "LUT_3D_SIZE 2\n0 0 0\n1 0.1 0\n0 0.9 0\n1 1 0\n"
+                                                    "0 0 0.8\n1 0 0.8\n0 0.9 0.8\n1 0.95 0.8\n");
+            writeText(folder.filePath("broken.cube"), "LUT_3D_SIZE 33\n0 0 0\n");
+            // The chooser over the folder of cubes, answered by the tour.
+            FileDialogs::setTestResponder([&](const FileDialogs::Request &request) {
+                QFileDialog *dialog = FileDialogs::createDialog(request.kind, request.parent, request.caption,
+                                                                folder.path(), request.filter, request.styleSheet);
+                dialog->show();
+                waitMs(800);
+                ok &= save(dialog, shotPath(out, "lut-dialog"));
+                delete dialog;
+                return QString();
+            });
+            preview->onLoadLUTClicked();
+            for (const char *file : {"warm", "broken"}) {
+                FileDialogs::setTestResponder(
+                    [&](const FileDialogs::Request &) { return folder.filePath(file + QStringLiteral(".cube")); });
+                ok &= runWithModals([&] { preview->onLoadLUTClicked(); },
+                                    {saveAndClose(ok, shotPath(out, file == QLatin1String("warm") ? "lut-loaded" : "lut-refused"))});
+            }
+            FileDialogs::setTestResponder(nullptr);
+            if (madeFolder)
+                folder.removeRecursively();
+        }
     }
     SimulatedVideo::uninstall();
     HidBackend::setActive(nullptr);
@@ -361,7 +400,7 @@ int main(int argc, char *argv[])
         CollapsibleGroup *group = PalettePage::createGroup(&context, &page);
         group->setCollapsed(false);
         layout->addWidget(group);
-        column.resize(740, 700);
+        column.resize(740, 580);
         column.show();
         waitMs(500);
         page->controlPanel()->onRandomAdjustment();
