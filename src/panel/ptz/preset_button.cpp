@@ -40,7 +40,18 @@ QSize PresetButton::sizeHint() const
 
 QSize PresetButton::minimumSizeHint() const
 {
-    return sizeFor(m_plainLabel);
+    // A bound preset keeps its shortcut readable (an unnamed one its whole label), a
+    // named one gives way down to "…" before the shortcut; never more than a third of
+    // the row, so that three bound presets still fit.
+    QSize least = sizeFor(m_plainLabel);
+    if (!m_suffix.isEmpty()) {
+        int third = least.width();
+        if (const QWidget *row = parentWidget())
+            third = qMax(third, row->contentsRect().width() / 3);
+        const QString kept = m_name == m_plainLabel ? fullLabel() : QStringLiteral("…") + m_suffix;
+        least.setWidth(qBound(least.width(), sizeFor(kept).width(), third));
+    }
+    return least;
 }
 
 void PresetButton::resizeEvent(QResizeEvent *event)
@@ -73,11 +84,13 @@ void PresetButton::fitLabel()
     // A button not shown yet has no room of its own: it is fitted once it is shown.
     if (isVisible() && metrics.horizontalAdvance(whole) > room) {
         const int nameRoom = room - metrics.horizontalAdvance(m_suffix);
-        // The name gives way first; a suffix that cannot stand alone is cut too.
-        if (!m_suffix.isEmpty() && nameRoom >= metrics.horizontalAdvance(QStringLiteral("…")))
+        // The name gives way first; then the label keeps its end, where the shortcut is.
+        if (m_suffix.isEmpty())
+            shown = metrics.elidedText(whole, Qt::ElideRight, room);
+        else if (nameRoom >= metrics.horizontalAdvance(QStringLiteral("…")))
             shown = metrics.elidedText(m_name, Qt::ElideRight, nameRoom) + m_suffix;
         else
-            shown = metrics.elidedText(whole, Qt::ElideRight, room);
+            shown = metrics.elidedText(whole, Qt::ElideLeft, room);
     }
     setText(shown);
     if (shown == whole)
