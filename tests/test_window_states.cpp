@@ -212,7 +212,7 @@ private slots:
         writeFile(folder() + QStringLiteral("/broken.cube"), "LUT_3D_SIZE 33\n0 0 0\n");
         writeFile(folder() + QStringLiteral("/color_adjustment.json"), "{}");
         ModelPanels::install();
-        FaceCollectionOverlay::setTimings({400, 600, 300, 200, 50});
+        FaceCollectionOverlay::setTimings({300, 300, 100, 200, 50});
 
         const QString shots = qEnvironmentVariable("KESTRANE_STATE_SHOTS");
         m_check = std::make_unique<WindowCheck>(
