@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QFocusEvent>
+#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -112,6 +114,32 @@ private slots:
         m_panel->pages()->control("u32CTNum")->setValue(56);
         QCOMPARE(m_panel->pages()->control("u32CTNum")->slider.lineEdit->text(), QString("+5600K"));
         QTRY_COMPARE(sentParams(m_cam), (QStringList{"BExpCPS=-20", "u32CTNum=5600"}));
+
+        // Leaving a box as it was shown changes nothing; what is typed is a slider value,
+        // and the box keeps its own display afterwards.
+        struct Typed {
+            const char *key;
+            const char *typed; // nullptr: focus in and out without typing
+            const char *shown;
+            int value;
+        };
+        const Typed typed[] = {{"BExpCPS", nullptr, "-20", 30}, {"u32CTNum", nullptr, "+5600K", 56},
+                               {"u32CTNum", "56", "+5600K", 56}, {"u32CTNum", "70", "+7000K", 70},
+                               {"BExpCPS", "60", "10", 60}};
+        for (const Typed &t : typed) {
+            ParamControl *c = m_panel->pages()->control(t.key);
+            QLineEdit *edit = c->slider.lineEdit;
+            if (t.typed) {
+                edit->selectAll();
+                edit->del();
+                QTest::keyClicks(edit, t.typed);
+            }
+            QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(edit, &focusOut);
+            QCOMPARE(edit->text(), QString(t.shown));
+            QCOMPARE(c->slider.slider->value(), t.value);
+        }
+        QTRY_COMPARE(sentParams(m_cam).mid(2), (QStringList{"u32CTNum=7000", "BExpCPS=10"}));
     }
 
     void tofChannelSendsEveryStepAsASetting()

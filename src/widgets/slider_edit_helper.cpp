@@ -38,10 +38,18 @@ QString SliderEditHelper::textForValue(int value) const
     return (m_format.plusSign && value >= 1 ? QStringLiteral("+") : QString()) + number + m_format.suffix;
 }
 
+void SliderEditHelper::setDisplay(std::function<QString(int)> display)
+{
+    m_display = std::move(display);
+    updateEditFromSlider();
+}
+
 void SliderEditHelper::updateEditFromSlider()
 {
-    if (m_slider && m_lineEdit)
-        m_lineEdit->setText(textForValue(m_slider->value()));
+    if (!m_slider || !m_lineEdit)
+        return;
+    m_shownText = m_display ? m_display(m_slider->value()) : textForValue(m_slider->value());
+    m_lineEdit->setText(m_shownText);
 }
 
 void SliderEditHelper::updateSliderFromEdit()
@@ -97,7 +105,9 @@ bool SliderEditHelper::eventFilter(QObject *watched, QEvent *event)
         // A line edit losing focus while it is being destroyed is no longer a QLineEdit
         // here, and its text must not be read.
         auto *edit = qobject_cast<QLineEdit *>(watched);
-        if (edit && edit == m_lineEdit)
+        // Only a changed text is read: the shown text of a box with its own display
+        // ("10" for a compensation of +10) is no slider value.
+        if (edit && edit == m_lineEdit && edit->text() != m_shownText)
             updateSliderFromEdit();
     }
     return QObject::eventFilter(watched, event);

@@ -4,13 +4,16 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class NumberEdit;
 class QLineEdit;
 class QSlider;
 
 // Keeps a slider and the line edit of its number box in step. The box shows the
 // slider value signed ("+5", "0", "-3"); typed text is taken when the edit loses
-// focus, and the "+" / "-" buttons step the slider by one within its range.
+// focus (a box left as it was shown is not read again), and the "+" / "-" buttons
+// step the slider by one within its range.
 // The page learns of every change through the slider's valueChanged signal.
 class SliderEditHelper : public QObject {
     Q_OBJECT
@@ -19,6 +22,10 @@ public:
 
     // The text the box shows for a slider value.
     QString textForValue(int value) const;
+    // A box with a display of its own (a value shown relative to another, a unit): the
+    // text it shows for a slider value, written in place of the helper's whenever the
+    // box is updated. Typed text is still read as a slider value.
+    void setDisplay(std::function<QString(int value)> display);
 
 public slots:
     void updateEditFromSlider();
@@ -47,4 +54,6 @@ private:
     QPointer<QLineEdit> m_lineEdit;
     QPointer<NumberEdit> m_numberEdit;
     Format m_format;
+    std::function<QString(int)> m_display;
+    QString m_shownText; // what the box was last given to show
 };

@@ -2,6 +2,7 @@
 
 #include "debounced_param_sender.h"
 #include "number_edit.h"
+#include "slider_edit_helper.h"
 #include "wheel_event_filter.h"
 
 #include <QCheckBox>
@@ -61,14 +62,8 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
                 control->slider.numberEdit->setBoxWidth(row.boxWidth);
             else if (row.kind == ParamRow::Kind::Slider)
                 boxes << control->slider.numberEdit;
-            if (row.boxText) {
-                // Connected after the row's helper, so this text replaces the helper's.
-                QLineEdit *box = control->slider.lineEdit;
-                const ParamRow::BoxText text = row.boxText;
-                box->setText(text(row.initial));
-                connect(control->slider.slider, &QSlider::valueChanged, box,
-                        [box, text](int value) { box->setText(text(value)); });
-            }
+            if (row.boxText)
+                control->slider.helper->setDisplay(row.boxText);
             break;
         case ParamRow::Kind::Combo: {
             auto *line = new QHBoxLayout;
