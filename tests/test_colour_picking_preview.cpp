@@ -14,6 +14,38 @@
 #include <QPointer>
 #include <QTest>
 
+namespace {
+// Opens the panel's preview on its first camera by the panel's own toggle; the picker
+// samples what the preview shows (the platform here cannot grab the screen).
+CameraWindow *openPreview(Widget &w)
+{
+    w.show();
+    w.onDeviceDoubleClicked(w.deviceItem(0), 0);
+    w.previewToggle()->click();
+    CameraWindow *preview = w.cameraWindow();
+    if (!preview || !QTest::qWaitForWindowExposed(preview))
+        return nullptr;
+    w.colourPage()->picker()->setSampler(
+        [preview](const QPoint &pos) { return ColourPicker::sampleWidget(preview, pos); });
+    return preview;
+}
+
+// A point of the shown picture with a strong colour of `hue`, its neighbours as well
+// (inside the wheel, not at its rim); (-1, -1) when there is none.
+QPoint findHue(const QImage &shown, int hue)
+{
+    for (int y = 60; y < shown.height() - 10; y += 3)
+        for (int x = 10; x < shown.width() - 10; x += 3) {
+            const QColor c = shown.pixelColor(x, y);
+            const QColor left = shown.pixelColor(x - 6, y), right = shown.pixelColor(x + 6, y);
+            if (c.hsvSaturation() > 200 && c.value() > 150 && qAbs(c.hsvHue() - hue) <= 4 &&
+                qAbs(left.hsvHue() - hue) <= 10 && qAbs(right.hsvHue() - hue) <= 10)
+                return QPoint(x, y);
+        }
+    return QPoint(-1, -1);
+}
+} // namespace
+
 // Picking a colour from the simulated camera's live preview.
 class TestColourPickingPreview : public QObject {
     Q_OBJECT
@@ -24,33 +56,13 @@ private slots:
         sim.add("RV-K310A-WU", "Cam", "SN123");
         SimulatedVideo::install(sim.bus());
         Widget w;
-        w.show();
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-
-        // The panel's own preview toggle opens the window the picker samples.
-        w.previewToggle()->click();
-        QPointer<CameraWindow> preview = w.cameraWindow();
+        QPointer<CameraWindow> preview = openPreview(w);
         QVERIFY(preview);
-        QVERIFY(QTest::qWaitForWindowExposed(preview));
         QTRY_VERIFY_WITH_TIMEOUT(preview->framesShown() > 2, 5000);
-
         ColourPage *page = w.colourPage();
-        ColourPicker *picker = page->picker();
-        // The platform here cannot grab the screen: sample what the preview shows.
-        QWidget *window = preview;
-        picker->setSampler([window](const QPoint &pos) { return ColourPicker::sampleWidget(window, pos); });
 
         // Find the scene's cyan (hue 180°, point 12) in the displayed picture.
-        const QImage shown = preview->grab().toImage();
-        QPoint cyan(-1, -1);
-        for (int y = 60; y < shown.height() - 10 && cyan.x() < 0; y += 3)
-            for (int x = 10; x < shown.width() - 10; x += 3) {
-                const QColor c = shown.pixelColor(x, y);
-                if (c.hsvSaturation() > 200 && c.value() > 150 && qAbs(c.hsvHue() - 180) <= 5) {
-                    cyan = QPoint(x, y);
-                    break;
-                }
-            }
+        const QPoint cyan = findHue(preview->grab().toImage(), 180);
         QVERIFY2(cyan.x() >= 0, "the scene shows no cyan");
 
         page->colorPickButton()->click();
@@ -102,12 +114,8 @@ private slots:
         sim.add("RV-K310A-WU", "Cam", "SN123")->setDirection(direction);
         SimulatedVideo::install(sim.bus());
         Widget w;
-        w.show();
-        w.onDeviceDoubleClicked(w.deviceItem(0), 0);
-        w.previewToggle()->click();
-        QPointer<CameraWindow> preview = w.cameraWindow();
+        QPointer<CameraWindow> preview = openPreview(w);
         QVERIFY(preview);
-        QVERIFY(QTest::qWaitForWindowExposed(preview));
         QTRY_COMPARE_WITH_TIMEOUT(preview->isLandscape(), direction == 1, 5000);
         PreviewDialogs::setFileResponder([cube](const QString &, const QString &) { return cube; });
         PreviewDialogs::setBoxResponder([](QMessageBox *) { return int(QMessageBox::Ok); });
@@ -118,22 +126,9 @@ private slots:
         const int shownBefore = preview->framesShown();
         QTRY_VERIFY_WITH_TIMEOUT(preview->framesShown() > shownBefore + 2, 5000);
         ColourPage *page = w.colourPage();
-        QWidget *window = preview;
-        page->picker()->setSampler([window](const QPoint &pos) { return ColourPicker::sampleWidget(window, pos); });
 
-        // A strong blue on screen, inside the wheel (not at its rim).
-        const QImage shown = preview->grab().toImage();
-        QPoint blue(-1, -1);
-        for (int y = 60; y < shown.height() - 10 && blue.x() < 0; y += 3)
-            for (int x = 10; x < shown.width() - 10; x += 3) {
-                const QColor c = shown.pixelColor(x, y);
-                const QColor left = shown.pixelColor(x - 6, y), right = shown.pixelColor(x + 6, y);
-                if (c.hsvSaturation() > 200 && c.value() > 150 && qAbs(c.hsvHue() - 240) <= 4 &&
-                    qAbs(left.hsvHue() - 240) <= 10 && qAbs(right.hsvHue() - 240) <= 10) {
-                    blue = QPoint(x, y);
-                    break;
-                }
-            }
+        // A strong blue on screen: the scene's red through the LUT.
+        const QPoint blue = findHue(preview->grab().toImage(), 240);
         QVERIFY2(blue.x() >= 0, "the graded scene shows no blue");
 
         page->colorPickButton()->click();
