@@ -65,11 +65,11 @@ void showInScrollArea(QWidget *w)
         }
 }
 
-// Colours the specification's style sheets fix, readable but below 4.5 : 1: white on
+// Colours the tool's style sheets fix, readable but below 4.5 : 1: white on
 // the accent and status colours (buttons, the refresh pill, the step indicators, the
 // platform's selection highlight), and the grey of an idle step indicator. Kept as
-// specified, and counted.
-bool isSpecifiedPair(const QImage &shot, const QRect &area, QRgb background)
+// designed, and counted.
+bool isDesignedPair(const QImage &shot, const QRect &area, QRgb background)
 {
     struct Pair {
         QRgb ink, ground;
@@ -265,8 +265,8 @@ void WindowCheck::checkOnce(const QString &state, QWidget *window, QSet<QString>
             QRgb background = 0, ink = 0;
             const QRect sample = t.drawn.adjusted(-2, -2, 2, 2) & visible;
             const double ratio = PixelContrast::ofText(shot, sample, &background, &ink);
-            if (ratio > 0 && ratio < PixelContrast::kMinimumRatio && isSpecifiedPair(shot, sample, background))
-                m_specified.insert(QColor(background).name());
+            if (ratio > 0 && ratio < PixelContrast::kMinimumRatio && isDesignedPair(shot, sample, background))
+                m_designed.insert(QColor(background).name());
             else if (ratio > 0 && ratio < PixelContrast::kMinimumRatio)
                 add({Rule::Contrast, state, name, t.text,
                      QStringLiteral("%1 : 1, %2 on %3")
@@ -380,8 +380,8 @@ QString WindowCheck::report(const QString &language) const
                               v.shot.isEmpty() ? QString() : QStringLiteral(" | ") + v.shot);
         }
     }
-    if (!m_specified.isEmpty()) {
-        QStringList pairs = m_specified.values();
+    if (!m_designed.isEmpty()) {
+        QStringList pairs = m_designed.values();
         pairs.sort();
         lines << QStringLiteral("text on grounds whose colours the style sheets fix, kept as written: %1")
                      .arg(pairs.join(QStringLiteral(", ")));
