@@ -74,7 +74,7 @@ private:
     QList<Violation> m_violations;
     QSet<QString> m_reported;    // rule, state and widget of each violation, once
     QSet<QString> m_popupsSeen; // combo lists and menus already checked
-    QSet<QString> m_designed;  // grounds of specified colour pairs met
+    QSet<QString> m_designed;  // grounds of the designed colour pairs met
     int m_states = 0;
     int m_widgets = 0;
     int m_shots = 0;
