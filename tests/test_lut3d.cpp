@@ -3,6 +3,7 @@
 #include "preview_frame_pipeline.h"
 #include "lut_reference.h"
 #include "picture_scaler.h"
+#include "yuyv_converter.h"
 
 #include "log_capture.h"
 
@@ -346,6 +347,31 @@ private slots:
                                        QImage::Format_RGB32);
                     QCOMPARE(pipeline.image(), image);
                 }
+    }
+
+    // The camera's frames are converted by the tool's own code: every luma and chroma
+    // pair, and rows whose width leaves a tail, give the library's bytes.
+    void yuyvConversionIsTheLibrarys() {
+        cv::Mat every(4096, 4096, CV_8UC2);
+        for (int pair = 0; pair < 256 * 256 * 128; ++pair) {
+            uchar *p = every.ptr<uchar>(pair / 2048) + (pair % 2048) * 4;
+            const int k = pair % 128, chroma = pair / 128;
+            p[0] = uchar(2 * k);
+            p[1] = uchar(chroma >> 8);
+            p[2] = uchar(2 * k + 1);
+            p[3] = uchar(chroma & 255);
+        }
+        cv::Mat noisy(3, 1286, CV_8UC2);
+        cv::randu(noisy, 0, 256);
+        for (const cv::Mat &packed : {every, noisy})
+            for (bool avx2 : {true, false}) {
+                SimdDispatch::allowAvx2(avx2);
+                cv::Mat expected, converted(packed.size(), CV_8UC4);
+                cv::cvtColor(packed, expected, cv::COLOR_YUV2BGRA_YUY2);
+                YuyvConverter::convert(packed, converted);
+                QCOMPARE(cv::norm(expected, converted, cv::NORM_INF), 0.0);
+            }
+        SimdDispatch::allowAvx2(true);
     }
 
     void fastBuildMatchesTheDirectInterpolation() {

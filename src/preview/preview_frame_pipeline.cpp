@@ -1,6 +1,7 @@
 #include "preview_frame_pipeline.h"
 
 #include "lut3d.h"
+#include "yuyv_converter.h"
 
 #include <QVideoFrame>
 
@@ -209,7 +210,7 @@ PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f,
         m_scaler.scale(
             cv::Size(w, h),
             [&packed, lutBefore](int first, cv::Mat &rows) {
-                cv::cvtColor(packed.rowRange(first, first + rows.rows), rows, cv::COLOR_YUV2BGRA_YUY2);
+                YuyvConverter::convert(packed.rowRange(first, first + rows.rows), rows);
                 if (lutBefore)
                     lutBefore->applyRows(rows, rows, false);
             },
