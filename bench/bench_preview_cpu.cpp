@@ -16,6 +16,7 @@
 #include "offscreen_benchmark_main.h"
 #include "preview_lut_settings.h"
 #include "process_cpu.h"
+#include "replay_frame_source.h"
 #include "simulated_camera_bus.h"
 #include "simulated_video.h"
 #include "video_frame_source.h"
@@ -48,26 +49,6 @@ const std::vector<QVideoFrame> &frames() {
     static const std::vector<QVideoFrame> all = benchframes::naturalVideoFrames();
     return all;
 }
-
-// Delivers the prepared frames at the camera's rate.
-class ReplaySource : public VideoFrameSource {
-public:
-    explicit ReplaySource(QObject *parent) : VideoFrameSource(parent) {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(kFrameIntervalMs);
-        QObject::connect(&m_timer, &QTimer::timeout, this,
-                         [this] { emit frameReady(frames()[m_next++ % frames().size()]); });
-    }
-    void open(const QString &) override { m_timer.start(); }
-    void close() override { m_timer.stop(); }
-    bool isOpen() const override { return m_timer.isActive(); }
-    void deactivate() override { m_timer.stop(); }
-    bool selectFormat(QVideoFrameFormat::PixelFormat, const QSize &, float) override { return true; }
-
-private:
-    size_t m_next = 0;
-    QTimer m_timer;
-};
 
 void runEventLoop(int ms) {
     QEventLoop loop;
@@ -110,7 +91,7 @@ void BM_PreviewCpu(benchmark::State &state) {
     PreviewLutSettings::set(false, lutOn ? dir.filePath("grade.cube") : QString());
     SimulatedCameraBus *bus = SimulatedCameraBus::install({"RV-K310A-WU"}, cameraVendorId());
     SimulatedVideo::install(bus);
-    VideoFrameSource::setFactory([](QObject *parent) { return new ReplaySource(parent); });
+    VideoFrameSource::setFactory([](QObject *parent) { return new ReplayFrameSource(parent); });
     Rate preview, idle;
     double framePathMs = 0;
     for (auto _ : state) {
