@@ -31,16 +31,20 @@ void ReplyRouter::route(const QByteArray &packet, int index)
     // A reply longer than one report comes in pieces, which its reader puts together:
     // a piece alone is no JSON text, and no error.
     const bool continued = m_pieceFollows.contains(index);
-    if (PacketCodec::parseReply(packet).last)
+    const bool last = PacketCodec::parseReply(packet).last;
+    if (last)
         m_pieceFollows.remove(index);
     else
         m_pieceFollows.insert(index);
-    if (payload.isEmpty() || continued || m_pieceFollows.contains(index))
+    if (payload.isEmpty() || !last)
         return;
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(payload, &error);
     if (error.error != QJsonParseError::NoError) {
-        qDebug() << "JSON解析错误:" << error.errorString();
+        // The end of a reply in pieces is no JSON text alone; a whole text after
+        // pieces whose end never came (a camera that stopped mid-reply) is a reply.
+        if (!continued)
+            qDebug() << "JSON解析错误:" << error.errorString();
         return;
     }
     if (!doc.isObject())
