@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -373,19 +374,22 @@ void ColourPage::startColorPicking()
 
 void ColourPage::askToOpenPreview()
 {
-    QMessageBox box(m_panel);
-    box.setWindowTitle(tr("提示"));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(tr("取色功能仅可在本软件视频预览窗口内拾取画面颜色\n请打开视频预览后再使用取色器"));
-    box.setMinimumSize(350, 180);
-    box.setStyleSheet(QString::fromLatin1(MessageBoxes::kPanelStyleSheet) +
-                      "QMessageBox QLabel { qproperty-alignment: AlignCenter; }"
-                      "QMessageBox QDialogButtonBox { qproperty-centerButtons: true; }");
-    QPushButton *open = box.addButton(tr("打开视频预览"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    MessageBoxes::exec(&box);
-    const bool openPreview = box.clickedButton() == open;
+    // The box goes with the panel if that is destroyed while it runs.
+    const QPointer<QMessageBox> box(MessageBoxes::createCustomBox(
+        m_panel, tr("提示"), tr("取色功能仅可在本软件视频预览窗口内拾取画面颜色\n请打开视频预览后再使用取色器"),
+        QString::fromLatin1(MessageBoxes::kPanelStyleSheet) +
+            "QMessageBox QLabel { qproperty-alignment: AlignCenter; }"
+            "QMessageBox QDialogButtonBox { qproperty-centerButtons: true; }"));
+    box->setTextFormat(Qt::PlainText);
+    box->setMinimumSize(350, 180);
+    QPushButton *open = box->addButton(tr("打开视频预览"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box->addButton(tr("取消"), QMessageBox::RejectRole);
+    box->setDefaultButton(cancel);
+    MessageBoxes::exec(box);
+    if (!box)
+        return;
+    const bool openPreview = box->clickedButton() == open;
+    delete box.data();
     // Neither button may stay checked (and read "取色中") when picking did not start.
     if (m_colorPickButton)
         m_colorPickButton->setChecked(false);
