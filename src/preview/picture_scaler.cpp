@@ -123,8 +123,12 @@ __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, c
 // The weighted taps of output pixels x and x + 1: pixel x in the low 128 bits, x + 1 in
 // the high ones, each as two halves of four channels (an even and an odd tap) still to
 // be added.
+// kPairs, where not 0, is `pairs` known at compile time.
+template <int kPairs>
 __attribute__((target("avx2"), always_inline)) inline __m256i twoPixelSums(const uint8_t *line, const int *first,
                                                                            const __m128i *lanes, int pairs, int x) {
+    if (kPairs != 0)
+        pairs = kPairs;
     const uint8_t *p0 = line + size_t(first[x]) * 4;
     const uint8_t *p1 = line + size_t(first[x + 1]) * 4;
     const __m128i *w0 = lanes + size_t(x) * size_t(pairs);
@@ -141,6 +145,7 @@ __attribute__((target("avx2"), always_inline)) inline __m256i twoPixelSums(const
 
 // Output pixels [0, n) of one row, four at a time, n a multiple of four, with the same
 // arithmetic as the two-at-a-time pass; returns n.
+template <int kPairs>
 __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, const int *first, const uint16_t *lanes,
                                                        int taps, uint8_t *out, ptrdiff_t pixelStep, int outWidth) {
     const auto *pairLanes = reinterpret_cast<const __m128i *>(lanes);
@@ -151,8 +156,8 @@ __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, cons
     const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 0, 4, 1, 5);
     const int n = outWidth / 4 * 4;
     for (int x = 0; x < n; x += 4, out += 4 * pixelStep) {
-        const __m256i a = twoPixelSums(line, first, pairLanes, pairs, x);
-        const __m256i b = twoPixelSums(line, first, pairLanes, pairs, x + 2);
+        const __m256i a = twoPixelSums<kPairs>(line, first, pairLanes, pairs, x);
+        const __m256i b = twoPixelSums<kPairs>(line, first, pairLanes, pairs, x + 2);
         __m256i sums = _mm256_add_epi16(_mm256_unpacklo_epi64(a, b), _mm256_unpackhi_epi64(a, b));
         sums = _mm256_srli_epi16(_mm256_add_epi16(sums, half), 8);
         const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(sums, sums), order);
@@ -333,8 +338,10 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
                 int done = 0;
 #ifdef KESTRANE_AVX2_COPIES
                 if (avx2)
-                    done = horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(),
-                                              columns.taps, out, dstPixelStep, outWidth);
+                    // Two taps (any reduction to more than half, the common case) unrolled.
+                    done = (columns.taps == 2 ? horizontalPassAvx2<1> : horizontalPassAvx2<0>)(
+                        line.data(), columns.first.data(), columns.lanes.data(), columns.taps, out, dstPixelStep,
+                        outWidth);
 #endif
                 horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
                 if (afterBand && (y + 1 - bandStart == kBandRows || y + 1 == range.end)) {
