@@ -300,7 +300,7 @@ void TestVisca::modelsCodesAndBrokenTables()
     QCOMPARE(table.entries().size(), 1);
     QCOMPARE(table.find("A")->tcp, quint16(6001));
     QCOMPARE(table.problems().size(), 4);
-    QCOMPARE(table.moveLimitMs(), ViscaCommandTranslator::kDefaultMoveLimitMs);
+    QCOMPARE(table.moveLimitMs(), ControlApiHandler::kRemoteMoveLimitMs);
 }
 
 QTEST_MAIN(TestVisca)

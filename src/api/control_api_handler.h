@@ -66,6 +66,9 @@ public:
     };
 
     static constexpr int kMaxDurationMs = 60000;
+    // A move from a controller whose stop may be lost on the way (VISCA, OSC over UDP)
+    // stops by itself after this, unless configured otherwise.
+    static constexpr int kRemoteMoveLimitMs = 30000;
     static constexpr int kMinSpeed = 1;
     static constexpr int kMaxSpeed = 9;
     static constexpr int kStopRetryMs = 50;

@@ -90,8 +90,9 @@ bool OscServer::startConfigured(quint16 port, QString *error, const QString &ini
         m_log.write(CRITICAL, QStringLiteral("not served: %1").arg(*error));
         return false;
     }
-    const int limit = ini.value(QStringLiteral("MoveLimitMs"), kDefaultMoveLimitMs).toInt(&ok);
-    m_moveLimitMs = ok && limit > 0 ? std::min(limit, int(ControlApiHandler::kMaxDurationMs)) : kDefaultMoveLimitMs;
+    const int limit = ini.value(QStringLiteral("MoveLimitMs"), ControlApiHandler::kRemoteMoveLimitMs).toInt(&ok);
+    m_moveLimitMs = ok && limit > 0 ? std::min(limit, int(ControlApiHandler::kMaxDurationMs))
+                                    : ControlApiHandler::kRemoteMoveLimitMs;
     const std::optional<RemotePeerPolicy> policy = RemotePeerPolicy::fromSettings(ini, error);
     if (!policy) {
         m_log.write(CRITICAL, QStringLiteral("not served: %1").arg(*error));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control_api_handler.h"
 #include "control_api_log.h"
 #include "remote_peer_policy.h"
 
@@ -20,7 +21,6 @@ public:
     static constexpr qint64 kMaxDatagram = 8192;
     // Requests that may wait for the panel at once; beyond, messages are refused.
     static constexpr int kMaxPending = 32;
-    static constexpr int kDefaultMoveLimitMs = 30000;
     static constexpr quint16 kDefaultPort = 9000;
 
     explicit OscServer(ControlRequestQueue *requests, QObject *parent = nullptr);
@@ -58,5 +58,5 @@ private:
     ControlApiLog m_log{QStringLiteral("OSC")};
     QSet<QHostAddress> m_refusedPeers;
     int m_pending = 0;
-    int m_moveLimitMs = kDefaultMoveLimitMs;
+    int m_moveLimitMs = ControlApiHandler::kRemoteMoveLimitMs;
 };

@@ -24,8 +24,6 @@ public:
     using Request = ControlApiHandler::Request;
     using Reply = ControlApiHandler::Reply;
 
-    static constexpr int kDefaultMoveLimitMs = 30000;
-
     // How a request's answer turns into VISCA.
     enum class Answer { Completion, Power, FocusMode, Version };
     struct Translation {
@@ -38,7 +36,7 @@ public:
         bool command = false;
     };
 
-    explicit ViscaCommandTranslator(int moveLimitMs = kDefaultMoveLimitMs);
+    explicit ViscaCommandTranslator(int moveLimitMs = ControlApiHandler::kRemoteMoveLimitMs);
     int moveLimitMs() const { return m_moveLimitMs; }
 
     // `productModel` decides the camera's own codes (its focus modes).

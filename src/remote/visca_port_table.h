@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control_api_handler.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -57,7 +59,7 @@ private:
 
     QString m_file;
     bool m_enabled = false;
-    int m_moveLimitMs = 30000;
+    int m_moveLimitMs = ControlApiHandler::kRemoteMoveLimitMs;
     QList<Ports> m_entries;
     QStringList m_problems;
 };
