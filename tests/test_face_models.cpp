@@ -208,10 +208,13 @@ private slots:
                         button->click();
                 return dialog->result();
             });
+            if (end == "close") // the last capture never ends: the preview closes mid-way
+                r.camera->faceModels().setStepScript({{}, {}, {}, {QStringLiteral("silent"), -1}});
             overlay->startButton()->click();
             if (end == "close") {
                 // The camera lists the unfinished model without a name.
-                QTRY_VERIFY(r.camera->faceModels().ids().contains(8));
+                QTRY_COMPARE(r.camera->faceModels().stepsRun(), 3);
+                r.camera->faceModels().addModel(8, QString());
                 r.flow->requestFaceModels();
                 r.w->cameraWindow()->close();
             } else {
