@@ -432,6 +432,26 @@ void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const un
         }
     }
 }
+
+// Asks for the entries of a row of pixels without reading them. A picture's colours
+// touch more of the table than the cache holds, and between two frames much of what
+// they touched leaves it; a look-up waits for its entry, and the processor can only
+// hold a few look-ups' worth of work, so misses in a plain loop are served a few at a
+// time. Asked for ahead, a band's misses are served together.
+template <int SrcChannels>
+void prefetchRow(const unsigned char *src, int width, const unsigned char *table) {
+#if defined(__GNUC__) || defined(__clang__)
+    for (int x = 0; x < width; ++x, src += SrcChannels)
+        __builtin_prefetch(table + kOffsets.blue[src[0]] + kOffsets.green[src[1]] + kOffsets.red[src[2]]);
+#else
+    Q_UNUSED(src);
+    Q_UNUSED(width);
+    Q_UNUSED(table);
+#endif
+}
+
+// Rows whose entries are asked for before the first of them is looked up.
+constexpr int kPrefetchRows = 8;
 } // namespace
 
 void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
@@ -441,15 +461,21 @@ void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     const unsigned char *table = m_table;
     const int width = bgr.cols;
     const int kind = bgr.channels() * 10 + out.channels();
-    for (int y = 0; y < bgr.rows; ++y) {
-        const unsigned char *s = bgr.ptr<unsigned char>(y);
-        unsigned char *d = out.ptr<unsigned char>(y);
-        if (kind == 44)
-            lookUpRow<false, 4, 4>(s, d, width, table);
-        else if (kind == 34)
-            rgbOut ? lookUpRow<true, 3, 4>(s, d, width, table) : lookUpRow<false, 3, 4>(s, d, width, table);
-        else
-            rgbOut ? lookUpRow<true, 3, 3>(s, d, width, table) : lookUpRow<false, 3, 3>(s, d, width, table);
+    for (int y0 = 0; y0 < bgr.rows; y0 += kPrefetchRows) {
+        const int y1 = std::min(bgr.rows, y0 + kPrefetchRows);
+        for (int y = y0; y < y1; ++y)
+            kind == 44 ? prefetchRow<4>(bgr.ptr<unsigned char>(y), width, table)
+                       : prefetchRow<3>(bgr.ptr<unsigned char>(y), width, table);
+        for (int y = y0; y < y1; ++y) {
+            const unsigned char *s = bgr.ptr<unsigned char>(y);
+            unsigned char *d = out.ptr<unsigned char>(y);
+            if (kind == 44)
+                lookUpRow<false, 4, 4>(s, d, width, table);
+            else if (kind == 34)
+                rgbOut ? lookUpRow<true, 3, 4>(s, d, width, table) : lookUpRow<false, 3, 4>(s, d, width, table);
+            else
+                rgbOut ? lookUpRow<true, 3, 3>(s, d, width, table) : lookUpRow<false, 3, 3>(s, d, width, table);
+        }
     }
 }
 
