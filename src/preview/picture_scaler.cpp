@@ -69,10 +69,19 @@ void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
         q[largest] = uint16_t(q[largest] + 256 - sum);
     }
     axis.lanes.clear();
+    axis.tapPairs.clear();
     if (tapMultiple == 2) {
         axis.lanes.resize(axis.weights.size() * 4);
         for (size_t i = 0; i < axis.weights.size(); ++i)
             std::fill_n(axis.lanes.begin() + ptrdiff_t(i * 4), 4, axis.weights[i]);
+    }
+    if (tapMultiple == 2 && taps == 2) {
+        axis.tapPairs.resize(size_t(to) * 8);
+        for (size_t o = 0; o < size_t(to); ++o)
+            for (size_t c = 0; c < 4; ++c) {
+                axis.tapPairs[o * 8 + c * 2] = axis.weights[o * 2];
+                axis.tapPairs[o * 8 + c * 2 + 1] = axis.weights[o * 2 + 1];
+            }
     }
     axis.from = from;
     axis.to = to;
@@ -123,12 +132,8 @@ __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, c
 // The weighted taps of output pixels x and x + 1: pixel x in the low 128 bits, x + 1 in
 // the high ones, each as two halves of four channels (an even and an odd tap) still to
 // be added.
-// kPairs, where not 0, is `pairs` known at compile time.
-template <int kPairs>
 __attribute__((target("avx2"), always_inline)) inline __m256i twoPixelSums(const uint8_t *line, const int *first,
                                                                            const __m128i *lanes, int pairs, int x) {
-    if (kPairs != 0)
-        pairs = kPairs;
     const uint8_t *p0 = line + size_t(first[x]) * 4;
     const uint8_t *p1 = line + size_t(first[x + 1]) * 4;
     const __m128i *w0 = lanes + size_t(x) * size_t(pairs);
@@ -143,34 +148,65 @@ __attribute__((target("avx2"), always_inline)) inline __m256i twoPixelSums(const
     return sum;
 }
 
+// Writes pixels x .. x + 3 from their rounded channel sums as 16-bit words: pixels x and
+// x + 2 in the low 128 bits, x + 1 and x + 3 in the high ones.
+__attribute__((target("avx2"), always_inline)) inline void storeFour(__m256i sums, uint8_t *out, ptrdiff_t pixelStep) {
+    // Packing leaves pixels x, x + 2 in the low lane and x + 1, x + 3 in the high one.
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 0, 4, 1, 5);
+    const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(sums, sums), order);
+    const __m128i four = _mm_or_si128(_mm256_castsi256_si128(packed), _mm_set1_epi32(int(0xff000000u)));
+    if (pixelStep == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), four);
+    } else {
+        const uint32_t pixels[4] = {uint32_t(_mm_cvtsi128_si32(four)), uint32_t(_mm_extract_epi32(four, 1)),
+                                    uint32_t(_mm_extract_epi32(four, 2)), uint32_t(_mm_extract_epi32(four, 3))};
+        for (int i = 0; i < 4; ++i)
+            std::memcpy(out + i * pixelStep, &pixels[i], 4);
+    }
+}
+
 // Output pixels [0, n) of one row, four at a time, n a multiple of four, with the same
 // arithmetic as the two-at-a-time pass; returns n.
-template <int kPairs>
 __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, const int *first, const uint16_t *lanes,
                                                        int taps, uint8_t *out, ptrdiff_t pixelStep, int outWidth) {
     const auto *pairLanes = reinterpret_cast<const __m128i *>(lanes);
     const int pairs = taps / 2;
     const __m256i half = _mm256_set1_epi16(128);
-    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
-    // Packing leaves pixels x, x + 2 in the low lane and x + 1, x + 3 in the high one.
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 0, 4, 1, 5);
     const int n = outWidth / 4 * 4;
     for (int x = 0; x < n; x += 4, out += 4 * pixelStep) {
-        const __m256i a = twoPixelSums<kPairs>(line, first, pairLanes, pairs, x);
-        const __m256i b = twoPixelSums<kPairs>(line, first, pairLanes, pairs, x + 2);
-        __m256i sums = _mm256_add_epi16(_mm256_unpacklo_epi64(a, b), _mm256_unpackhi_epi64(a, b));
-        sums = _mm256_srli_epi16(_mm256_add_epi16(sums, half), 8);
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(sums, sums), order);
-        const __m128i four = _mm_or_si128(_mm256_castsi256_si128(packed), opaque);
-        if (pixelStep == 4) {
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), four);
-        } else {
-            const uint32_t pixels[4] = {uint32_t(_mm_cvtsi128_si32(four)), uint32_t(_mm_extract_epi32(four, 1)),
-                                        uint32_t(_mm_extract_epi32(four, 2)), uint32_t(_mm_extract_epi32(four, 3))};
-            for (int i = 0; i < 4; ++i)
-                std::memcpy(out + i * pixelStep, &pixels[i], 4);
-        }
+        const __m256i a = twoPixelSums(line, first, pairLanes, pairs, x);
+        const __m256i b = twoPixelSums(line, first, pairLanes, pairs, x + 2);
+        const __m256i sums = _mm256_add_epi16(_mm256_unpacklo_epi64(a, b), _mm256_unpackhi_epi64(a, b));
+        storeFour(_mm256_srli_epi16(_mm256_add_epi16(sums, half), 8), out, pixelStep);
     }
+    return n;
+}
+
+// Channel sums of output pixels x (low lane) and x + 1 (high lane) of two taps, rounded:
+// the eight bytes at a pixel's first tap hold both taps; one shuffle sets each channel's
+// two taps side by side and one multiply-add weighs and adds them.
+__attribute__((target("avx2"), always_inline)) inline __m256i twoTapSums(const uint8_t *line, const int *first,
+                                                                         const uint16_t *tapPairs, int x) {
+    // Bytes c0 c1 c2 c3 of the first tap, then of the second, to words first c0, second
+    // c0, first c1, ...
+    const __m256i sideBySide = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1, //
+                                                0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
+    const __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(line + size_t(first[x]) * 4));
+    const __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(line + size_t(first[x + 1]) * 4));
+    const __m256i taps = _mm256_shuffle_epi8(_mm256_set_m128i(p1, p0), sideBySide);
+    const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(tapPairs + size_t(x) * 8));
+    return _mm256_srli_epi32(_mm256_add_epi32(_mm256_madd_epi16(taps, weights), _mm256_set1_epi32(128)), 8);
+}
+
+// The same as horizontalPassAvx2 for two taps (any reduction to more than half, the
+// common case), with the same sums.
+__attribute__((target("avx2"))) int horizontalPassTwoTapsAvx2(const uint8_t *line, const int *first,
+                                                              const uint16_t *tapPairs, uint8_t *out,
+                                                              ptrdiff_t pixelStep, int outWidth) {
+    const int n = outWidth / 4 * 4;
+    for (int x = 0; x < n; x += 4, out += 4 * pixelStep)
+        storeFour(_mm256_packus_epi32(twoTapSums(line, first, tapPairs, x), twoTapSums(line, first, tapPairs, x + 2)),
+                  out, pixelStep);
     return n;
 }
 #endif
@@ -338,10 +374,11 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
                 int done = 0;
 #ifdef KESTRANE_AVX2_COPIES
                 if (avx2)
-                    // Two taps (any reduction to more than half, the common case) unrolled.
-                    done = (columns.taps == 2 ? horizontalPassAvx2<1> : horizontalPassAvx2<0>)(
-                        line.data(), columns.first.data(), columns.lanes.data(), columns.taps, out, dstPixelStep,
-                        outWidth);
+                    done = columns.taps == 2
+                               ? horizontalPassTwoTapsAvx2(line.data(), columns.first.data(), columns.tapPairs.data(),
+                                                           out, dstPixelStep, outWidth)
+                               : horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(),
+                                                    columns.taps, out, dstPixelStep, outWidth);
 #endif
                 horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
                 if (afterBand && (y + 1 - bandStart == kBandRows || y + 1 == range.end)) {

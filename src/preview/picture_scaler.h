@@ -52,6 +52,8 @@ private:
         // The same weights as vectors of eight lanes, for two neighbouring 4-byte
         // pixels: four times weight k, four times weight k + 1.
         std::vector<uint16_t> lanes;
+        // With two taps: each output pixel's two weights four times over, interleaved.
+        std::vector<uint16_t> tapPairs;
     };
     static void buildAxis(Axis &axis, int from, int to, int tapMultiple);
     void run(const cv::Size &srcSize, const cv::Mat *src, const RowMaker *makeRows, cv::Mat &dst, bool turnCcw,
