@@ -395,6 +395,21 @@ cv::Mat Lut3d::applyLUTFast(const cv::Mat &frame) const {
 }
 
 namespace {
+constexpr bool kWholeWords = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+
+// Where the entry of a BGR or BGRx pixel lies in the table; a four-byte pixel is read at
+// once.
+template <int SrcChannels>
+KESTRANE_ALWAYS_INLINE size_t entryOffset(const unsigned char *src) {
+    if constexpr (SrcChannels == 4 && kWholeWords) {
+        uint32_t pixel;
+        std::memcpy(&pixel, src, 4);
+        return size_t(kOffsets.blue[pixel & 255]) + kOffsets.green[(pixel >> 8) & 255] +
+               kOffsets.red[(pixel >> 16) & 255];
+    }
+    return size_t(kOffsets.blue[src[0]]) + kOffsets.green[src[1]] + kOffsets.red[src[2]];
+}
+
 // One row of look-ups; the channel order and the pixel size of the result are fixed at
 // compile time so the inner loop carries no branch. Four-byte pixels get 255 as their
 // fourth byte.
@@ -406,17 +421,8 @@ void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const un
     // pixel read at once where it has four bytes, an entry copied at once (with the
     // byte after it, then replaced by 255) where the result has four bytes in the
     // table's own order.
-    constexpr bool kWholeWords = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
     for (int x = 0; x < width; ++x, src += SrcChannels, dst += DstChannels) {
-        const unsigned char *e;
-        if constexpr (SrcChannels == 4 && kWholeWords) {
-            uint32_t pixel;
-            std::memcpy(&pixel, src, 4);
-            e = table + kOffsets.blue[pixel & 255] + kOffsets.green[(pixel >> 8) & 255] +
-                kOffsets.red[(pixel >> 16) & 255];
-        } else {
-            e = table + kOffsets.blue[src[0]] + kOffsets.green[src[1]] + kOffsets.red[src[2]];
-        }
+        const unsigned char *e = table + entryOffset<SrcChannels>(src);
         if constexpr (DstChannels == 4 && !RgbOut && kWholeWords) {
             uint32_t entry;
             std::memcpy(&entry, e, 4);
@@ -442,7 +448,7 @@ template <int SrcChannels>
 void prefetchRow(const unsigned char *src, int width, const unsigned char *table) {
 #if defined(__GNUC__) || defined(__clang__)
     for (int x = 0; x < width; ++x, src += SrcChannels)
-        __builtin_prefetch(table + kOffsets.blue[src[0]] + kOffsets.green[src[1]] + kOffsets.red[src[2]]);
+        __builtin_prefetch(table + entryOffset<SrcChannels>(src));
 #else
     Q_UNUSED(src);
     Q_UNUSED(width);
