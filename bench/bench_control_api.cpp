@@ -96,8 +96,7 @@ void BM_ApiRoundTrip(benchmark::State &state)
             }
             if (!keepAlive)
                 socket.abort();
-            ms.push_back(double(clock.nsecsElapsed()) / 1e6);
-            state.SetIterationTime(ms.back() / 1000.0);
+            recordRoundTrip(state, ms, clock);
         }
         reportLatency(state, ms);
     }
@@ -105,9 +104,7 @@ void BM_ApiRoundTrip(benchmark::State &state)
 BENCHMARK(BM_ApiRoundTrip)
     ->ArgsProduct({{0, 1, 2}, {1, 0}, {0, 1}})
     ->ArgNames({"request", "keepalive", "preview"})
-    ->Iterations(500)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+    ->Apply(roundTripRuns);
 
 } // namespace
 

@@ -11,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -53,6 +54,19 @@ private:
     std::unique_ptr<Widget> m_panel;
     bool m_ready = false;
 };
+
+// Records one round trip timed by `clock` as the iteration's time.
+inline void recordRoundTrip(benchmark::State &state, std::vector<double> &ms, const QElapsedTimer &clock)
+{
+    ms.push_back(double(clock.nsecsElapsed()) / 1e6);
+    state.SetIterationTime(ms.back() / 1000.0);
+}
+
+// How round-trip benchmarks run: 500 timed requests each, in microseconds.
+inline void roundTripRuns(benchmark::internal::Benchmark *b)
+{
+    b->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+}
 
 // Median and 99th percentile of the times in `ms`, as counters in milliseconds.
 inline void reportLatency(benchmark::State &state, std::vector<double> ms)

@@ -146,8 +146,7 @@ void BM_RemoteRoundTrip(benchmark::State &state)
                 state.SkipWithError(("no answer; last " + last.toHex(' ')).constData());
                 break;
             }
-            ms.push_back(double(clock.nsecsElapsed()) / 1e6);
-            state.SetIterationTime(ms.back() / 1000.0);
+            recordRoundTrip(state, ms, clock);
         }
         reportLatency(state, ms);
     }
@@ -155,9 +154,7 @@ void BM_RemoteRoundTrip(benchmark::State &state)
 BENCHMARK(BM_RemoteRoundTrip)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->ArgNames({"protocol", "preview"})
-    ->Iterations(500)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+    ->Apply(roundTripRuns);
 
 } // namespace
 

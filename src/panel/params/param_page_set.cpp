@@ -49,6 +49,14 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
     for (const ParamRow &row : rows) {
         auto control = std::make_unique<ParamControl>();
         control->row = row;
+        // A line of its own that starts with the row's caption.
+        const auto captionedLine = [&] {
+            auto *line = new QHBoxLayout;
+            control->label = new QLabel(ParamRow::shown(row.label), page);
+            control->label->setStyleSheet(SliderRow::kCaptionStyle);
+            line->addWidget(control->label);
+            return line;
+        };
         switch (row.kind) {
         case ParamRow::Kind::Slider:
         case ParamRow::Kind::ColorTemperature:
@@ -66,29 +74,23 @@ QWidget *ParamPageSet::buildPage(const QList<ParamRow> &rows, QWidget *parent)
                 control->slider.helper->setDisplay(row.boxText);
             break;
         case ParamRow::Kind::Combo: {
-            auto *line = new QHBoxLayout;
-            control->label = new QLabel(ParamRow::shown(row.label), page);
-            control->label->setStyleSheet(SliderRow::kCaptionStyle);
+            QHBoxLayout *line = captionedLine();
             control->combo = new QComboBox(page);
             ParamControl::styleCombo(control->combo);
             control->setItems(row.items);
             control->combo->setCurrentIndex(row.items.isEmpty() ? -1 : row.initial);
             WheelEventFilter::install(control->combo);
-            line->addWidget(control->label);
             line->addWidget(control->combo, 1);
             layout->addLayout(line);
             break;
         }
         case ParamRow::Kind::Switch: {
-            auto *line = new QHBoxLayout;
-            control->label = new QLabel(ParamRow::shown(row.label), page);
-            control->label->setStyleSheet(SliderRow::kCaptionStyle);
+            QHBoxLayout *line = captionedLine();
             control->check = new QCheckBox(page);
             control->check->setStyleSheet(ParamControl::kSwitchStyle);
             control->check->setFixedSize(40, 20);
             control->check->setCursor(Qt::PointingHandCursor);
             control->check->setChecked(row.initial != 0);
-            line->addWidget(control->label);
             line->addStretch();
             line->addWidget(control->check);
             layout->addLayout(line);
