@@ -1,5 +1,6 @@
 #include "picture_scaler.h"
 
+#include "row_helper_thread.h"
 #include "simd_dispatch.h"
 
 #include <opencv2/core/utility.hpp>
@@ -349,9 +350,10 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
 #ifdef KESTRANE_AVX2_COPIES
     const bool avx2 = SimdDispatch::avx2();
 #endif
-    cv::parallel_for_(
-        cv::Range(0, outHeight),
-        [&](const cv::Range &range) {
+    RowHelperThread::run(
+        outHeight,
+        [&](int rangeStart, int rangeEnd) {
+            const cv::Range range(rangeStart, rangeEnd);
             std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
             // The blended row, with room for the zero-weight taps that pad the last pixels.
             std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
@@ -387,6 +389,5 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
                     bandStart = y + 1;
                 }
             }
-        },
-        std::max(1, cv::getNumThreads()));
+        });
 }
