@@ -3,6 +3,7 @@
 #include "preview_frame_pipeline.h"
 #include "lut_reference.h"
 #include "picture_scaler.h"
+#include "row_helper_thread.h"
 #include "yuyv_converter.h"
 
 #include "log_capture.h"
@@ -14,6 +15,9 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <atomic>
+#include <stdexcept>
+#include <thread>
 #include <cmath>
 #include <cstring>
 
@@ -398,6 +402,42 @@ private slots:
                          qPrintable(QStringLiteral("N = %1, AVX2 %2").arg(n).arg(avx2)));
             }
         }
+    }
+
+    // The frame's rows split with the helper thread: every row once, a failure on
+    // either side comes back to the caller and leaves the helper usable, and callers
+    // at once each get all their rows.
+    void helperThreadRunsEveryRowOnce() {
+        for (int count : {1, 2, 7, 630}) {
+            std::vector<std::atomic<int>> runs(static_cast<size_t>(count));
+            RowHelperThread::run(count, [&](int first, int end) {
+                for (int y = first; y < end; ++y)
+                    ++runs[size_t(y)];
+            });
+            QVERIFY(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int> &n) { return n == 1; }));
+        }
+        for (int failing : {0, 99}) {
+            bool caught = false;
+            try {
+                RowHelperThread::run(100, [failing](int first, int end) {
+                    if (failing >= first && failing < end)
+                        throw std::runtime_error("row");
+                });
+            } catch (const std::runtime_error &) {
+                caught = true;
+            }
+            QVERIFY(caught);
+        }
+        std::atomic<int> total{0};
+        const auto count = [&total](int first, int end) { total += end - first; };
+        std::thread other([&count] {
+            for (int i = 0; i < 200; ++i)
+                RowHelperThread::run(50, count);
+        });
+        for (int i = 0; i < 200; ++i)
+            RowHelperThread::run(50, count);
+        other.join();
+        QCOMPARE(total.load(), 2 * 200 * 50);
     }
 
     void applyLeavesTheSourceAndSwapsOnRequest() {
