@@ -55,22 +55,27 @@ __attribute__((target("avx2"))) int convertRowAvx2(const uint8_t *src, uint8_t *
     const __m256i half = _mm256_set1_epi32(kHalf);
     const __m256i opaque = _mm256_set1_epi32(int(0xff000000u));
     const __m256i yScale = _mm256_set1_epi32(kY);
-    const __m256i uBlue = _mm256_set1_epi32(kUToBlue), uGreen = _mm256_set1_epi32(kUToGreen);
-    const __m256i vGreen = _mm256_set1_epi32(kVToGreen), vRed = _mm256_set1_epi32(kVToRed);
+    // Each pair's u in the even lanes, its v in the odd ones: one product each for
+    // blue and red, two added for green, then spread to both pixels of the pair.
+    const __m256i blueRed = _mm256_setr_epi32(kUToBlue, kVToRed, kUToBlue, kVToRed, kUToBlue, kVToRed, kUToBlue,
+                                              kVToRed);
+    const __m256i greens = _mm256_setr_epi32(kUToGreen, kVToGreen, kUToGreen, kVToGreen, kUToGreen, kVToGreen,
+                                             kUToGreen, kVToGreen);
     const int n = width / 8 * 8;
     for (int x = 0; x < n; x += 8) {
         // Eight pixels as (luma | chroma << 16); the chroma alternates u, v.
         const __m256i words = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 2 * x)));
         const __m256i luma = _mm256_and_si256(words, lowWord);
         const __m256i chroma = _mm256_sub_epi32(_mm256_srli_epi32(words, 16), centre);
-        const __m256i u = _mm256_shuffle_epi32(chroma, _MM_SHUFFLE(2, 2, 0, 0));
-        const __m256i v = _mm256_shuffle_epi32(chroma, _MM_SHUFFLE(3, 3, 1, 1));
+        const __m256i chromaBlueRed = _mm256_mullo_epi32(chroma, blueRed);
+        const __m256i chromaGreens = _mm256_mullo_epi32(chroma, greens);
         const __m256i y = _mm256_add_epi32(
             _mm256_mullo_epi32(_mm256_max_epi32(_mm256_sub_epi32(luma, sixteen), zero), yScale), half);
-        const __m256i red = toByte(_mm256_add_epi32(y, _mm256_mullo_epi32(v, vRed)));
-        const __m256i green = toByte(
-            _mm256_add_epi32(y, _mm256_add_epi32(_mm256_mullo_epi32(v, vGreen), _mm256_mullo_epi32(u, uGreen))));
-        const __m256i blue = toByte(_mm256_add_epi32(y, _mm256_mullo_epi32(u, uBlue)));
+        const __m256i red = toByte(_mm256_add_epi32(y, _mm256_shuffle_epi32(chromaBlueRed, _MM_SHUFFLE(3, 3, 1, 1))));
+        const __m256i green = toByte(_mm256_add_epi32(
+            y, _mm256_add_epi32(_mm256_shuffle_epi32(chromaGreens, _MM_SHUFFLE(3, 3, 1, 1)),
+                                _mm256_shuffle_epi32(chromaGreens, _MM_SHUFFLE(2, 2, 0, 0)))));
+        const __m256i blue = toByte(_mm256_add_epi32(y, _mm256_shuffle_epi32(chromaBlueRed, _MM_SHUFFLE(2, 2, 0, 0))));
         const __m256i pixels = _mm256_or_si256(_mm256_or_si256(blue, _mm256_slli_epi32(green, 8)),
                                                _mm256_or_si256(_mm256_slli_epi32(red, 16), opaque));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(dst + 4 * x), pixels);
