@@ -404,22 +404,27 @@ private slots:
         }
     }
 
-    // The frame's rows split with the helper thread: every row once, a failure on
-    // either side comes back to the caller and leaves the helper usable, and callers
-    // at once each get all their rows.
+    // The frame's rows shared with the helper thread: every row once, each worker's
+    // chunks in ascending order, a failure on either side comes back to the caller and
+    // leaves the helper usable, and callers at once each get all their rows.
     void helperThreadRunsEveryRowOnce() {
         for (int count : {1, 2, 7, 630}) {
             std::vector<std::atomic<int>> runs(static_cast<size_t>(count));
-            RowHelperThread::run(count, [&](int first, int end) {
+            int last[2] = {-1, -1};
+            bool ascending[2] = {true, true};
+            RowHelperThread::run(count, 3, [&](int worker, int first, int end) {
+                ascending[worker] = ascending[worker] && first > last[worker];
+                last[worker] = first;
                 for (int y = first; y < end; ++y)
                     ++runs[size_t(y)];
             });
+            QVERIFY(ascending[0] && ascending[1]);
             QVERIFY(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int> &n) { return n == 1; }));
         }
         for (int failing : {0, 99}) {
             bool caught = false;
             try {
-                RowHelperThread::run(100, [failing](int first, int end) {
+                RowHelperThread::run(100, 10, [failing](int, int first, int end) {
                     if (failing >= first && failing < end)
                         throw std::runtime_error("row");
                 });
@@ -429,13 +434,13 @@ private slots:
             QVERIFY(caught);
         }
         std::atomic<int> total{0};
-        const auto count = [&total](int first, int end) { total += end - first; };
+        const auto count = [&total](int, int first, int end) { total += end - first; };
         std::thread other([&count] {
             for (int i = 0; i < 200; ++i)
-                RowHelperThread::run(50, count);
+                RowHelperThread::run(50, 5, count);
         });
         for (int i = 0; i < 200; ++i)
-            RowHelperThread::run(50, count);
+            RowHelperThread::run(50, 5, count);
         other.join();
         QCOMPARE(total.load(), 2 * 200 * 50);
     }

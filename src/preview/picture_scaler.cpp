@@ -294,9 +294,11 @@ void PictureScaler::scale(const cv::Size &srcSize, const RowMaker &makeRows, cv:
 
 namespace {
 
-// Source rows a stripe makes at once, and output rows in a band.
+// Source rows a stripe makes at once, output rows in a band, and the bands of a
+// picture's rows handed out as chunks to the two threads (about eight chunks).
 constexpr int kMadeRows = 16;
 constexpr int kBandRows = 8;
+constexpr int kChunks = 8;
 
 // The made source rows of one stripe: a ring of rows, each source row in slot
 // row % capacity. A stripe's output rows need ever later source rows, at most `taps`
@@ -306,9 +308,10 @@ public:
     MadeRows(const cv::Size &srcSize, int taps, const PictureScaler::RowMaker &make)
         : m_ring(taps + kMadeRows, srcSize.width, CV_8UC4), m_srcRows(srcSize.height), m_make(make) {}
 
-    // Makes sure source rows [first, end) are made; earlier rows may be dropped.
+    // Makes sure source rows [first, end) are made; earlier rows may be dropped. A
+    // stripe may go on further down the picture: rows it skips are not made.
     void cover(int first, int end) {
-        if (m_end < 0)
+        if (m_end < first)
             m_end = first;
         while (m_end < end) {
             const int slot = m_end % m_ring.rows;
@@ -350,17 +353,32 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
 #ifdef KESTRANE_AVX2_COPIES
     const bool avx2 = SimdDispatch::avx2();
 #endif
+    // What each of the two threads keeps from one chunk of rows to the next.
+    struct Stripe {
+        std::vector<uint16_t> acc;
+        // The blended row, with room for the zero-weight taps that pad the last pixels.
+        std::vector<uint8_t> line;
+        std::vector<const uint8_t *> sourceRows;
+        std::unique_ptr<MadeRows> made;
+    };
+    Stripe stripes[2];
+    const int chunk = std::max(kBandRows, (outHeight + kChunks * kBandRows - 1) / (kChunks * kBandRows) * kBandRows);
     RowHelperThread::run(
-        outHeight,
-        [&](int rangeStart, int rangeEnd) {
+        outHeight, chunk,
+        [&](int worker, int rangeStart, int rangeEnd) {
             const cv::Range range(rangeStart, rangeEnd);
-            std::vector<uint16_t> acc(static_cast<size_t>(rowBytes));
-            // The blended row, with room for the zero-weight taps that pad the last pixels.
-            std::vector<uint8_t> line(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
-            std::vector<const uint8_t *> sourceRows(size_t(rows.taps));
-            std::unique_ptr<MadeRows> made;
-            if (makeRows)
-                made = std::make_unique<MadeRows>(srcSize, rows.taps, *makeRows);
+            Stripe &stripe = stripes[worker];
+            if (stripe.line.empty()) {
+                stripe.acc.resize(size_t(rowBytes));
+                stripe.line.assign(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
+                stripe.sourceRows.resize(size_t(rows.taps));
+                if (makeRows)
+                    stripe.made = std::make_unique<MadeRows>(srcSize, rows.taps, *makeRows);
+            }
+            std::vector<uint16_t> &acc = stripe.acc;
+            std::vector<uint8_t> &line = stripe.line;
+            std::vector<const uint8_t *> &sourceRows = stripe.sourceRows;
+            MadeRows *made = stripe.made.get();
             int bandStart = range.start;
             for (int y = range.start; y < range.end; ++y) {
                 const int first = rows.first[size_t(y)];
