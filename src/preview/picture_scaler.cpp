@@ -125,36 +125,9 @@ void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int tap
 }
 
 #ifdef KESTRANE_AVX2_COPIES
-// Sixteen bytes of two weighted rows, rounded: the sums fit in 16 bits (the weights add
-// up to 256), so after the shift they are bytes already and pack without the mask the
-// compiler adds to the plain loop.
-__attribute__((target("avx2"), always_inline)) inline __m256i blendSixteen(const uint8_t *r0, const uint8_t *r1,
-                                                                           __m256i w0, __m256i w1) {
-    const __m256i a = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(r0)));
-    const __m256i b = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(r1)));
-    return _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, w0), _mm256_mullo_epi16(b, w1)),
-                         _mm256_set1_epi16(128)),
-        8);
-}
-
 __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                                    uint16_t *acc, uint8_t *out, int count) {
-    if (taps != 2) {
-        blendRowsBody(rows, weights, taps, acc, out, count);
-        return;
-    }
-    const uint8_t *r0 = rows[0], *r1 = rows[1];
-    const __m256i w0 = _mm256_set1_epi16(short(weights[0])), w1 = _mm256_set1_epi16(short(weights[1]));
-    int i = 0;
-    for (; i + 32 <= count; i += 32) {
-        const __m256i low = blendSixteen(r0 + i, r1 + i, w0, w1);
-        const __m256i high = blendSixteen(r0 + i + 16, r1 + i + 16, w0, w1);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + i),
-                            _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0xd8));
-    }
-    const uint8_t *tail[2] = {r0 + i, r1 + i};
-    blendRowsBody(tail, weights, taps, acc, out + i, count - i);
+    blendRowsBody(rows, weights, taps, acc, out, count);
 }
 
 // The weighted taps of output pixels x and x + 1: pixel x in the low 128 bits, x + 1 in
