@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -234,6 +235,31 @@ private slots:
         QTRY_COMPARE(counter.paints.value(w.pictureView()), 1);
         QCoreApplication::processEvents();
         QCOMPARE(counter.paints.value(&w) + counter.paints.value(w.imageLabel()), 0);
+        // The whole view painted one to one (the backing store, a grab) takes the picture
+        // straight into the painted image; a part of it, or a scaled painter, copies from
+        // an image of its own. Both show the same bytes, and the frame stays mapped only
+        // while its picture is shown.
+        PreviewPictureView *view = w.pictureView();
+        const int direct = view->directPaints();
+        QVERIFY(direct >= 2);
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), w.currentImage());
+        QCOMPARE(view->directPaints(), direct + 1);
+        const QRect left(0, 0, view->width() / 2, view->height());
+        QImage part(view->size(), QImage::Format_RGB32);
+        part.fill(Qt::red);
+        view->render(&part, QPoint(), QRegion(left));
+        QImage doubled(view->size() * 2, QImage::Format_RGB32);
+        QPainter scaled(&doubled);
+        scaled.scale(2, 2);
+        view->render(&scaled);
+        scaled.end();
+        QCOMPARE(view->directPaints(), direct + 1);
+        QCOMPARE(part.copy(left), w.currentImage().copy(left));
+        QCOMPARE(part.pixel(view->width() - 1, 0), qRgb(255, 0, 0));
+        QCOMPARE(doubled.pixel(8, doubled.height() / 2), w.currentImage().pixel(4, view->height() / 2));
+        QVideoFrame last = halfWhiteFrame(64, 32);
+        source->push(last);
+        QVERIFY(last.isMapped());
 
         w.resize(900, 600);
         QTRY_COMPARE(w.pictureView()->pos(), centred().topLeft());
@@ -241,11 +267,12 @@ private slots:
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
         source->push(halfWhiteFrame(64, 32));
-        QCOMPARE(w.framesShown(), 2);
+        QCOMPARE(w.framesShown(), 3);
         w.showNormal();
         QTRY_VERIFY(!w.isMinimized());
         source->push(halfWhiteFrame(64, 32));
-        QCOMPARE(w.framesShown(), 3);
+        QCOMPARE(w.framesShown(), 4);
+        QVERIFY(!last.isMapped());
     }
 
     void closingReportsFailureThenClosed() {
@@ -284,6 +311,13 @@ private slots:
             pipeline.process(MappedFrame::yuyv(full.data(), qsizetype(full.size()), 0, 8, 32), nullptr, true),
             S::Truncated);
         QCOMPARE(pipeline.process(MappedFrame::yuyv(nullptr, 256, 16, 8, 32), nullptr, false), S::Truncated);
+        // Refused frames leave the frame prepared before them to be drawn again.
+        QVERIFY(pipeline.isPrepared());
+        QCOMPARE(pipeline.shownSize(), QSize(16, 8));
+        QImage again(pipeline.shownSize(), QImage::Format_RGB32);
+        cv::Mat againMat(again.height(), again.width(), CV_8UC4, again.bits(), size_t(again.bytesPerLine()));
+        pipeline.render(againMat);
+        QCOMPARE(again, pipeline.image());
         // The last row may end at the last mapped byte even with padding in between.
         std::vector<uchar> padded(size_t(40) * 7 + 32, 128);
         QCOMPARE(pipeline.process(MappedFrame::yuyv(padded.data(), qsizetype(padded.size()), 16, 8, 40),

@@ -191,7 +191,7 @@ void CameraWindow::stopCamera() {
         m_source->close();
     if (m_imageLabel) {
         m_pictureView->clearPicture();
-        m_shownFrame = QVideoFrame();
+        releaseShownFrame();
         m_imageLabel->setText(tr("摄像头已关闭"));
     }
     qDebug() << "摄像头已停止";
@@ -200,32 +200,61 @@ void CameraWindow::stopCamera() {
 void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     if (!frame.isValid() || !isSeen())
         return;
+    // The frame stays mapped while its picture is shown: the picture is drawn from it
+    // where it is painted.
     QVideoFrame mapped(frame);
     if (!mapped.map(QVideoFrame::ReadOnly))
         return;
     const Lut3d *lut = m_lutEnabled && !m_lut.lutData().empty() ? &m_lut : nullptr;
     PreviewFramePipeline::Status status = PreviewFramePipeline::Status::Truncated;
     try {
-        status = m_frames.process(MappedFrame::fromMapped(mapped), lut, m_isLandscape, m_imageLabel->size());
+        status = m_frames.prepare(MappedFrame::fromMapped(mapped), lut, m_isLandscape, m_imageLabel->size());
     } catch (const std::exception &e) {
         mapped.unmap();
         qWarning() << "更新帧失败:" << e.what();
+        if (!m_frames.isPrepared()) {
+            m_pictureView->clearPicture();
+            releaseShownFrame();
+        }
         return;
     }
-    mapped.unmap();
     if (status != PreviewFramePipeline::Status::Shown) {
+        mapped.unmap();
         warnDropped(status, frame.pixelFormat());
         return;
     }
     ++m_framesShown;
-    m_shownFrame = frame;
-    showPicture(m_frames.image());
+    releaseShownFrame();
+    m_shownFrame = mapped;
+    m_shownFrameMapped = true;
+    showPicture();
+}
+
+void CameraWindow::releaseShownFrame() {
+    if (m_shownFrameMapped)
+        m_shownFrame.unmap();
+    m_shownFrameMapped = false;
+    m_shownFrame = QVideoFrame();
+}
+
+QImage CameraWindow::currentImage() const {
+    return m_pictureView->picture();
+}
+
+void CameraWindow::renderPicture(QImage &target) {
+    cv::Mat out(target.height(), target.width(), CV_8UC4, target.bits(), size_t(target.bytesPerLine()));
+    try {
+        m_frames.render(out);
+    } catch (const std::exception &e) {
+        qWarning() << "更新帧失败:" << e.what();
+        target.fill(Qt::black);
+    }
 }
 
 QColor CameraWindow::cameraColourAt(const QPoint &globalPos) const {
     if (!m_lutEnabled || !m_lut.hasTable() || !m_shownFrame.isValid() || m_pictureView->isHidden())
         return QColor();
-    const QSize shown = m_pictureView->picture().size();
+    const QSize shown = m_pictureView->pictureSize();
     const QPoint local = m_pictureView->mapFromGlobal(globalPos);
     if (shown.isEmpty() || !QRect(QPoint(0, 0), shown).contains(local))
         return QColor();
@@ -266,11 +295,11 @@ void CameraWindow::warnDropped(PreviewFramePipeline::Status status, QVideoFrameF
         qWarning() << "视频帧数据不完整，帧已丢弃:" << QVideoFrameFormat::pixelFormatToString(format);
 }
 
-void CameraWindow::showPicture(const QImage &image) {
+void CameraWindow::showPicture() {
     // The picture comes already scaled to the label's size and replaces its text.
     if (!m_imageLabel->text().isEmpty())
         m_imageLabel->clear();
-    m_pictureView->setPicture(image);
+    m_pictureView->setPicture(m_frames.shownSize(), [this](QImage &target) { renderPicture(target); });
     const QSize area = m_imageLabel->size();
     if (area.width() < 1 || area.height() < 1)
         qWarning() << "imageLabel 尺寸无效，无法显示";

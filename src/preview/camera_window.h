@@ -63,7 +63,7 @@ public:
     // it and the last picture shown, at the size it is shown at.
     QLabel *imageLabel() const { return m_imageLabel; }
     PreviewPictureView *pictureView() const { return m_pictureView; }
-    QImage currentImage() const { return m_frames.image(); }
+    QImage currentImage() const;
     int framesShown() const { return m_framesShown; }
     int cameraIndex() const { return m_cameraIndex; }
     QString deviceId() const { return m_deviceId; }
@@ -104,7 +104,9 @@ private:
     QWidget *buildTitleBar();
     void stopCamera();
     void onSourceError(const QString &text);
-    void showPicture(const QImage &image);
+    void showPicture();
+    void renderPicture(QImage &target);
+    void releaseShownFrame();
     bool isSeen() const;
     void onLutButtonClicked();
     void loadStartupLut(const QString &path);
@@ -135,9 +137,10 @@ private:
 
     bool m_lutEnabled = false;
     Lut3d m_lut;
-    // The frame the picture was made from (shared with the source, not copied), for
-    // reading the camera's own colours under a graded picture.
+    // The frame the picture is drawn from (shared with the source, not copied, and
+    // kept mapped), also read for the camera's own colours under a graded picture.
     QVideoFrame m_shownFrame;
+    bool m_shownFrameMapped = false;
 
     FaceCollectionOverlay *m_faceCollection = nullptr;
 };

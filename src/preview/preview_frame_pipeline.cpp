@@ -183,6 +183,16 @@ PreviewFramePipeline::Status PreviewFramePipeline::toBgrx(const MappedFrame &f, 
 
 PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f, const Lut3d *lut, bool landscape,
                                                            const QSize &area) {
+    const Status status = prepare(f, lut, landscape, area);
+    if (status == Status::Shown) {
+        cv::Mat out = imageMat(m_shown);
+        render(out);
+    }
+    return status;
+}
+
+PreviewFramePipeline::Status PreviewFramePipeline::prepare(const MappedFrame &f, const Lut3d *lut, bool landscape,
+                                                           const QSize &area) {
     if (!isSupported(f.format))
         return Status::UnsupportedFormat;
     if (lut && !lut->hasTable())
@@ -195,32 +205,55 @@ PreviewFramePipeline::Status PreviewFramePipeline::process(const MappedFrame &f,
     // pixels instead of averaging their looked-up colours is not to be seen.
     const bool lutAfter = lut && qint64(shown.width()) * shown.height() < qint64(full.width()) * full.height();
     const Lut3d *lutBefore = lutAfter ? nullptr : lut;
-    PictureScaler::BandStep lookUpShown;
-    if (lutAfter)
-        lookUpShown = [lut](cv::Mat &band) { lut->applyRows(band, band, false); };
-
-    if (f.format == QVideoFrameFormat::Format_YUYV) {
+    const bool rowByRow = f.format == QVideoFrameFormat::Format_YUYV;
+    if (rowByRow) {
         // The camera's own format is converted a few rows at a time as the scaler needs
         // them, and looked up while they are in the cache.
         const int w = f.width, h = f.height;
         if (w <= 0 || h <= 0 || w % 2 != 0 || !fits(f.bits[0], f.bytesPerLine[0], f.mappedBytes[0], h, w * 2))
             return Status::Truncated;
-        const cv::Mat packed(h, w, CV_8UC2, const_cast<uchar *>(f.bits[0]), size_t(f.bytesPerLine[0]));
-        cv::Mat out = imageMat(shown);
-        m_scaler.scale(
-            cv::Size(w, h),
-            [&packed, lutBefore](int first, cv::Mat &rows) {
-                YuyvConverter::convert(packed.rowRange(first, first + rows.rows), rows);
-                if (lutBefore)
-                    lutBefore->applyRows(rows, rows, false);
-            },
-            out, !landscape, lookUpShown);
-        return Status::Shown;
+    } else {
+        // The whole frame is converted now, after its checks; a conversion that throws
+        // half-way leaves nothing prepared.
+        Status converted = Status::Truncated;
+        try {
+            converted = toBgrx(f, lutBefore);
+        } catch (...) {
+            m_prepared = m_prepared && m_rowByRow;
+            throw;
+        }
+        if (converted != Status::Shown)
+            return converted;
     }
-    const Status converted = toBgrx(f, lutBefore);
-    if (converted != Status::Shown)
-        return converted;
-    cv::Mat out = imageMat(shown);
-    m_scaler.scale(m_bgrx, out, !landscape, lookUpShown);
+    m_prepared = true;
+    m_rowByRow = rowByRow;
+    m_frame = f;
+    m_lutBefore = lutBefore;
+    m_lutAfter = lutAfter ? lut : nullptr;
+    m_landscape = landscape;
+    m_shown = shown;
     return Status::Shown;
+}
+
+void PreviewFramePipeline::render(cv::Mat &target) {
+    CV_Assert(m_prepared && target.type() == CV_8UC4 && target.cols == m_shown.width() &&
+              target.rows == m_shown.height());
+    PictureScaler::BandStep lookUpShown;
+    if (const Lut3d *lut = m_lutAfter)
+        lookUpShown = [lut](cv::Mat &band) { lut->applyRows(band, band, false); };
+    if (!m_rowByRow) {
+        m_scaler.scale(m_bgrx, target, !m_landscape, lookUpShown);
+        return;
+    }
+    const cv::Mat packed(m_frame.height, m_frame.width, CV_8UC2, const_cast<uchar *>(m_frame.bits[0]),
+                         size_t(m_frame.bytesPerLine[0]));
+    const Lut3d *lutBefore = m_lutBefore;
+    m_scaler.scale(
+        cv::Size(m_frame.width, m_frame.height),
+        [&packed, lutBefore](int first, cv::Mat &rows) {
+            YuyvConverter::convert(packed.rowRange(first, first + rows.rows), rows);
+            if (lutBefore)
+                lutBefore->applyRows(rows, rows, false);
+        },
+        target, !m_landscape, lookUpShown);
 }

@@ -51,6 +51,18 @@ public:
     Status process(const MappedFrame &frame, const Lut3d *lut, bool landscape, const QSize &area = QSize());
     const QImage &image() const { return m_images[m_current]; }
 
+    // process() in two halves, for a picture drawn where it is painted. prepare()
+    // checks `frame` (and converts the formats that are not converted row by row); on
+    // success shownSize() is the size of its picture and render() draws it, as often
+    // as asked, until the next prepare(). The frame's bytes and `lut` must stay as they
+    // are until then. A failed prepare() leaves the frame prepared before it.
+    Status prepare(const MappedFrame &frame, const Lut3d *lut, bool landscape, const QSize &area = QSize());
+    bool isPrepared() const { return m_prepared; }
+    QSize shownSize() const { return m_shown; }
+    // Draws the prepared frame's picture into `target` (CV_8UC4 of shownSize(), its
+    // fourth bytes 255). Requires a prepared frame; may throw cv::Exception.
+    void render(cv::Mat &target);
+
     static bool isSupported(QVideoFrameFormat::PixelFormat format);
     // The colour of the frame's pixel (x, y), in the frame's own orientation and before
     // any LUT: only the bytes of that pixel (and its chroma pair) are converted. Invalid
@@ -62,6 +74,15 @@ private:
     Status toBgrx(const MappedFrame &frame, const Lut3d *lut);
     cv::Mat imageMat(const QSize &size);
 
+    // The prepared frame: packed YUYV is read from `m_frame` as it is scaled, the other
+    // formats from `m_bgrx`.
+    bool m_prepared = false;
+    bool m_rowByRow = false;
+    MappedFrame m_frame;
+    const Lut3d *m_lutBefore = nullptr;
+    const Lut3d *m_lutAfter = nullptr;
+    bool m_landscape = true;
+    QSize m_shown;
     cv::Mat m_bgr;
     cv::Mat m_bgrx;
     PictureScaler m_scaler;
