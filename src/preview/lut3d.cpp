@@ -458,6 +458,98 @@ void prefetchRow(const unsigned char *src, int width, const unsigned char *table
 
 // Rows whose entries are asked for before the first of them is looked up.
 constexpr int kPrefetchRows = 8;
+
+// The table offsets of a run of four-byte pixels. The look-ups of a picture wait on
+// the cache for their entries, and the processor overlaps as many of those waits as its
+// window of pending instructions holds: worked out first, in a pass of their own, the
+// offsets leave the look-up loop a load, an OR and a store a pixel, so far more pixels'
+// waits overlap than when every look-up also reads its three offset parts.
+KESTRANE_ALWAYS_INLINE void pixelOffsetsPlain(const unsigned char *src, uint32_t *offsets, int count) {
+    for (int x = 0; x < count; ++x)
+        offsets[x] = uint32_t(entryOffset<4>(src + size_t(x) * 4));
+}
+
+#ifdef KESTRANE_AVX2_COPIES
+// The same offsets from the bits of eight pixels at once: entry index
+// ((b >> 3) << 19 | (g >> 3) << 14 | (r >> 3) << 9 | (b & 7) << 6 | (g & 7) << 3 | r & 7),
+// times three.
+__attribute__((target("avx2"))) void pixelOffsetsAvx2(const unsigned char *src, uint32_t *offsets, int count) {
+    const __m256i byte = _mm256_set1_epi32(255);
+    const __m256i low3 = _mm256_set1_epi32(7);
+    const __m256i high5 = _mm256_set1_epi32(0xf8);
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src + size_t(x) * 4));
+        const __m256i b = _mm256_and_si256(p, byte);
+        const __m256i g = _mm256_and_si256(_mm256_srli_epi32(p, 8), byte);
+        const __m256i r = _mm256_and_si256(_mm256_srli_epi32(p, 16), byte);
+        const __m256i blocks = _mm256_or_si256(
+            _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(b, high5), 16),
+                            _mm256_slli_epi32(_mm256_and_si256(g, high5), 11)),
+            _mm256_slli_epi32(_mm256_srli_epi32(r, 3), 9));
+        const __m256i within = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(b, low3), 6),
+                                                               _mm256_slli_epi32(_mm256_and_si256(g, low3), 3)),
+                                               _mm256_and_si256(r, low3));
+        const __m256i index = _mm256_or_si256(blocks, within);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(offsets + x),
+                            _mm256_add_epi32(index, _mm256_slli_epi32(index, 1)));
+    }
+    pixelOffsetsPlain(src + size_t(x) * 4, offsets + x, count - x);
+}
+#endif
+
+void pixelOffsets(const unsigned char *src, uint32_t *offsets, int count) {
+#ifdef KESTRANE_AVX2_COPIES
+    if (SimdDispatch::avx2()) {
+        pixelOffsetsAvx2(src, offsets, count);
+        return;
+    }
+#endif
+    pixelOffsetsPlain(src, offsets, count);
+}
+
+// BGRx to BGRx (the preview's own case), in batches of a few whole rows (or parts of a
+// very wide row): the batch's offsets, then its entries asked for, then looked up.
+// Every pixel of a batch is read before any is written, so `out` may be `bgr`.
+void lookUpBgrxRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
+    constexpr int kBatch = 8192;
+    uint32_t offsets[kBatch];
+    const int width = bgr.cols;
+    if (width <= 0)
+        return;
+    const int columns = std::min(width, kBatch);
+    const int rowsPerBatch = std::max(1, kBatch / width);
+    for (int y0 = 0; y0 < bgr.rows; y0 += rowsPerBatch) {
+        const int y1 = std::min(bgr.rows, y0 + rowsPerBatch);
+        for (int x0 = 0; x0 < width; x0 += columns) {
+            const int n = std::min(columns, width - x0);
+            for (int y = y0; y < y1; ++y)
+                pixelOffsets(bgr.ptr<unsigned char>(y) + size_t(x0) * 4, offsets + (y - y0) * n, n);
+#if defined(__GNUC__) || defined(__clang__)
+            for (int i = 0; i < (y1 - y0) * n; ++i)
+                __builtin_prefetch(table + offsets[i]);
+#endif
+            for (int y = y0; y < y1; ++y) {
+                const uint32_t *o = offsets + (y - y0) * n;
+                unsigned char *d = out.ptr<unsigned char>(y) + size_t(x0) * 4;
+                for (int x = 0; x < n; ++x, d += 4) {
+                    const unsigned char *e = table + o[x];
+                    if constexpr (kWholeWords) {
+                        uint32_t entry;
+                        std::memcpy(&entry, e, 4);
+                        entry |= 0xff000000u;
+                        std::memcpy(d, &entry, 4);
+                    } else {
+                        d[0] = e[0];
+                        d[1] = e[1];
+                        d[2] = e[2];
+                        d[3] = 255;
+                    }
+                }
+            }
+        }
+    }
+}
 } // namespace
 
 void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
@@ -467,17 +559,18 @@ void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     const unsigned char *table = m_table;
     const int width = bgr.cols;
     const int kind = bgr.channels() * 10 + out.channels();
+    if (kind == 44) {
+        lookUpBgrxRows(bgr, out, table);
+        return;
+    }
     for (int y0 = 0; y0 < bgr.rows; y0 += kPrefetchRows) {
         const int y1 = std::min(bgr.rows, y0 + kPrefetchRows);
         for (int y = y0; y < y1; ++y)
-            kind == 44 ? prefetchRow<4>(bgr.ptr<unsigned char>(y), width, table)
-                       : prefetchRow<3>(bgr.ptr<unsigned char>(y), width, table);
+            prefetchRow<3>(bgr.ptr<unsigned char>(y), width, table);
         for (int y = y0; y < y1; ++y) {
             const unsigned char *s = bgr.ptr<unsigned char>(y);
             unsigned char *d = out.ptr<unsigned char>(y);
-            if (kind == 44)
-                lookUpRow<false, 4, 4>(s, d, width, table);
-            else if (kind == 34)
+            if (kind == 34)
                 rgbOut ? lookUpRow<true, 3, 4>(s, d, width, table) : lookUpRow<false, 3, 4>(s, d, width, table);
             else
                 rgbOut ? lookUpRow<true, 3, 3>(s, d, width, table) : lookUpRow<false, 3, 3>(s, d, width, table);
