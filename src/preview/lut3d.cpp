@@ -410,19 +410,18 @@ KESTRANE_ALWAYS_INLINE size_t entryOffset(const unsigned char *src) {
     return size_t(kOffsets.blue[src[0]]) + kOffsets.green[src[1]] + kOffsets.red[src[2]];
 }
 
-// One row of look-ups; the channel order and the pixel size of the result are fixed at
-// compile time so the inner loop carries no branch. Four-byte pixels get 255 as their
-// fourth byte.
-template <bool RgbOut, int SrcChannels, int DstChannels>
+// One row of look-ups of three-byte pixels; the channel order and the pixel size of the
+// result are fixed at compile time so the inner loop carries no branch. Four-byte
+// results get 255 as their fourth byte.
+template <bool RgbOut, int DstChannels>
 void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const unsigned char *table)
 {
     // Neighbouring pixels mostly read the same few blocks of the table, which stay in
-    // the cache: the loop is kept to as few instructions per pixel as it can be, a
-    // pixel read at once where it has four bytes, an entry copied at once (with the
-    // byte after it, then replaced by 255) where the result has four bytes in the
-    // table's own order.
-    for (int x = 0; x < width; ++x, src += SrcChannels, dst += DstChannels) {
-        const unsigned char *e = table + entryOffset<SrcChannels>(src);
+    // the cache: the loop is kept to as few instructions per pixel as it can be, an
+    // entry copied at once (with the byte after it, then replaced by 255) where the
+    // result has four bytes in the table's own order.
+    for (int x = 0; x < width; ++x, src += 3, dst += DstChannels) {
+        const unsigned char *e = table + entryOffset<3>(src);
         if constexpr (DstChannels == 4 && !RgbOut && kWholeWords) {
             uint32_t entry;
             std::memcpy(&entry, e, 4);
@@ -439,16 +438,15 @@ void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const un
     }
 }
 
-// Asks for the entries of a row of pixels without reading them. A picture's colours
-// touch more of the table than the cache holds, and between two frames much of what
-// they touched leaves it; a look-up waits for its entry, and the processor can only
-// hold a few look-ups' worth of work, so misses in a plain loop are served a few at a
-// time. Asked for ahead, a band's misses are served together.
-template <int SrcChannels>
+// Asks for the entries of a row of three-byte pixels without reading them. A picture's
+// colours touch more of the table than a core's cache holds; a look-up waits for its
+// entry, and the processor can only hold a few look-ups' worth of work, so misses in a
+// plain loop are served a few at a time. Asked for ahead, a band's misses are served
+// together.
 void prefetchRow(const unsigned char *src, int width, const unsigned char *table) {
 #if defined(__GNUC__) || defined(__clang__)
-    for (int x = 0; x < width; ++x, src += SrcChannels)
-        __builtin_prefetch(table + entryOffset<SrcChannels>(src));
+    for (int x = 0; x < width; ++x, src += 3)
+        __builtin_prefetch(table + entryOffset<3>(src));
 #else
     Q_UNUSED(src);
     Q_UNUSED(width);
@@ -566,14 +564,14 @@ void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
     for (int y0 = 0; y0 < bgr.rows; y0 += kPrefetchRows) {
         const int y1 = std::min(bgr.rows, y0 + kPrefetchRows);
         for (int y = y0; y < y1; ++y)
-            prefetchRow<3>(bgr.ptr<unsigned char>(y), width, table);
+            prefetchRow(bgr.ptr<unsigned char>(y), width, table);
         for (int y = y0; y < y1; ++y) {
             const unsigned char *s = bgr.ptr<unsigned char>(y);
             unsigned char *d = out.ptr<unsigned char>(y);
             if (kind == 34)
-                rgbOut ? lookUpRow<true, 3, 4>(s, d, width, table) : lookUpRow<false, 3, 4>(s, d, width, table);
+                rgbOut ? lookUpRow<true, 4>(s, d, width, table) : lookUpRow<false, 4>(s, d, width, table);
             else
-                rgbOut ? lookUpRow<true, 3, 3>(s, d, width, table) : lookUpRow<false, 3, 3>(s, d, width, table);
+                rgbOut ? lookUpRow<true, 3>(s, d, width, table) : lookUpRow<false, 3>(s, d, width, table);
         }
     }
 }

@@ -85,11 +85,9 @@ bool PreviewFramePipeline::isSupported(QVideoFrameFormat::PixelFormat format) {
 cv::Mat PreviewFramePipeline::imageMat(const QSize &size) {
     // The picture is written straight into the image's memory. An image that someone
     // still holds a copy of is left to them and replaced.
-    m_current = 1 - m_current;
-    QImage &image = m_images[m_current];
-    if (image.size() != size || !image.isDetached())
-        image = QImage(size, QImage::Format_RGB32);
-    return cv::Mat(size.height(), size.width(), CV_8UC4, image.bits(), size_t(image.bytesPerLine()));
+    if (m_image.size() != size || !m_image.isDetached())
+        m_image = QImage(size, QImage::Format_RGB32);
+    return cv::Mat(size.height(), size.width(), CV_8UC4, m_image.bits(), size_t(m_image.bytesPerLine()));
 }
 
 PreviewFramePipeline::Status PreviewFramePipeline::toBgr(const MappedFrame &f, cv::Mat &bgr) {

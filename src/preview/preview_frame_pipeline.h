@@ -49,7 +49,7 @@ public:
     // keeping its aspect ratio, or at full size when `area` is empty. Never reads
     // outside the mapped bytes the frame declares. May throw cv::Exception.
     Status process(const MappedFrame &frame, const Lut3d *lut, bool landscape, const QSize &area = QSize());
-    const QImage &image() const { return m_images[m_current]; }
+    const QImage &image() const { return m_image; }
 
     // process() in two halves, for a picture drawn where it is painted. prepare()
     // checks `frame` (and converts the formats that are not converted row by row); on
@@ -86,8 +86,6 @@ private:
     cv::Mat m_bgr;
     cv::Mat m_bgrx;
     PictureScaler m_scaler;
-    // The picture alternates between two images, so that the one a pixmap still shows
-    // is never written to and the other is rarely reallocated.
-    QImage m_images[2];
-    int m_current = 0;
+    // The picture of process(), written in place unless someone still holds a copy.
+    QImage m_image;
 };
