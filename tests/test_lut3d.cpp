@@ -382,7 +382,7 @@ private slots:
         QRandomGenerator rng(33);
         // The last cube also holds values a generated cube may bring: out of range and NaN.
         const float hostile[] = {-0.5f, 1.7f, std::nanf(""), 1e30f, -0.0f, 0.9999f};
-        for (int n : {2, 5, 33, 3}) {
+        for (int n : {2, 5, 33, 3, 130}) {
             cv::Mat cube(n * n * n, 1, CV_32FC3);
             float *v = cube.ptr<float>();
             for (int i = 0; i < n * n * n * 3; ++i)

@@ -57,49 +57,63 @@ struct OffsetParts {
     uint32_t red[256];
 };
 
+// Within a block the colours lie in eight cubes of 4 x 4 x 4, the cube of the upper
+// bits of red, green and blue (r & 4, g & 4, b & 4) in that order of significance;
+// within a cube, blue slowest and red fastest. A cube of 64 entries fills three whole
+// cache lines.
+constexpr uint32_t withinBlock(uint32_t b, uint32_t g, uint32_t r) {
+    return (r & 3) | (g & 3) << 2 | (b & 3) << 4 | (r & 4) << 4 | (g & 4) << 5 | (b & 4) << 6;
+}
+
 constexpr OffsetParts makeOffsetParts() {
     OffsetParts parts{};
     for (uint32_t v = 0; v < 256; ++v) {
-        parts.blue[v] = (((v >> 3) << 19) | ((v & 7) << 6)) * 3;
-        parts.green[v] = (((v >> 3) << 14) | ((v & 7) << 3)) * 3;
-        parts.red[v] = (((v >> 3) << 9) | (v & 7)) * 3;
+        parts.blue[v] = (((v >> 3) << 19) | withinBlock(v, 0, 0)) * 3;
+        parts.green[v] = (((v >> 3) << 14) | withinBlock(0, v, 0)) * 3;
+        parts.red[v] = (((v >> 3) << 9) | withinBlock(0, 0, v)) * 3;
     }
     return parts;
 }
 
 constexpr OffsetParts kOffsets = makeOffsetParts();
 
-// A block holds 8 x 8 x 8 colours; the slice of one blue input in it, 8 greens by 8
-// reds, is one run of this many channel values.
-constexpr int kRunValues = 8 * 8 * 3;
 constexpr size_t kBlockBytes = size_t(512) * 3;
 constexpr int kRedBlocks = 32;
+// A quarter of a small cube: four reds of one green and one blue input.
+constexpr int kQuadValues = 4 * 3;
+// The values of one blue input in a block's half of small cubes of one blue half: two
+// red halves by four greens by four reds, in table order.
+constexpr int kBlockTileValues = 8 * 8 * 3;
+// A small cube's bytes, and the run of one blue input in it (four greens by four reds).
+constexpr int kCubeBytes = 64 * 3;
+constexpr int kCubeRunValues = 16 * 3;
 
-// The two inner loops of the table build, from a row of red-interpolated values in
-// plain red order into the block order of the table: `out` receives 32 runs, one per
-// block of reds, `kRunValues` apart. Both are plain element-wise loops that the
-// compiler vectorises; where the processor has AVX2 a second copy built for it runs
-// twice as many elements per instruction. Neither copy contracts multiply and add, so
-// both give the same bytes.
-
-// Interpolates one green input's row of 256 reds (8 reds of each block).
+// The two inner loops of the table build. lerpRow interpolates one green input's row
+// of 256 reds (plain red order) into a tile in the table's order, [red block][green
+// half][red half][green % 4][red % 4][b, g, r]: `out` points at the green's first quad
+// and receives two quads per red block. blendToBytes blends two such tiles of eight
+// green inputs into the bytes of one blue input, the four runs of each red block going
+// to their small cubes at `out` (a staging copy of the blocks of eight blue inputs).
+// Both are plain element-wise loops that the compiler vectorises; where the processor
+// has AVX2 a second copy built for it runs twice as many elements per instruction.
+// Neither copy contracts multiply and add, so both give the same bytes.
 KESTRANE_ALWAYS_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
-    for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kRunValues)
-        for (int i = 0; i < 24; ++i)
-            out[i] = lo[i] * wl + hi[i] * wh;
+    for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kBlockTileValues)
+        for (int half = 0; half < 2; ++half)
+            for (int i = 0; i < kQuadValues; ++i)
+                out[half * 4 * kQuadValues + i] = lo[half * kQuadValues + i] * wl + hi[half * kQuadValues + i] * wh;
 }
 
-// Blends two tiles of eight green inputs (32 runs each) into the 32 blocks of one blue
-// input at `out`.
 KESTRANE_ALWAYS_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh,
                                          unsigned char *out) {
-    for (int block = 0; block < kRedBlocks; ++block, lo += kRunValues, hi += kRunValues, out += kBlockBytes)
-        for (int i = 0; i < kRunValues; ++i) {
-            float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
-            v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
-            v = v < 255.0f ? v : 255.0f;
-            out[i] = static_cast<unsigned char>(static_cast<int>(v));
-        }
+    for (int block = 0; block < kRedBlocks; ++block, out += kBlockBytes)
+        for (int run = 0; run < 4; ++run, lo += kCubeRunValues, hi += kCubeRunValues)
+            for (int i = 0; i < kCubeRunValues; ++i) {
+                float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
+                v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
+                v = v < 255.0f ? v : 255.0f;
+                out[run * kCubeBytes + i] = static_cast<unsigned char>(static_cast<int>(v));
+            }
 }
 
 using LerpRowFn = void (*)(const float *, const float *, float, float, float *);
@@ -125,25 +139,44 @@ __attribute__((target("avx2"), always_inline)) inline __m256i blendEight(const f
     return _mm256_cvttps_epi32(v);
 }
 
-// The same steps as blendToBytes, written out: max(v, 0) also gives 0 for NaN, and the
-// bytes are written past the cache, as the table is far larger than it and read only
-// later. Runs start on 64-byte boundaries of the table.
+// The same steps as blendToBytes, written out, sixteen values at a time: max(v, 0) also
+// gives 0 for NaN.
 __attribute__((target("avx2"))) void blendAvx2(const float *lo, const float *hi, float wl, float wh,
                                                unsigned char *out) {
     const __m256 weightLo = _mm256_set1_ps(wl), weightHi = _mm256_set1_ps(wh);
-    // packs work within 128-bit lanes; this puts the four groups of eight back in order.
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    for (int block = 0; block < kRedBlocks; ++block, lo += kRunValues, hi += kRunValues, out += kBlockBytes)
-        for (int i = 0; i < kRunValues; i += 32) {
-            const __m256i a = blendEight(lo + i, hi + i, weightLo, weightHi);
-            const __m256i b = blendEight(lo + i + 8, hi + i + 8, weightLo, weightHi);
-            const __m256i c = blendEight(lo + i + 16, hi + i + 16, weightLo, weightHi);
-            const __m256i d = blendEight(lo + i + 24, hi + i + 24, weightLo, weightHi);
-            const __m256i packed = _mm256_packus_epi16(_mm256_packus_epi32(a, b), _mm256_packus_epi32(c, d));
-            _mm256_stream_si256(reinterpret_cast<__m256i *>(out + i), _mm256_permutevar8x32_epi32(packed, order));
-        }
+    for (int block = 0; block < kRedBlocks; ++block, out += kBlockBytes)
+        for (int run = 0; run < 4; ++run, lo += kCubeRunValues, hi += kCubeRunValues)
+            for (int i = 0; i < kCubeRunValues; i += 16) {
+                const __m256i a = blendEight(lo + i, hi + i, weightLo, weightHi);
+                const __m256i b = blendEight(lo + i + 8, hi + i + 8, weightLo, weightHi);
+                // packs work within 128-bit lanes: words a0-3 b0-3 a4-7 b4-7, in order
+                // once the two lanes' bytes are put side by side.
+                const __m256i words = _mm256_packus_epi32(a, b);
+                const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words),
+                                                       _mm256_extracti128_si256(words, 1));
+                const __m128i ordered = _mm_shuffle_epi32(bytes, _MM_SHUFFLE(3, 1, 2, 0));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + run * kCubeBytes + i), ordered);
+            }
+}
+
+// Copies `bytes` (a multiple of 32) from the staging copy to the table past the cache:
+// the table is far larger than the cache and read only later.
+__attribute__((target("avx2"))) void streamOutAvx2(const unsigned char *from, unsigned char *to, size_t bytes) {
+    for (size_t i = 0; i < bytes; i += 32)
+        _mm256_stream_si256(reinterpret_cast<__m256i *>(to + i),
+                            _mm256_load_si256(reinterpret_cast<const __m256i *>(from + i)));
 }
 #endif
+
+void streamOut(const unsigned char *from, unsigned char *to, size_t bytes) {
+#ifdef KESTRANE_AVX2_COPIES
+    if (SimdDispatch::avx2()) {
+        streamOutAvx2(from, to, bytes);
+        return;
+    }
+#endif
+    std::memcpy(to, from, bytes);
+}
 
 float readNumber(QStringView text) {
     bool ok = false;
@@ -281,12 +314,12 @@ bool Lut3d::setCube(int size, const cv::Mat &data) {
 
 // Trilinear expansion, interpolating along red, then green, then blue, all in single
 // precision. Interpolating along red depends only on the grid's (b, g) and the red
-// input, and along green only on the grid's b and the (green, red) input. The blue
-// inputs that fall between the same two blue grid values form a group: a worker takes
-// whole groups, interpolates the two grid values' planes eight green inputs (one block
-// high) at a time and blends each such tile into every blue input of the group while
-// it is still in the cache. The same operations on the same operands as the
-// point-by-point formula, hence the same bytes.
+// input, and along green only on the grid's b and the (green, red) input. A worker takes
+// whole blocks of eight blue inputs: it interpolates the planes of the blue grid values
+// they fall between eight green inputs (one block high) at a time and blends each such
+// tile into the eight blue inputs while it is still in the cache, in a staging copy of
+// the 32 blocks they fill together, which then goes to the table in one piece. The same
+// operations on the same operands as the point-by-point formula, hence the same bytes.
 void Lut3d::buildLutTable() {
     if (m_data.empty() || m_size == 0)
         return;
@@ -304,12 +337,6 @@ void Lut3d::buildLutTable() {
     const float *cube = m_data.ptr<float>();
     unsigned char *table = m_tableMemory->data;
 
-    // Groups of blue inputs with the same lower blue grid value; inputs ascend with it.
-    std::vector<int> groupStart;
-    for (int row = 0; row < 256; ++row)
-        if (row == 0 || axis[size_t(row)].lo != axis[size_t(row - 1)].lo)
-            groupStart.push_back(row);
-    groupStart.push_back(256);
     LerpRowFn lerp = lerpRowPlain;
     BlendFn blend = blendPlain;
 #ifdef KESTRANE_AVX2_COPIES
@@ -320,16 +347,25 @@ void Lut3d::buildLutTable() {
 #endif
     constexpr int kTileGreens = 8;
     constexpr int kTileFloats = kTileGreens * kRowFloats;
+    constexpr int kBlueBlocks = 32;
+    constexpr size_t kStagingBytes = kBlockBytes * kRedBlocks;
 
     cv::parallel_for_(
-        cv::Range(0, int(groupStart.size()) - 1),
-        [&](const cv::Range &groups) {
-            // Red-interpolated rows of one blue grid value: [green grid][red input][b, g, r].
-            std::vector<float> redRows[2] = {std::vector<float>(size_t(n) * kRowFloats),
-                                             std::vector<float>(size_t(n) * kRowFloats)};
-            std::vector<float> tiles[2] = {std::vector<float>(kTileFloats), std::vector<float>(kTileFloats)};
+        cv::Range(0, kBlueBlocks),
+        [&](const cv::Range &blueBlocks) {
+            // Red-interpolated rows of the blue grid values [planesFrom, planesFrom +
+            // planes.size()): [green grid][red input][b, g, r]. Blue grid values ascend
+            // with the blocks, so a plane is made once for the blocks that share it.
+            std::vector<std::vector<float>> planes;
+            int planesFrom = 0;
+            std::vector<std::vector<float>> tiles;
+            struct alignas(64) StagingLine {
+                unsigned char bytes[64];
+            };
+            std::vector<StagingLine> staging(kStagingBytes / 64);
+            unsigned char *stage = staging.front().bytes;
 
-            auto makeRedRows = [&](int b, float *rowsOut) {
+            auto makePlane = [&](int b, float *rowsOut) {
                 for (int g = 0; g < n; ++g) {
                     const float *line = cube + size_t((b * n + g) * n) * 3;
                     float *out = rowsOut + size_t(g) * kRowFloats;
@@ -342,46 +378,52 @@ void Lut3d::buildLutTable() {
                     }
                 }
             };
-            // Green inputs [g0, g0 + kTileGreens) of the plane of one blue grid value, in
-            // the table's block order: [red block][green % 8][red % 8][b, g, r].
-            auto makeTile = [&](const float *rowsIn, int g0, float *tile) {
+            // Green inputs [g0, g0 + kTileGreens) of one plane, in the table's order.
+            auto makeTile = [&](const float *plane, int g0, float *tile) {
                 for (int g = g0; g < g0 + kTileGreens; ++g) {
                     const AxisSample &s = axis[size_t(g)];
-                    lerp(rowsIn + size_t(s.lo) * kRowFloats, rowsIn + size_t(s.hi) * kRowFloats, s.oneMinusF, s.f,
-                         tile + size_t(g - g0) * 24);
+                    lerp(plane + size_t(s.lo) * kRowFloats, plane + size_t(s.hi) * kRowFloats, s.oneMinusF, s.f,
+                         tile + (g & 4) / 4 * 2 * kCubeRunValues + (g & 3) * kQuadValues);
                 }
             };
 
-            int redRowsOf[2] = {-1, -1};
-            for (int group = groups.start; group < groups.end; ++group) {
-                const int first = groupStart[size_t(group)], last = groupStart[size_t(group) + 1];
-                const int bGrid[2] = {axis[size_t(first)].lo, axis[size_t(first)].hi};
-                // The upper grid value of one group is the lower one of the next.
-                if (redRowsOf[1] == bGrid[0]) {
-                    std::swap(redRows[0], redRows[1]);
-                    std::swap(redRowsOf[0], redRowsOf[1]);
+            for (int blueBlock = blueBlocks.start; blueBlock < blueBlocks.end; ++blueBlock) {
+                const int first = blueBlock * 8;
+                const int gridFrom = axis[size_t(first)].lo, gridTo = axis[size_t(first) + 7].hi;
+                // Keep the planes still needed, in order, and make the missing ones.
+                std::vector<std::vector<float>> kept(size_t(gridTo - gridFrom + 1));
+                for (int v = gridFrom; v <= gridTo; ++v) {
+                    const int had = v - planesFrom;
+                    if (had >= 0 && had < int(planes.size()) && !planes[size_t(had)].empty()) {
+                        kept[size_t(v - gridFrom)].swap(planes[size_t(had)]);
+                    } else {
+                        kept[size_t(v - gridFrom)].resize(size_t(n) * kRowFloats);
+                        makePlane(v, kept[size_t(v - gridFrom)].data());
+                    }
                 }
-                for (int k = 0; k < 2; ++k)
-                    if (redRowsOf[k] != bGrid[k]) {
-                        makeRedRows(bGrid[k], redRows[k].data());
-                        redRowsOf[k] = bGrid[k];
-                    }
+                planes.swap(kept);
+                planesFrom = gridFrom;
+                tiles.resize(planes.size());
+                for (std::vector<float> &tile : tiles)
+                    tile.resize(kTileFloats);
+
                 for (int g0 = 0; g0 < 256; g0 += kTileGreens) {
-                    makeTile(redRows[0].data(), g0, tiles[0].data());
-                    makeTile(redRows[1].data(), g0, tiles[1].data());
-                    const float *lo = tiles[0].data();
-                    const float *hi = tiles[1].data();
-                    for (int row = first; row < last; ++row) {
+                    for (size_t k = 0; k < planes.size(); ++k)
+                        makeTile(planes[k].data(), g0, tiles[k].data());
+                    for (int row = first; row < first + 8; ++row) {
                         const AxisSample &s = axis[size_t(row)];
-                        blend(lo, hi, s.oneMinusF, s.f, table + kOffsets.blue[row] + kOffsets.green[g0]);
+                        blend(tiles[size_t(s.lo - gridFrom)].data(), tiles[size_t(s.hi - gridFrom)].data(),
+                              s.oneMinusF, s.f, stage + kOffsets.blue[row] % kBlockBytes);
                     }
+                    // The 32 blocks of these blue and green inputs lie together.
+                    streamOut(stage, table + kOffsets.blue[first] + kOffsets.green[g0], kStagingBytes);
                 }
             }
 #ifdef KESTRANE_AVX2_COPIES
             _mm_sfence(); // the bytes written past the cache are seen by every thread
 #endif
         },
-        double(groupStart.size() - 1));
+        double(kBlueBlocks));
     m_table = table;
     qDebug() << "LUT查找表预计算完成";
 }
@@ -438,20 +480,23 @@ void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const un
     }
 }
 
+// Asks for the cache line at `p` without waiting for it.
+KESTRANE_ALWAYS_INLINE void askFor(const unsigned char *p) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    Q_UNUSED(p);
+#endif
+}
+
 // Asks for the entries of a row of three-byte pixels without reading them. A picture's
 // colours touch more of the table than a core's cache holds; a look-up waits for its
 // entry, and the processor can only hold a few look-ups' worth of work, so misses in a
 // plain loop are served a few at a time. Asked for ahead, a band's misses are served
 // together.
 void prefetchRow(const unsigned char *src, int width, const unsigned char *table) {
-#if defined(__GNUC__) || defined(__clang__)
     for (int x = 0; x < width; ++x, src += 3)
-        __builtin_prefetch(table + entryOffset<3>(src));
-#else
-    Q_UNUSED(src);
-    Q_UNUSED(width);
-    Q_UNUSED(table);
-#endif
+        askFor(table + entryOffset<3>(src));
 }
 
 // Rows whose entries are asked for before the first of them is looked up.
@@ -468,27 +513,28 @@ KESTRANE_ALWAYS_INLINE void pixelOffsetsPlain(const unsigned char *src, uint32_t
 }
 
 #ifdef KESTRANE_AVX2_COPIES
-// The same offsets from the bits of eight pixels at once: entry index
-// ((b >> 3) << 19 | (g >> 3) << 14 | (r >> 3) << 9 | (b & 7) << 6 | (g & 7) << 3 | r & 7),
-// times three.
+// The same offsets from the bits of eight pixels at once (p = b | g << 8 | r << 16):
+// the block from the upper five bits of each channel, the place within it (see
+// withinBlock()) from the lower three, times three.
+__attribute__((target("avx2"), always_inline)) inline __m256i bits(__m256i p, int mask) {
+    return _mm256_and_si256(p, _mm256_set1_epi32(mask));
+}
+
 __attribute__((target("avx2"))) void pixelOffsetsAvx2(const unsigned char *src, uint32_t *offsets, int count) {
-    const __m256i byte = _mm256_set1_epi32(255);
-    const __m256i low3 = _mm256_set1_epi32(7);
-    const __m256i high5 = _mm256_set1_epi32(0xf8);
     int x = 0;
     for (; x + 8 <= count; x += 8) {
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src + size_t(x) * 4));
-        const __m256i b = _mm256_and_si256(p, byte);
-        const __m256i g = _mm256_and_si256(_mm256_srli_epi32(p, 8), byte);
-        const __m256i r = _mm256_and_si256(_mm256_srli_epi32(p, 16), byte);
-        const __m256i blocks = _mm256_or_si256(
-            _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(b, high5), 16),
-                            _mm256_slli_epi32(_mm256_and_si256(g, high5), 11)),
-            _mm256_slli_epi32(_mm256_srli_epi32(r, 3), 9));
-        const __m256i within = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(b, low3), 6),
-                                                               _mm256_slli_epi32(_mm256_and_si256(g, low3), 3)),
-                                               _mm256_and_si256(r, low3));
-        const __m256i index = _mm256_or_si256(blocks, within);
+        const __m256i blocks = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(bits(p, 0xf8), 16),
+                                                               _mm256_slli_epi32(bits(p, 0xf800), 3)),
+                                               _mm256_srli_epi32(bits(p, 0xf80000), 10));
+        // The two lower bits of each channel, then the third: each term also carries the
+        // other channels' bits to places above the block's nine, cleared at the end.
+        const __m256i low = bits(p, 0x030303), third = bits(p, 0x040404);
+        const __m256i within = _mm256_or_si256(
+            _mm256_or_si256(_mm256_or_si256(_mm256_srli_epi32(low, 16), _mm256_srli_epi32(low, 6)),
+                            _mm256_or_si256(_mm256_slli_epi32(low, 4), _mm256_srli_epi32(third, 12))),
+            _mm256_or_si256(_mm256_srli_epi32(third, 3), _mm256_slli_epi32(third, 6)));
+        const __m256i index = _mm256_or_si256(blocks, bits(within, 0x1ff));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(offsets + x),
                             _mm256_add_epi32(index, _mm256_slli_epi32(index, 1)));
     }
@@ -506,12 +552,20 @@ void pixelOffsets(const unsigned char *src, uint32_t *offsets, int count) {
     pixelOffsetsPlain(src, offsets, count);
 }
 
+// How many pixels ahead of its look-up a pixel's entry is asked for. The processor
+// tracks only a few misses at once and drops the asks beyond them: asked for all at
+// once, most entries of a batch would be asked for in vain; asked for this far ahead,
+// an entry has arrived when its look-up comes, while few asks are in flight.
+constexpr int kAskAhead = 192;
+
 // BGRx to BGRx (the preview's own case), in batches of a few whole rows (or parts of a
-// very wide row): the batch's offsets, then its entries asked for, then looked up.
-// Every pixel of a batch is read before any is written, so `out` may be `bgr`.
+// very wide row): the batch's offsets first, then the look-ups, each asking for the
+// entry kAskAhead pixels on. Every pixel of a batch is read before any is written, so
+// `out` may be `bgr`.
 void lookUpBgrxRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
     constexpr int kBatch = 8192;
-    uint32_t offsets[kBatch];
+    // Past a batch's last offset, offsets of 0: the asks at its end fetch one entry.
+    uint32_t offsets[kBatch + kAskAhead];
     const int width = bgr.cols;
     if (width <= 0)
         return;
@@ -521,16 +575,17 @@ void lookUpBgrxRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table
         const int y1 = std::min(bgr.rows, y0 + rowsPerBatch);
         for (int x0 = 0; x0 < width; x0 += columns) {
             const int n = std::min(columns, width - x0);
+            const int count = (y1 - y0) * n;
             for (int y = y0; y < y1; ++y)
                 pixelOffsets(bgr.ptr<unsigned char>(y) + size_t(x0) * 4, offsets + (y - y0) * n, n);
-#if defined(__GNUC__) || defined(__clang__)
-            for (int i = 0; i < (y1 - y0) * n; ++i)
-                __builtin_prefetch(table + offsets[i]);
-#endif
+            std::fill_n(offsets + count, kAskAhead, 0u);
+            for (int i = 0; i < std::min(count, kAskAhead); ++i)
+                askFor(table + offsets[i]);
             for (int y = y0; y < y1; ++y) {
                 const uint32_t *o = offsets + (y - y0) * n;
                 unsigned char *d = out.ptr<unsigned char>(y) + size_t(x0) * 4;
                 for (int x = 0; x < n; ++x, d += 4) {
+                    askFor(table + o[x + kAskAhead]);
                     const unsigned char *e = table + o[x];
                     if constexpr (kWholeWords) {
                         uint32_t entry;
@@ -601,8 +656,8 @@ cv::Mat Lut3d::plainTable() const {
     cv::Mat plain(256, 65536, CV_8UC3);
     for (int b = 0; b < 256; ++b)
         for (int g = 0; g < 256; ++g)
-            for (int r = 0; r < 256; r += 8) // eight reds lie together in a block
+            for (int r = 0; r < 256; r += 4) // four reds lie together in a small cube
                 std::memcpy(plain.ptr<unsigned char>(b) + (size_t(g) * 256 + size_t(r)) * 3,
-                            m_table + tableOffset(b, g, r), 24);
+                            m_table + tableOffset(b, g, r), 12);
     return plain;
 }

@@ -11,9 +11,10 @@
 //
 // Cube order: entry (b * N + g) * N + r, red fastest; channels red, green, blue in
 // [0, 1]. An entry of the table holds the output blue, green and red bytes of one
-// input colour. The table keeps neighbouring colours together in blocks of 8 x 8 x 8
-// (see tableOffset()), so that the look-ups of a picture, whose neighbouring pixels
-// have similar colours, mostly read blocks already in the cache.
+// input colour. The table keeps neighbouring colours together in blocks of 8 x 8 x 8,
+// and within those in small cubes of 4 x 4 x 4 (see tableOffset()), so that the
+// look-ups of a picture, whose neighbouring pixels have similar colours, mostly read
+// cache lines already read.
 class Lut3d {
 public:
     // Cubes larger than this are refused: the .cube format stops at 256 and real
@@ -61,8 +62,9 @@ public:
     cv::Mat plainTable() const;
 
     // Byte offset of the entry of input colour (b, g, r): entry index
-    // ((b / 8 * 32 + g / 8) * 32 + r / 8) * 512 + (b % 8) * 64 + (g % 8) * 8 + r % 8,
-    // times three. The three parts add up because they hold different bits.
+    // ((b / 8 * 32 + g / 8) * 32 + r / 8) * 512 + the place within the block,
+    // ((b & 4) * 2 + (g & 4) + (r & 4) / 2) * 32 + (b % 4) * 16 + (g % 4) * 4 + r % 4,
+    // times three. The three channels' parts add up because they hold different bits.
     static size_t tableOffset(int b, int g, int r);
 
     // The single-precision byte conversion of an interpolated channel value.
