@@ -524,11 +524,14 @@ private slots:
         const QByteArray untouched = rgbBytes(plain.currentImage());
         QCOMPARE(rgbBytes(w.currentImage()), untouched);
 
+        // Loading and clearing show on the frame already shown, and on the next ones.
         w.lutButton()->click(); // no LUT yet: the file flow
         QVERIFY(w.lutEnabled());
         QVERIFY(!w.lutMenu()->isVisible());
+        const QByteArray graded = rgbBytes(w.currentImage());
+        QVERIFY(graded != untouched);
         m_sources.last()->push(frame);
-        QVERIFY(rgbBytes(w.currentImage()) != untouched);
+        QCOMPARE(rgbBytes(w.currentImage()), graded);
 
         w.lutButton()->click(); // a LUT on: the menu
         QTRY_VERIFY(w.lutMenu()->isVisible());
@@ -538,6 +541,7 @@ private slots:
         actions.first()->trigger();
         w.lutMenu()->hide();
         QVERIFY(!w.lutEnabled());
+        QCOMPARE(rgbBytes(w.currentImage()), untouched);
         m_sources.last()->push(frame);
         QCOMPARE(rgbBytes(w.currentImage()), untouched);
 

@@ -205,17 +205,9 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     QVideoFrame mapped(frame);
     if (!mapped.map(QVideoFrame::ReadOnly))
         return;
-    const Lut3d *lut = m_lutEnabled && !m_lut.lutData().empty() ? &m_lut : nullptr;
     PreviewFramePipeline::Status status = PreviewFramePipeline::Status::Truncated;
-    try {
-        status = m_frames.prepare(MappedFrame::fromMapped(mapped), lut, m_isLandscape, m_imageLabel->size());
-    } catch (const std::exception &e) {
+    if (!prepareFrame(mapped, status)) {
         mapped.unmap();
-        qWarning() << "更新帧失败:" << e.what();
-        if (!m_frames.isPrepared()) {
-            m_pictureView->clearPicture();
-            releaseShownFrame();
-        }
         return;
     }
     if (status != PreviewFramePipeline::Status::Shown) {
@@ -228,6 +220,30 @@ void CameraWindow::onQtVideoFrame(const QVideoFrame &frame) {
     m_shownFrame = mapped;
     m_shownFrameMapped = true;
     showPicture();
+}
+
+bool CameraWindow::prepareFrame(const QVideoFrame &mapped, PreviewFramePipeline::Status &status) {
+    const Lut3d *lut = m_lutEnabled && !m_lut.lutData().empty() ? &m_lut : nullptr;
+    try {
+        status = m_frames.prepare(MappedFrame::fromMapped(mapped), lut, m_isLandscape, m_imageLabel->size());
+        return true;
+    } catch (const std::exception &e) {
+        qWarning() << "更新帧失败:" << e.what();
+        if (!m_frames.isPrepared()) {
+            m_pictureView->clearPicture();
+            releaseShownFrame();
+        }
+        return false;
+    }
+}
+
+// The shown frame again, with the LUT now chosen: a LUT loaded or cleared shows at once,
+// also on a picture that is only repainted (a camera that stopped sending, a window
+// uncovered).
+void CameraWindow::reshowFrame() {
+    PreviewFramePipeline::Status status = PreviewFramePipeline::Status::Truncated;
+    if (m_shownFrameMapped && prepareFrame(m_shownFrame, status) && status == PreviewFramePipeline::Status::Shown)
+        showPicture();
 }
 
 void CameraWindow::releaseShownFrame() {
@@ -335,6 +351,7 @@ cv::Mat CameraWindow::applyLUTFast(const cv::Mat &frame) const {
 
 void CameraWindow::clearLUT() {
     m_lutEnabled = false;
+    reshowFrame();
 }
 
 // Without a LUT on, the button loads one; with one on, it offers to clear it or to
@@ -355,6 +372,8 @@ void CameraWindow::onLoadLUTClicked() {
     // A refused file changes nothing: a LUT that is on stays on.
     const bool loaded = loadLUT(path);
     m_lutEnabled = m_lutEnabled || loaded;
+    if (loaded)
+        reshowFrame();
     showLutResult(loaded);
 }
 

@@ -107,6 +107,10 @@ private:
     void showPicture();
     void renderPicture(QImage &target);
     void releaseShownFrame();
+    // Prepares a mapped frame for showing with the LUT now chosen; false after a
+    // conversion error, which is logged and, if it left no picture, clears it.
+    bool prepareFrame(const QVideoFrame &mapped, PreviewFramePipeline::Status &status);
+    void reshowFrame();
     bool isSeen() const;
     void onLutButtonClicked();
     void loadStartupLut(const QString &path);
