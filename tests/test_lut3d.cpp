@@ -404,40 +404,62 @@ private slots:
         }
     }
 
-    // The frame's rows shared with the helper thread: every row once, each worker's
-    // chunks in ascending order, a failure on either side comes back to the caller and
-    // leaves the helper usable, and callers at once each get all their rows.
-    // Four-byte pixels get their table entry and 255, in place or not, with or without
-    // the AVX2 copy, for widths with a tail, rows of a larger image, and rows wider than
-    // one batch of look-ups.
-    void bgrxLookUpGivesEachPixelItsEntry() {
+    // Every pixel gets its table entry, for each kind of look-up (BGRx to BGRx, BGR to
+    // BGR or BGRx, in BGR or RGB order; four-byte results with 255 as fourth byte), in
+    // place where the kinds allow it, with or without the AVX2 copy, for widths with a
+    // tail, rows of a larger image, and rows wider than one batch of look-ups.
+    void lookUpGivesEachPixelItsEntry() {
         cv::Mat cube(125, 1, CV_32FC3);
         cv::randu(cube, 0.0, 1.0);
         Lut3d lut;
         QVERIFY(lut.setCube(5, cube));
-        cv::Mat wide(12, 1300, CV_8UC4);
-        cv::randu(wide, 0, 256);
-        const cv::Mat sources[] = {wide(cv::Rect(0, 0, 1, 3)), wide(cv::Rect(5, 1, 13, 7)),
-                                   wide(cv::Rect(3, 2, 1286, 9)), cv::Mat(2, 9000, CV_8UC4, cv::Scalar(7, 200, 31, 0))};
-        for (const cv::Mat &src : sources) {
-            cv::Mat expected(src.size(), CV_8UC4);
-            for (int y = 0; y < src.rows; ++y)
-                for (int x = 0; x < src.cols; ++x) {
-                    const cv::Vec4b p = src.at<cv::Vec4b>(y, x);
-                    const cv::Vec3b e = lut.tableEntry(p[0], p[1], p[2]);
-                    expected.at<cv::Vec4b>(y, x) = cv::Vec4b(e[0], e[1], e[2], 255);
-                }
-            for (bool avx2 : {true, false})
-                for (bool inPlace : {false, true}) {
-                    cv::Mat out = inPlace ? src.clone() : cv::Mat(src.size(), CV_8UC4, cv::Scalar::all(1));
-                    SimdDispatch::allowAvx2(avx2);
-                    lut.applyRows(inPlace ? out : src, out, false);
-                    SimdDispatch::allowAvx2(true);
-                    QCOMPARE(cv::norm(out, expected, cv::NORM_INF), 0.0);
-                }
-        }
+        cv::Mat wide[2] = {cv::Mat(12, 9100, CV_8UC4), cv::Mat()};
+        cv::randu(wide[0], 0, 256);
+        cv::cvtColor(wide[0], wide[1], cv::COLOR_BGRA2BGR);
+        const cv::Rect regions[] = {cv::Rect(0, 0, 1, 3), cv::Rect(5, 1, 13, 7), cv::Rect(3, 2, 1286, 9),
+                                    cv::Rect(11, 9, 9000, 2)};
+        struct Kind {
+            int srcChannels, outChannels;
+            bool rgbOut;
+        };
+        for (const Kind kind : {Kind{4, 4, false}, Kind{3, 3, false}, Kind{3, 3, true}, Kind{3, 4, false},
+                                Kind{3, 4, true}})
+            for (const cv::Rect &region : regions) {
+                const cv::Mat src = wide[kind.srcChannels == 4 ? 0 : 1](region);
+                const int outType = CV_8UC(kind.outChannels);
+                cv::Mat expected(src.size(), outType);
+                for (int y = 0; y < src.rows; ++y)
+                    for (int x = 0; x < src.cols; ++x) {
+                        const uchar *p = src.ptr<uchar>(y) + x * kind.srcChannels;
+                        const cv::Vec3b e = lut.tableEntry(p[0], p[1], p[2]);
+                        uchar *q = expected.ptr<uchar>(y) + x * kind.outChannels;
+                        for (int c = 0; c < 3; ++c)
+                            q[c] = e[kind.rgbOut ? 2 - c : c];
+                        if (kind.outChannels == 4)
+                            q[3] = 255;
+                    }
+                for (bool avx2 : {true, false})
+                    for (bool inPlace : {false, true}) {
+                        if (inPlace && kind.srcChannels != kind.outChannels)
+                            continue;
+                        cv::Mat out = inPlace ? src.clone() : cv::Mat(src.size(), outType, cv::Scalar::all(1));
+                        SimdDispatch::allowAvx2(avx2);
+                        lut.applyRows(inPlace ? out : src, out, kind.rgbOut);
+                        SimdDispatch::allowAvx2(true);
+                        QVERIFY2(cv::norm(out, expected, cv::NORM_INF) == 0.0,
+                                 qPrintable(QStringLiteral("%1 to %2 channels, RGB %3, %4 x %5")
+                                                .arg(kind.srcChannels)
+                                                .arg(kind.outChannels)
+                                                .arg(kind.rgbOut)
+                                                .arg(src.cols)
+                                                .arg(src.rows)));
+                    }
+            }
     }
 
+    // The frame's rows shared with the helper thread: every row once, each worker's
+    // chunks in ascending order, a failure on either side comes back to the caller and
+    // leaves the helper usable, and callers at once each get all their rows.
     void helperThreadRunsEveryRowOnce() {
         for (int count : {1, 2, 7, 630}) {
             std::vector<std::atomic<int>> runs(static_cast<size_t>(count));

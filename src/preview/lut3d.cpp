@@ -452,31 +452,23 @@ KESTRANE_ALWAYS_INLINE size_t entryOffset(const unsigned char *src) {
     return size_t(kOffsets.blue[src[0]]) + kOffsets.green[src[1]] + kOffsets.red[src[2]];
 }
 
-// One row of look-ups of three-byte pixels; the channel order and the pixel size of the
-// result are fixed at compile time so the inner loop carries no branch. Four-byte
-// results get 255 as their fourth byte.
-template <bool RgbOut, int DstChannels>
-void lookUpRow(const unsigned char *src, unsigned char *dst, int width, const unsigned char *table)
-{
-    // Neighbouring pixels mostly read the same few blocks of the table, which stay in
-    // the cache: the loop is kept to as few instructions per pixel as it can be, an
-    // entry copied at once (with the byte after it, then replaced by 255) where the
-    // result has four bytes in the table's own order.
-    for (int x = 0; x < width; ++x, src += 3, dst += DstChannels) {
-        const unsigned char *e = table + entryOffset<3>(src);
-        if constexpr (DstChannels == 4 && !RgbOut && kWholeWords) {
-            uint32_t entry;
-            std::memcpy(&entry, e, 4);
-            entry |= 0xff000000u;
-            std::memcpy(dst, &entry, 4);
-        } else {
-            const unsigned char b = e[0], g = e[1], r = e[2];
-            dst[0] = RgbOut ? r : b;
-            dst[1] = g;
-            dst[2] = RgbOut ? b : r;
-            if constexpr (DstChannels == 4)
-                dst[3] = 255;
-        }
+// One look-up: the entry at `e` written to `dst` as a BGR or BGRx pixel (RGB order with
+// `RgbOut`); four-byte results get 255 as their fourth byte. In the table's own order a
+// four-byte result is the entry copied at once, with the byte after it replaced by 255.
+template <int DstChannels, bool RgbOut>
+KESTRANE_ALWAYS_INLINE void writeEntry(const unsigned char *e, unsigned char *dst) {
+    if constexpr (DstChannels == 4 && !RgbOut && kWholeWords) {
+        uint32_t entry;
+        std::memcpy(&entry, e, 4);
+        entry |= 0xff000000u;
+        std::memcpy(dst, &entry, 4);
+    } else {
+        const unsigned char b = e[0], g = e[1], r = e[2];
+        dst[0] = RgbOut ? r : b;
+        dst[1] = g;
+        dst[2] = RgbOut ? b : r;
+        if constexpr (DstChannels == 4)
+            dst[3] = 255;
     }
 }
 
@@ -489,27 +481,15 @@ KESTRANE_ALWAYS_INLINE void askFor(const unsigned char *p) {
 #endif
 }
 
-// Asks for the entries of a row of three-byte pixels without reading them. A picture's
-// colours touch more of the table than a core's cache holds; a look-up waits for its
-// entry, and the processor can only hold a few look-ups' worth of work, so misses in a
-// plain loop are served a few at a time. Asked for ahead, a band's misses are served
-// together.
-void prefetchRow(const unsigned char *src, int width, const unsigned char *table) {
-    for (int x = 0; x < width; ++x, src += 3)
-        askFor(table + entryOffset<3>(src));
-}
-
-// Rows whose entries are asked for before the first of them is looked up.
-constexpr int kPrefetchRows = 8;
-
-// The table offsets of a run of four-byte pixels. The look-ups of a picture wait on
-// the cache for their entries, and the processor overlaps as many of those waits as its
-// window of pending instructions holds: worked out first, in a pass of their own, the
-// offsets leave the look-up loop a load, an OR and a store a pixel, so far more pixels'
-// waits overlap than when every look-up also reads its three offset parts.
+// The table offsets of a run of three- or four-byte pixels. The look-ups of a picture
+// wait on the cache for their entries, and the processor overlaps as many of those waits
+// as its window of pending instructions holds: worked out first, in a pass of their own,
+// the offsets leave the look-up loop a load, an OR and a store a pixel, so far more
+// pixels' waits overlap than when every look-up also reads its three offset parts.
+template <int SrcChannels>
 KESTRANE_ALWAYS_INLINE void pixelOffsetsPlain(const unsigned char *src, uint32_t *offsets, int count) {
     for (int x = 0; x < count; ++x)
-        offsets[x] = uint32_t(entryOffset<4>(src + size_t(x) * 4));
+        offsets[x] = uint32_t(entryOffset<SrcChannels>(src + size_t(x) * SrcChannels));
 }
 
 #ifdef KESTRANE_AVX2_COPIES
@@ -538,31 +518,33 @@ __attribute__((target("avx2"))) void pixelOffsetsAvx2(const unsigned char *src, 
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(offsets + x),
                             _mm256_add_epi32(index, _mm256_slli_epi32(index, 1)));
     }
-    pixelOffsetsPlain(src + size_t(x) * 4, offsets + x, count - x);
+    pixelOffsetsPlain<4>(src + size_t(x) * 4, offsets + x, count - x);
 }
 #endif
 
+template <int SrcChannels>
 void pixelOffsets(const unsigned char *src, uint32_t *offsets, int count) {
 #ifdef KESTRANE_AVX2_COPIES
-    if (SimdDispatch::avx2()) {
+    if (SrcChannels == 4 && SimdDispatch::avx2()) {
         pixelOffsetsAvx2(src, offsets, count);
         return;
     }
 #endif
-    pixelOffsetsPlain(src, offsets, count);
+    pixelOffsetsPlain<SrcChannels>(src, offsets, count);
 }
 
-// How many pixels ahead of its look-up a pixel's entry is asked for. The processor
-// tracks only a few misses at once and drops the asks beyond them: asked for all at
-// once, most entries of a batch would be asked for in vain; asked for this far ahead,
-// an entry has arrived when its look-up comes, while few asks are in flight.
+// How many pixels ahead of its look-up a pixel's entry is asked for. Asked for all at
+// once, a batch's entries wait on each other for the few misses the processor tracks,
+// and the first have left the cache again by the time the last arrive; asked for this
+// far ahead, an entry has mostly arrived when its look-up comes.
 constexpr int kAskAhead = 192;
 
-// BGRx to BGRx (the preview's own case), in batches of a few whole rows (or parts of a
-// very wide row): the batch's offsets first, then the look-ups, each asking for the
-// entry kAskAhead pixels on. Every pixel of a batch is read before any is written, so
-// `out` may be `bgr`.
-void lookUpBgrxRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
+// Rows of BGR or BGRx pixels to BGR or BGRx results (RGB order with `RgbOut`), in
+// batches of a few whole rows (or parts of a very wide row): the batch's offsets
+// first, then the look-ups, each asking for the entry kAskAhead pixels on. Every pixel
+// of a batch is read before any is written, so `out` may be `bgr`.
+template <int SrcChannels, int DstChannels, bool RgbOut>
+void lookUpRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
     constexpr int kBatch = 8192;
     // Past a batch's last offset, offsets of 0: the asks at its end fetch one entry.
     uint32_t offsets[kBatch + kAskAhead];
@@ -577,27 +559,17 @@ void lookUpBgrxRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table
             const int n = std::min(columns, width - x0);
             const int count = (y1 - y0) * n;
             for (int y = y0; y < y1; ++y)
-                pixelOffsets(bgr.ptr<unsigned char>(y) + size_t(x0) * 4, offsets + (y - y0) * n, n);
+                pixelOffsets<SrcChannels>(bgr.ptr<unsigned char>(y) + size_t(x0) * SrcChannels,
+                                          offsets + (y - y0) * n, n);
             std::fill_n(offsets + count, kAskAhead, 0u);
             for (int i = 0; i < std::min(count, kAskAhead); ++i)
                 askFor(table + offsets[i]);
             for (int y = y0; y < y1; ++y) {
                 const uint32_t *o = offsets + (y - y0) * n;
-                unsigned char *d = out.ptr<unsigned char>(y) + size_t(x0) * 4;
-                for (int x = 0; x < n; ++x, d += 4) {
+                unsigned char *d = out.ptr<unsigned char>(y) + size_t(x0) * DstChannels;
+                for (int x = 0; x < n; ++x, d += DstChannels) {
                     askFor(table + o[x + kAskAhead]);
-                    const unsigned char *e = table + o[x];
-                    if constexpr (kWholeWords) {
-                        uint32_t entry;
-                        std::memcpy(&entry, e, 4);
-                        entry |= 0xff000000u;
-                        std::memcpy(d, &entry, 4);
-                    } else {
-                        d[0] = e[0];
-                        d[1] = e[1];
-                        d[2] = e[2];
-                        d[3] = 255;
-                    }
+                    writeEntry<DstChannels, RgbOut>(table + o[x], d);
                 }
             }
         }
@@ -610,25 +582,12 @@ void Lut3d::applyRows(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
               ((bgr.type() == CV_8UC3 && (out.type() == CV_8UC3 || out.type() == CV_8UC4)) ||
                (bgr.type() == CV_8UC4 && out.type() == CV_8UC4 && !rgbOut)));
     const unsigned char *table = m_table;
-    const int width = bgr.cols;
-    const int kind = bgr.channels() * 10 + out.channels();
-    if (kind == 44) {
-        lookUpBgrxRows(bgr, out, table);
-        return;
-    }
-    for (int y0 = 0; y0 < bgr.rows; y0 += kPrefetchRows) {
-        const int y1 = std::min(bgr.rows, y0 + kPrefetchRows);
-        for (int y = y0; y < y1; ++y)
-            prefetchRow(bgr.ptr<unsigned char>(y), width, table);
-        for (int y = y0; y < y1; ++y) {
-            const unsigned char *s = bgr.ptr<unsigned char>(y);
-            unsigned char *d = out.ptr<unsigned char>(y);
-            if (kind == 34)
-                rgbOut ? lookUpRow<true, 4>(s, d, width, table) : lookUpRow<false, 4>(s, d, width, table);
-            else
-                rgbOut ? lookUpRow<true, 3>(s, d, width, table) : lookUpRow<false, 3>(s, d, width, table);
-        }
-    }
+    if (bgr.channels() == 4)
+        lookUpRows<4, 4, false>(bgr, out, table);
+    else if (out.channels() == 4)
+        rgbOut ? lookUpRows<3, 4, true>(bgr, out, table) : lookUpRows<3, 4, false>(bgr, out, table);
+    else
+        rgbOut ? lookUpRows<3, 3, true>(bgr, out, table) : lookUpRows<3, 3, false>(bgr, out, table);
 }
 
 void Lut3d::apply(const cv::Mat &bgr, cv::Mat &out, bool rgbOut) const {
