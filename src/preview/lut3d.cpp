@@ -88,15 +88,25 @@ constexpr int kBlockTileValues = 8 * 8 * 3;
 constexpr int kCubeBytes = 64 * 3;
 constexpr int kCubeRunValues = 16 * 3;
 
+// The blends of the four blue inputs of one half of a block (b & 4 alike), each from
+// its two tiles and weights.
+struct BlueQuad {
+    const float *lo[4];
+    const float *hi[4];
+    float weightLo[4];
+    float weightHi[4];
+};
+
 // The two inner loops of the table build. lerpRow interpolates one green input's row
 // of 256 reds (plain red order) into a tile in the table's order, [red block][green
 // half][red half][green % 4][red % 4][b, g, r]: `out` points at the green's first quad
-// and receives two quads per red block. blendToBytes blends two such tiles of eight
-// green inputs into the bytes of one blue input, the four runs of each red block going
-// to their small cubes at `out` (a staging copy of the blocks of eight blue inputs).
-// Both are plain element-wise loops that the compiler vectorises; where the processor
-// has AVX2 a second copy built for it runs twice as many elements per instruction.
-// Neither copy contracts multiply and add, so both give the same bytes.
+// and receives two quads per red block. The blend mixes the tiles of eight green
+// inputs into the bytes of four blue inputs: each of the 32 blocks at `out` (their
+// half of small cubes of those blue inputs) gets its four small cubes whole, each the
+// four blue inputs' runs one after the other. Both are plain element-wise loops that
+// the compiler vectorises; where the processor has AVX2 a second copy built for it runs
+// twice as many elements per instruction. Neither copy contracts multiply and add, so
+// both give the same bytes.
 KESTRANE_ALWAYS_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
     for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kBlockTileValues)
         for (int half = 0; half < 2; ++half)
@@ -104,26 +114,26 @@ KESTRANE_ALWAYS_INLINE void lerpRow(const float *lo, const float *hi, float wl, 
                 out[half * 4 * kQuadValues + i] = lo[half * kQuadValues + i] * wl + hi[half * kQuadValues + i] * wh;
 }
 
-KESTRANE_ALWAYS_INLINE void blendToBytes(const float *lo, const float *hi, float wl, float wh,
-                                         unsigned char *out) {
+void blendPlain(const BlueQuad &q, unsigned char *out) {
     for (int block = 0; block < kRedBlocks; ++block, out += kBlockBytes)
-        for (int run = 0; run < 4; ++run, lo += kCubeRunValues, hi += kCubeRunValues)
-            for (int i = 0; i < kCubeRunValues; ++i) {
-                float v = (lo[i] * wl + hi[i] * wh) * 255.0f;
-                v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
-                v = v < 255.0f ? v : 255.0f;
-                out[run * kCubeBytes + i] = static_cast<unsigned char>(static_cast<int>(v));
+        for (int run = 0; run < 4; ++run)
+            for (int k = 0; k < 4; ++k) {
+                const size_t from = size_t(block) * kBlockTileValues + size_t(run) * kCubeRunValues;
+                unsigned char *to = out + run * kCubeBytes + k * kCubeRunValues;
+                for (int i = 0; i < kCubeRunValues; ++i) {
+                    float v = (q.lo[k][from + i] * q.weightLo[k] + q.hi[k][from + i] * q.weightHi[k]) * 255.0f;
+                    v = v > 0.0f ? v : 0.0f; // also turns NaN into 0
+                    v = v < 255.0f ? v : 255.0f;
+                    to[i] = static_cast<unsigned char>(static_cast<int>(v));
+                }
             }
 }
 
 using LerpRowFn = void (*)(const float *, const float *, float, float, float *);
-using BlendFn = void (*)(const float *, const float *, float, float, unsigned char *);
+using BlendFn = void (*)(const BlueQuad &, unsigned char *);
 
 void lerpRowPlain(const float *lo, const float *hi, float wl, float wh, float *out) {
     lerpRow(lo, hi, wl, wh, out);
-}
-void blendPlain(const float *lo, const float *hi, float wl, float wh, unsigned char *out) {
-    blendToBytes(lo, hi, wl, wh, out);
 }
 
 #ifdef KESTRANE_AVX2_COPIES
@@ -139,44 +149,52 @@ __attribute__((target("avx2"), always_inline)) inline __m256i blendEight(const f
     return _mm256_cvttps_epi32(v);
 }
 
-// The same steps as blendToBytes, written out, sixteen values at a time: max(v, 0) also
-// gives 0 for NaN.
-__attribute__((target("avx2"))) void blendAvx2(const float *lo, const float *hi, float wl, float wh,
-                                               unsigned char *out) {
-    const __m256 weightLo = _mm256_set1_ps(wl), weightHi = _mm256_set1_ps(wh);
-    for (int block = 0; block < kRedBlocks; ++block, out += kBlockBytes)
-        for (int run = 0; run < 4; ++run, lo += kCubeRunValues, hi += kCubeRunValues)
-            for (int i = 0; i < kCubeRunValues; i += 16) {
-                const __m256i a = blendEight(lo + i, hi + i, weightLo, weightHi);
-                const __m256i b = blendEight(lo + i + 8, hi + i + 8, weightLo, weightHi);
-                // packs work within 128-bit lanes: words a0-3 b0-3 a4-7 b4-7, in order
-                // once the two lanes' bytes are put side by side.
-                const __m256i words = _mm256_packus_epi32(a, b);
-                const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words),
-                                                       _mm256_extracti128_si256(words, 1));
-                const __m128i ordered = _mm_shuffle_epi32(bytes, _MM_SHUFFLE(3, 1, 2, 0));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + run * kCubeBytes + i), ordered);
-            }
+// 32 bytes written past the cache: sixteen values from each of two places, with their
+// weights.
+__attribute__((target("avx2"), always_inline)) inline void blendThirtyTwo(const float *loA, const float *hiA,
+                                                                           __m256 weightLoA, __m256 weightHiA,
+                                                                           const float *loB, const float *hiB,
+                                                                           __m256 weightLoB, __m256 weightHiB,
+                                                                           unsigned char *out) {
+    // packs work within 128-bit lanes; this puts the four groups of eight back in order.
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i a = blendEight(loA, hiA, weightLoA, weightHiA);
+    const __m256i b = blendEight(loA + 8, hiA + 8, weightLoA, weightHiA);
+    const __m256i c = blendEight(loB, hiB, weightLoB, weightHiB);
+    const __m256i d = blendEight(loB + 8, hiB + 8, weightLoB, weightHiB);
+    const __m256i packed = _mm256_packus_epi16(_mm256_packus_epi32(a, b), _mm256_packus_epi32(c, d));
+    _mm256_stream_si256(reinterpret_cast<__m256i *>(out), _mm256_permutevar8x32_epi32(packed, order));
 }
 
-// Copies `bytes` (a multiple of 32) from the staging copy to the table past the cache:
-// the table is far larger than the cache and read only later.
-__attribute__((target("avx2"))) void streamOutAvx2(const unsigned char *from, unsigned char *to, size_t bytes) {
-    for (size_t i = 0; i < bytes; i += 32)
-        _mm256_stream_si256(reinterpret_cast<__m256i *>(to + i),
-                            _mm256_load_si256(reinterpret_cast<const __m256i *>(from + i)));
+// Two blue inputs' runs of one small cube, one after the other: 96 bytes.
+__attribute__((target("avx2"), always_inline)) inline void blendTwoRuns(const float *loA, const float *hiA,
+                                                                         __m256 weightLoA, __m256 weightHiA,
+                                                                         const float *loB, const float *hiB,
+                                                                         __m256 weightLoB, __m256 weightHiB,
+                                                                         unsigned char *out) {
+    blendThirtyTwo(loA, hiA, weightLoA, weightHiA, loA + 16, hiA + 16, weightLoA, weightHiA, out);
+    blendThirtyTwo(loA + 32, hiA + 32, weightLoA, weightHiA, loB, hiB, weightLoB, weightHiB, out + 32);
+    blendThirtyTwo(loB + 16, hiB + 16, weightLoB, weightHiB, loB + 32, hiB + 32, weightLoB, weightHiB, out + 64);
 }
-#endif
 
-void streamOut(const unsigned char *from, unsigned char *to, size_t bytes) {
-#ifdef KESTRANE_AVX2_COPIES
-    if (SimdDispatch::avx2()) {
-        streamOutAvx2(from, to, bytes);
-        return;
+// The same steps as blendPlain, written out: max(v, 0) also gives 0 for NaN. The bytes
+// go past the cache, as the table is far larger than it and read only later; small
+// cubes start on 64-byte boundaries of the table.
+__attribute__((target("avx2"))) void blendAvx2(const BlueQuad &q, unsigned char *out) {
+    const __m256 lo0 = _mm256_set1_ps(q.weightLo[0]), hi0 = _mm256_set1_ps(q.weightHi[0]);
+    const __m256 lo1 = _mm256_set1_ps(q.weightLo[1]), hi1 = _mm256_set1_ps(q.weightHi[1]);
+    const __m256 lo2 = _mm256_set1_ps(q.weightLo[2]), hi2 = _mm256_set1_ps(q.weightHi[2]);
+    const __m256 lo3 = _mm256_set1_ps(q.weightLo[3]), hi3 = _mm256_set1_ps(q.weightHi[3]);
+    for (size_t from = 0; from < size_t(kRedBlocks) * kBlockTileValues; from += kCubeRunValues, out += kCubeBytes) {
+        // Past a block's four small cubes of this half, the other half's four.
+        if (from > 0 && from % kBlockTileValues == 0)
+            out += kBlockBytes / 2;
+        blendTwoRuns(q.lo[0] + from, q.hi[0] + from, lo0, hi0, q.lo[1] + from, q.hi[1] + from, lo1, hi1, out);
+        blendTwoRuns(q.lo[2] + from, q.hi[2] + from, lo2, hi2, q.lo[3] + from, q.hi[3] + from, lo3, hi3,
+                     out + 2 * kCubeRunValues);
     }
-#endif
-    std::memcpy(to, from, bytes);
 }
+#endif
 
 float readNumber(QStringView text) {
     bool ok = false;
@@ -317,9 +335,9 @@ bool Lut3d::setCube(int size, const cv::Mat &data) {
 // input, and along green only on the grid's b and the (green, red) input. A worker takes
 // whole blocks of eight blue inputs: it interpolates the planes of the blue grid values
 // they fall between eight green inputs (one block high) at a time and blends each such
-// tile into the eight blue inputs while it is still in the cache, in a staging copy of
-// the 32 blocks they fill together, which then goes to the table in one piece. The same
-// operations on the same operands as the point-by-point formula, hence the same bytes.
+// tile into the eight blue inputs while it is still in the cache, four of them at a
+// time so that the small cubes are written whole. The same operations on the same
+// operands as the point-by-point formula, hence the same bytes.
 void Lut3d::buildLutTable() {
     if (m_data.empty() || m_size == 0)
         return;
@@ -348,7 +366,6 @@ void Lut3d::buildLutTable() {
     constexpr int kTileGreens = 8;
     constexpr int kTileFloats = kTileGreens * kRowFloats;
     constexpr int kBlueBlocks = 32;
-    constexpr size_t kStagingBytes = kBlockBytes * kRedBlocks;
 
     cv::parallel_for_(
         cv::Range(0, kBlueBlocks),
@@ -359,11 +376,6 @@ void Lut3d::buildLutTable() {
             std::vector<std::vector<float>> planes;
             int planesFrom = 0;
             std::vector<std::vector<float>> tiles;
-            struct alignas(64) StagingLine {
-                unsigned char bytes[64];
-            };
-            std::vector<StagingLine> staging(kStagingBytes / 64);
-            unsigned char *stage = staging.front().bytes;
 
             auto makePlane = [&](int b, float *rowsOut) {
                 for (int g = 0; g < n; ++g) {
@@ -410,13 +422,18 @@ void Lut3d::buildLutTable() {
                 for (int g0 = 0; g0 < 256; g0 += kTileGreens) {
                     for (size_t k = 0; k < planes.size(); ++k)
                         makeTile(planes[k].data(), g0, tiles[k].data());
-                    for (int row = first; row < first + 8; ++row) {
-                        const AxisSample &s = axis[size_t(row)];
-                        blend(tiles[size_t(s.lo - gridFrom)].data(), tiles[size_t(s.hi - gridFrom)].data(),
-                              s.oneMinusF, s.f, stage + kOffsets.blue[row] % kBlockBytes);
+                    for (int half = first; half < first + 8; half += 4) {
+                        BlueQuad quad;
+                        for (int k = 0; k < 4; ++k) {
+                            const AxisSample &s = axis[size_t(half + k)];
+                            quad.lo[k] = tiles[size_t(s.lo - gridFrom)].data();
+                            quad.hi[k] = tiles[size_t(s.hi - gridFrom)].data();
+                            quad.weightLo[k] = s.oneMinusF;
+                            quad.weightHi[k] = s.f;
+                        }
+                        // The 32 blocks of these blue and green inputs lie together.
+                        blend(quad, table + kOffsets.blue[half] + kOffsets.green[g0]);
                     }
-                    // The 32 blocks of these blue and green inputs lie together.
-                    streamOut(stage, table + kOffsets.blue[first] + kOffsets.green[g0], kStagingBytes);
                 }
             }
 #ifdef KESTRANE_AVX2_COPIES
