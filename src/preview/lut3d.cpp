@@ -81,8 +81,8 @@ constexpr size_t kBlockBytes = size_t(512) * 3;
 constexpr int kRedBlocks = 32;
 // A quarter of a small cube: four reds of one green and one blue input.
 constexpr int kQuadValues = 4 * 3;
-// The values of one blue input in a block's half of small cubes of one blue half: two
-// red halves by four greens by four reds, in table order.
+// A tile's values for one block of reds: eight greens by eight reds, as two green
+// halves by two red halves of four greens by four reds.
 constexpr int kBlockTileValues = 8 * 8 * 3;
 // A small cube's bytes, and the run of one blue input in it (four greens by four reds).
 constexpr int kCubeBytes = 64 * 3;
@@ -103,10 +103,10 @@ struct BlueQuad {
 // and receives two quads per red block. The blend mixes the tiles of eight green
 // inputs into the bytes of four blue inputs: each of the 32 blocks at `out` (their
 // half of small cubes of those blue inputs) gets its four small cubes whole, each the
-// four blue inputs' runs one after the other. Both are plain element-wise loops that
-// the compiler vectorises; where the processor has AVX2 a second copy built for it runs
-// twice as many elements per instruction. Neither copy contracts multiply and add, so
-// both give the same bytes.
+// four blue inputs' runs one after the other. Both are plain element-wise loops; where
+// the processor has AVX2 a second copy runs eight elements per instruction (lerpRow's
+// built by the compiler from the same loop, the blend's written out). Neither copy
+// contracts multiply and add, so both give the same bytes.
 KESTRANE_ALWAYS_INLINE void lerpRow(const float *lo, const float *hi, float wl, float wh, float *out) {
     for (int block = 0; block < kRedBlocks; ++block, lo += 24, hi += 24, out += kBlockTileValues)
         for (int half = 0; half < 2; ++half)
