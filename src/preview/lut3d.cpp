@@ -510,13 +510,14 @@ KESTRANE_ALWAYS_INLINE void pixelOffsetsPlain(const unsigned char *src, uint32_t
 }
 
 #ifdef KESTRANE_AVX2_COPIES
-// The same offsets from the bits of eight pixels at once (p = b | g << 8 | r << 16):
-// the block from the upper five bits of each channel, the place within it (see
-// withinBlock()) from the lower three, times three.
+// The bits of `mask` in each of eight pixels.
 __attribute__((target("avx2"), always_inline)) inline __m256i bits(__m256i p, int mask) {
     return _mm256_and_si256(p, _mm256_set1_epi32(mask));
 }
 
+// The same offsets from the bits of eight pixels at once (p = b | g << 8 | r << 16):
+// the block from the upper five bits of each channel, the place within it (see
+// withinBlock()) from the lower three, times three.
 __attribute__((target("avx2"))) void pixelOffsetsAvx2(const unsigned char *src, uint32_t *offsets, int count) {
     int x = 0;
     for (; x + 8 <= count; x += 8) {
