@@ -20,6 +20,11 @@ QSize PictureScaler::fitted(const QSize &picture, const QSize &area) {
     return QSize(std::max(size.width(), 1), std::max(size.height(), 1));
 }
 
+namespace {
+// Source pixels one load of the four-pixel two-tap pass brings (32 bytes).
+constexpr int kGroupPixels = 8;
+} // namespace
+
 void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
     if (axis.from == from && axis.to == to && !axis.first.empty())
         return;
@@ -71,6 +76,7 @@ void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
     }
     axis.lanes.clear();
     axis.tapPairs.clear();
+    axis.groupPicks.clear();
     if (tapMultiple == 2) {
         axis.lanes.resize(axis.weights.size() * 4);
         for (size_t i = 0; i < axis.weights.size(); ++i)
@@ -83,6 +89,22 @@ void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
                 axis.tapPairs[o * 8 + c * 2] = axis.weights[o * 2];
                 axis.tapPairs[o * 8 + c * 2 + 1] = axis.weights[o * 2 + 1];
             }
+        axis.groupPicks.resize(size_t(to / 4) * 8);
+        for (size_t o = 0; o + 4 <= size_t(to); o += 4) {
+            const int base = axis.first[o];
+            const size_t order[4] = {o, o + 2, o + 1, o + 3};
+            for (size_t k = 0; k < 4; ++k) {
+                const int pick = axis.first[order[k]] - base;
+                if (pick + 1 >= kGroupPixels) {
+                    axis.groupPicks.clear();
+                    break;
+                }
+                axis.groupPicks[o * 2 + k * 2] = uint8_t(pick);
+                axis.groupPicks[o * 2 + k * 2 + 1] = uint8_t(pick + 1);
+            }
+            if (axis.groupPicks.empty())
+                break;
+        }
     }
     axis.from = from;
     axis.to = to;
@@ -183,31 +205,40 @@ __attribute__((target("avx2"))) int horizontalPassAvx2(const uint8_t *line, cons
     return n;
 }
 
-// Channel sums of output pixels x (low lane) and x + 1 (high lane) of two taps, rounded:
-// the eight bytes at a pixel's first tap hold both taps; one shuffle sets each channel's
-// two taps side by side and one multiply-add weighs and adds them.
-__attribute__((target("avx2"), always_inline)) inline __m256i twoTapSums(const uint8_t *line, const int *first,
-                                                                         const uint16_t *tapPairs, int x) {
-    // Bytes c0 c1 c2 c3 of the first tap, then of the second, to words first c0, second
-    // c0, first c1, ...
-    const __m256i sideBySide = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1, //
-                                                0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
-    const __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(line + size_t(first[x]) * 4));
-    const __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(line + size_t(first[x + 1]) * 4));
-    const __m256i taps = _mm256_shuffle_epi8(_mm256_set_m128i(p1, p0), sideBySide);
+// Each channel's two taps, side by side as words, weighed with output pixel x's weights
+// in the low lane and x + 1's in the high one, added and rounded.
+__attribute__((target("avx2"), always_inline)) inline __m256i weighedTaps(__m256i taps, const uint16_t *tapPairs,
+                                                                          int x) {
     const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(tapPairs + size_t(x) * 8));
     return _mm256_srli_epi32(_mm256_add_epi32(_mm256_madd_epi16(taps, weights), _mm256_set1_epi32(128)), 8);
 }
 
 // The same as horizontalPassAvx2 for two taps (any reduction to more than half, the
-// common case), with the same sums.
+// common case), with the same sums, where each four output pixels' taps lie within
+// kGroupPixels source pixels (`picks`, see Axis::groupPicks): one load brings all their
+// taps, one permute puts each pixel's two taps next to each other, and one shuffle a
+// pair of pixels sets each channel's two taps side by side for one multiply-add.
 __attribute__((target("avx2"))) int horizontalPassTwoTapsAvx2(const uint8_t *line, const int *first,
-                                                              const uint16_t *tapPairs, uint8_t *out,
-                                                              ptrdiff_t pixelStep, int outWidth) {
+                                                              const uint16_t *tapPairs, const uint8_t *picks,
+                                                              uint8_t *out, ptrdiff_t pixelStep, int outWidth) {
+    // Bytes c0 c1 c2 c3 of a pixel's first tap, then of its second, to words first c0,
+    // second c0, first c1, ...: the pair in the low half of each lane, then the one in
+    // the high half.
+    const __m256i lowPair = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1, //
+                                             0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
+    const __m256i highPair = _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1, //
+                                              8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
     const int n = outWidth / 4 * 4;
-    for (int x = 0; x < n; x += 4, out += 4 * pixelStep)
-        storeFour(_mm256_packus_epi32(twoTapSums(line, first, tapPairs, x), twoTapSums(line, first, tapPairs, x + 2)),
+    for (int x = 0; x < n; x += 4, out += 4 * pixelStep) {
+        const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(line + size_t(first[x]) * 4));
+        const __m256i pick =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(picks + size_t(x) * 2)));
+        // The taps of pixels x and x + 2 in the low lane, of x + 1 and x + 3 in the high one.
+        const __m256i pairs = _mm256_permutevar8x32_epi32(source, pick);
+        storeFour(_mm256_packus_epi32(weighedTaps(_mm256_shuffle_epi8(pairs, lowPair), tapPairs, x),
+                                      weighedTaps(_mm256_shuffle_epi8(pairs, highPair), tapPairs, x + 2)),
                   out, pixelStep);
+    }
     return n;
 }
 #endif
@@ -356,7 +387,8 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
     // What each of the two threads keeps from one chunk of rows to the next.
     struct Stripe {
         std::vector<uint16_t> acc;
-        // The blended row, with room for the zero-weight taps that pad the last pixels.
+        // The blended row, with room for the zero-weight taps that pad the last pixels
+        // and for a whole group's load from the last pixel.
         std::vector<uint8_t> line;
         std::vector<const uint8_t *> sourceRows;
         std::unique_ptr<MadeRows> made;
@@ -370,7 +402,7 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
             Stripe &stripe = stripes[worker];
             if (stripe.line.empty()) {
                 stripe.acc.resize(size_t(rowBytes));
-                stripe.line.assign(size_t(rowBytes) + size_t(columns.taps) * 4 + 16, 0);
+                stripe.line.assign(size_t(rowBytes) + size_t(columns.taps) * 4 + kGroupPixels * 4, 0);
                 stripe.sourceRows.resize(size_t(rows.taps));
                 if (makeRows)
                     stripe.made = std::make_unique<MadeRows>(srcSize, rows.taps, *makeRows);
@@ -394,11 +426,11 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
                 int done = 0;
 #ifdef KESTRANE_AVX2_COPIES
                 if (avx2)
-                    done = columns.taps == 2
-                               ? horizontalPassTwoTapsAvx2(line.data(), columns.first.data(), columns.tapPairs.data(),
-                                                           out, dstPixelStep, outWidth)
-                               : horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(),
-                                                    columns.taps, out, dstPixelStep, outWidth);
+                    done = columns.groupPicks.empty()
+                               ? horizontalPassAvx2(line.data(), columns.first.data(), columns.lanes.data(),
+                                                    columns.taps, out, dstPixelStep, outWidth)
+                               : horizontalPassTwoTapsAvx2(line.data(), columns.first.data(), columns.tapPairs.data(),
+                                                           columns.groupPicks.data(), out, dstPixelStep, outWidth);
 #endif
                 horizontalPass(line.data(), columns, out + dstPixelStep * done, dstPixelStep, outWidth, done);
                 if (afterBand && (y + 1 - bandStart == kBandRows || y + 1 == range.end)) {

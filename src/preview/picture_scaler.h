@@ -54,6 +54,10 @@ private:
         std::vector<uint16_t> lanes;
         // With two taps: each output pixel's two weights four times over, interleaved.
         std::vector<uint16_t> tapPairs;
+        // With two taps, for each four output pixels from x: where each one's two source
+        // pixels lie, counted in pixels from first[x], in the order x, x + 2, x + 1,
+        // x + 3. Empty where a group's pixels lie further apart than eight source pixels.
+        std::vector<uint8_t> groupPicks;
     };
     static void buildAxis(Axis &axis, int from, int to, int tapMultiple);
     void run(const cv::Size &srcSize, const cv::Mat *src, const RowMaker *makeRows, cv::Mat &dst, bool turnCcw,
