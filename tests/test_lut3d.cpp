@@ -378,6 +378,26 @@ private slots:
         SimdDispatch::allowAvx2(true);
     }
 
+    // The scaler's AVX2 copies give the plain code's bytes on any picture, not only on
+    // smooth ones: noise has every difference between neighbouring rows and columns,
+    // scaled to halves (equal weights), to other reductions and enlargements, turned or not.
+    void scalerCopiesAgreeOnNoise() {
+        cv::Mat noise(360, 640, CV_8UC4);
+        cv::randu(noise, 0, 256);
+        for (const cv::Size &size : {cv::Size(320, 180), cv::Size(560, 315), cv::Size(190, 107), cv::Size(1001, 563)})
+            for (bool turn : {false, true}) {
+                cv::Mat pictures[2];
+                for (bool avx2 : {true, false}) {
+                    SimdDispatch::allowAvx2(avx2);
+                    pictures[avx2].create(turn ? size.width : size.height, turn ? size.height : size.width, CV_8UC4);
+                    PictureScaler().scale(noise, pictures[avx2], turn);
+                }
+                SimdDispatch::allowAvx2(true);
+                QVERIFY2(cv::norm(pictures[0], pictures[1], cv::NORM_INF) == 0.0,
+                         qPrintable(QStringLiteral("%1 x %2, turned %3").arg(size.width).arg(size.height).arg(turn)));
+            }
+    }
+
     void fastBuildMatchesTheDirectInterpolation() {
         QRandomGenerator rng(33);
         // The last cube also holds values a generated cube may bring: out of range and NaN.

@@ -147,8 +147,54 @@ void blendRowsPlain(const uint8_t *const *rows, const uint16_t *weights, int tap
 }
 
 #ifdef KESTRANE_AVX2_COPIES
+// The rounded weighed differences of sixteen byte pairs, each as the low byte of a word.
+__attribute__((target("avx2"), always_inline)) inline __m256i blendStep(__m256i pairs, __m256i pairWeights,
+                                                                        __m256i half, __m128i by, __m256i lowBytes) {
+    const __m256i product = _mm256_maddubs_epi16(pairs, pairWeights);
+    return _mm256_and_si256(_mm256_sra_epi16(_mm256_add_epi16(product, half), by), lowBytes);
+}
+
+// Two rows whose weights add up to 256, 32 bytes at a time; returns the bytes done. With
+// w0 + w1 = 256, (128 + w0 r0 + w1 r1) >> 8 is r1 + ((128 + w0 (r0 - r1)) >> 8): the
+// smaller weight (at most 128) times the difference from the other row fits one
+// multiply-add of byte pairs, where the plain sum needs each byte widened and multiplied.
+// An equal split (128, 128) is weighed as (64, 64) with half the rounding, the same sums.
+__attribute__((target("avx2"))) int blendTwoRowsAvx2(const uint8_t *r0, const uint8_t *r1, const uint16_t *weights,
+                                                     uint8_t *out, int count) {
+    const bool firstSmaller = weights[0] <= weights[1];
+    int w = std::min(weights[0], weights[1]);
+    int shift = 8;
+    if (w == 128)
+        w = 64, shift = 7;
+    // Byte pairs (r0, r1) weighed (w, -w) on top of r1, or (-w, w) on top of r0.
+    const auto pair = [](int forR0, int forR1) { return int16_t(uint16_t((forR0 & 255) | (forR1 & 255) << 8)); };
+    const __m256i pairWeights = _mm256_set1_epi16(firstSmaller ? pair(w, -w) : pair(-w, w));
+    const __m256i half = _mm256_set1_epi16(int16_t(1 << (shift - 1)));
+    const __m128i by = _mm_cvtsi32_si128(shift);
+    const __m256i lowBytes = _mm256_set1_epi16(0xff);
+    const uint8_t *base = firstSmaller ? r1 : r0;
+    const int n = count / 32 * 32;
+    for (int i = 0; i < n; i += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r0 + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r1 + i));
+        // The steps' bytes, taken mod 256, added to the base row give the blended bytes.
+        const __m256i steps =
+            _mm256_packus_epi16(blendStep(_mm256_unpacklo_epi8(a, b), pairWeights, half, by, lowBytes),
+                                blendStep(_mm256_unpackhi_epi8(a, b), pairWeights, half, by, lowBytes));
+        const __m256i onto = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(base + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + i), _mm256_add_epi8(onto, steps));
+    }
+    return n;
+}
+
 __attribute__((target("avx2"))) void blendRowsAvx2(const uint8_t *const *rows, const uint16_t *weights, int taps,
                                                    uint16_t *acc, uint8_t *out, int count) {
+    if (taps == 2 && weights[0] + weights[1] == 256) {
+        const int done = blendTwoRowsAvx2(rows[0], rows[1], weights, out, count);
+        const uint8_t *rest[2] = {rows[0] + done, rows[1] + done};
+        blendRowsBody(rest, weights, taps, acc, out + done, count - done);
+        return;
+    }
     blendRowsBody(rows, weights, taps, acc, out, count);
 }
 
