@@ -398,6 +398,25 @@ private slots:
             }
     }
 
+    // Source rows made as the scaler needs them are made about once each: only the rows
+    // two chunks of the picture share are made by both threads.
+    void sourceRowsAreMadeAboutOnce() {
+        std::atomic<int> made{0};
+        const PictureScaler::RowMaker make = [&](int, cv::Mat &rows) {
+            made += rows.rows;
+            rows.setTo(cv::Scalar::all(7));
+        };
+        for (const cv::Size &size : {cv::Size(1120, 630), cv::Size(640, 360), cv::Size(1600, 900)}) {
+            made = 0;
+            cv::Mat picture(size, CV_8UC4);
+            PictureScaler().scale(cv::Size(1280, 720), make, picture, false);
+            QVERIFY2(made <= 720 + 8 * 2, qPrintable(QStringLiteral("%1 rows made for %2 x %3")
+                                                         .arg(made.load())
+                                                         .arg(size.width)
+                                                         .arg(size.height)));
+        }
+    }
+
     void fastBuildMatchesTheDirectInterpolation() {
         QRandomGenerator rng(33);
         // The last cube also holds values a generated cube may bring: out of range and NaN.

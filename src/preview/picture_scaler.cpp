@@ -385,14 +385,17 @@ public:
     MadeRows(const cv::Size &srcSize, int taps, const PictureScaler::RowMaker &make)
         : m_ring(taps + kMadeRows, srcSize.width, CV_8UC4), m_srcRows(srcSize.height), m_make(make) {}
 
-    // Makes sure source rows [first, end) are made; earlier rows may be dropped. A
-    // stripe may go on further down the picture: rows it skips are not made.
-    void cover(int first, int end) {
+    // Makes sure source rows [first, end) are made, making none at or past `limit` (the
+    // end of what the stripe's chunk needs: the rows past it may belong to the other
+    // stripe); earlier rows may be dropped. A stripe may go on further down the picture:
+    // rows it skips are not made.
+    void cover(int first, int end, int limit) {
         if (m_end < first)
             m_end = first;
+        limit = std::min(limit, m_srcRows);
         while (m_end < end) {
             const int slot = m_end % m_ring.rows;
-            const int count = std::min({kMadeRows, m_srcRows - m_end, m_ring.rows - slot});
+            const int count = std::min({kMadeRows, limit - m_end, m_ring.rows - slot});
             cv::Mat rows = m_ring.rowRange(slot, slot + count);
             m_make(m_end, rows);
             m_end += count;
@@ -458,10 +461,11 @@ void PictureScaler::run(const cv::Size &srcSize, const cv::Mat *src, const RowMa
             std::vector<const uint8_t *> &sourceRows = stripe.sourceRows;
             MadeRows *made = stripe.made.get();
             int bandStart = range.start;
+            const int madeLimit = rows.first[size_t(range.end - 1)] + rows.taps;
             for (int y = range.start; y < range.end; ++y) {
                 const int first = rows.first[size_t(y)];
                 if (made)
-                    made->cover(first, std::min(first + rows.taps, srcRows));
+                    made->cover(first, std::min(first + rows.taps, srcRows), madeLimit);
                 for (int k = 0; k < rows.taps; ++k) {
                     const int row = std::min(first + k, srcRows - 1);
                     sourceRows[size_t(k)] = made ? made->row(row) : src->ptr<uint8_t>(row);
