@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -89,22 +90,19 @@ void PictureScaler::buildAxis(Axis &axis, int from, int to, int tapMultiple) {
                 axis.tapPairs[o * 8 + c * 2] = axis.weights[o * 2];
                 axis.tapPairs[o * 8 + c * 2 + 1] = axis.weights[o * 2 + 1];
             }
-        axis.groupPicks.resize(size_t(to / 4) * 8);
+        std::vector<uint8_t> picks(size_t(to / 4) * 8);
+        bool fit = true;
         for (size_t o = 0; o + 4 <= size_t(to); o += 4) {
-            const int base = axis.first[o];
             const size_t order[4] = {o, o + 2, o + 1, o + 3};
             for (size_t k = 0; k < 4; ++k) {
-                const int pick = axis.first[order[k]] - base;
-                if (pick + 1 >= kGroupPixels) {
-                    axis.groupPicks.clear();
-                    break;
-                }
-                axis.groupPicks[o * 2 + k * 2] = uint8_t(pick);
-                axis.groupPicks[o * 2 + k * 2 + 1] = uint8_t(pick + 1);
+                const int pick = axis.first[order[k]] - axis.first[o];
+                fit = fit && pick + 1 < kGroupPixels;
+                picks[o * 2 + k * 2] = uint8_t(pick);
+                picks[o * 2 + k * 2 + 1] = uint8_t(pick + 1);
             }
-            if (axis.groupPicks.empty())
-                break;
         }
+        if (fit)
+            axis.groupPicks = std::move(picks);
     }
     axis.from = from;
     axis.to = to;
@@ -260,10 +258,11 @@ __attribute__((target("avx2"), always_inline)) inline __m256i weighedTaps(__m256
 }
 
 // The same as horizontalPassAvx2 for two taps (any reduction to more than half, the
-// common case), with the same sums, where each four output pixels' taps lie within
-// kGroupPixels source pixels (`picks`, see Axis::groupPicks): one load brings all their
-// taps, one permute puts each pixel's two taps next to each other, and one shuffle a
-// pair of pixels sets each channel's two taps side by side for one multiply-add.
+// common case, and any enlargement), with the same sums, where each four output pixels'
+// taps lie within kGroupPixels source pixels (`picks`, see Axis::groupPicks): one load
+// brings all their taps, one permute puts each pixel's two taps next to each other, and
+// one shuffle a pair of pixels sets each channel's two taps side by side for one
+// multiply-add.
 __attribute__((target("avx2"))) int horizontalPassTwoTapsAvx2(const uint8_t *line, const int *first,
                                                               const uint16_t *tapPairs, const uint8_t *picks,
                                                               uint8_t *out, ptrdiff_t pixelStep, int outWidth) {
