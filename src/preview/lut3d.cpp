@@ -498,6 +498,47 @@ KESTRANE_ALWAYS_INLINE void askFor(const unsigned char *p) {
 #endif
 }
 
+// Two neighbouring offsets, read at once.
+KESTRANE_ALWAYS_INLINE void offsetPair(const uint32_t *o, uint32_t &first, uint32_t &second) {
+    uint64_t both;
+    std::memcpy(&both, o, 8);
+    first = uint32_t(both);
+    second = uint32_t(both >> 32);
+}
+
+// Asks for the entries of four neighbouring offsets.
+KESTRANE_ALWAYS_INLINE void askForFour(const uint32_t *o, const unsigned char *table) {
+    uint32_t a, b, c, d;
+    offsetPair(o, a, b);
+    offsetPair(o + 2, c, d);
+    askFor(table + a);
+    askFor(table + b);
+    askFor(table + c);
+    askFor(table + d);
+}
+
+// Four look-ups in the table's own order to four-byte results, like writeEntry but with
+// the offsets read two at a time and the results stored at once: where the entries are
+// in the cache, the loads and stores a pixel are what holds the loop.
+KESTRANE_ALWAYS_INLINE void writeFourOpaque(const uint32_t *o, const unsigned char *table, unsigned char *dst) {
+    uint32_t a, b, c, d;
+    offsetPair(o, a, b);
+    offsetPair(o + 2, c, d);
+    uint32_t e[4];
+    std::memcpy(&e[0], table + a, 4);
+    std::memcpy(&e[1], table + b, 4);
+    std::memcpy(&e[2], table + c, 4);
+    std::memcpy(&e[3], table + d, 4);
+#ifdef KESTRANE_SSE2
+    const __m128i four = _mm_set_epi32(int(e[3]), int(e[2]), int(e[1]), int(e[0]));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_or_si128(four, _mm_set1_epi32(int(0xff000000u))));
+#else
+    for (uint32_t &entry : e)
+        entry |= 0xff000000u;
+    std::memcpy(dst, e, 16);
+#endif
+}
+
 // The table offsets of a run of three- or four-byte pixels. The look-ups of a picture
 // wait on the cache for their entries, and the processor overlaps as many of those waits
 // as its window of pending instructions holds: worked out first, in a pass of their own,
@@ -585,7 +626,13 @@ void lookUpRows(const cv::Mat &bgr, cv::Mat &out, const unsigned char *table) {
             for (int y = y0; y < y1; ++y) {
                 const uint32_t *o = offsets + (y - y0) * n;
                 unsigned char *d = out.ptr<unsigned char>(y) + size_t(x0) * DstChannels;
-                for (int x = 0; x < n; ++x, d += DstChannels) {
+                int x = 0;
+                if constexpr (DstChannels == 4 && !RgbOut && kWholeWords)
+                    for (; x + 4 <= n; x += 4, d += 16) {
+                        askForFour(o + x + kAskAhead, table);
+                        writeFourOpaque(o + x, table, d);
+                    }
+                for (; x < n; ++x, d += DstChannels) {
                     askFor(table + o[x + kAskAhead]);
                     writeEntry<DstChannels, RgbOut>(table + o[x], d);
                 }

@@ -11,11 +11,6 @@
 #include <memory>
 #include <utility>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define KESTRANE_SCALER_SSE2 1
-#endif
-
 QSize PictureScaler::fitted(const QSize &picture, const QSize &area) {
     QSize size = picture.scaled(area, Qt::KeepAspectRatio);
     return QSize(std::max(size.width(), 1), std::max(size.height(), 1));
@@ -302,7 +297,7 @@ BlendRowsFn blendRowsFunction() {
 void PictureScaler::horizontalPass(const uint8_t *line, const Axis &columns, uint8_t *out, ptrdiff_t pixelStep,
                                    int outWidth, int from) {
     const int taps = columns.taps;
-#ifdef KESTRANE_SCALER_SSE2
+#ifdef KESTRANE_SSE2
     const __m128i zero = _mm_setzero_si128();
     const __m128i half = _mm_set1_epi16(128);
     const __m128i opaque = _mm_set1_epi32(int(0xff000000u));

@@ -11,6 +11,12 @@
 #define KESTRANE_ALWAYS_INLINE inline
 #endif
 
+// SSE2, which every x86-64 processor has.
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KESTRANE_SSE2 1
+#endif
+
 // Which optional instruction sets the preview's heaviest loops may use. Those loops
 // carry a second copy built for AVX2, chosen at run time where the processor has it;
 // both copies give the same bytes, which the tests check by turning the faster one off.
