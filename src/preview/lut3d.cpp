@@ -557,23 +557,27 @@ __attribute__((target("avx2"), always_inline)) inline __m256i bits(__m256i p, in
 }
 
 // The same offsets from the bits of eight pixels at once (p = b | g << 8 | r << 16):
-// the block from the upper five bits of each channel, the place within it (see
-// withinBlock()) from the lower three, times three.
+// every bit of the index (the block from the upper five bits of each channel, the place
+// within it from the lower three, see withinBlock()) is moved into place from p or
+// from q, p with red and blue swapped, taking the bits that move the same way together,
+// then the index times three.
 __attribute__((target("avx2"))) void pixelOffsetsAvx2(const unsigned char *src, uint32_t *offsets, int count) {
+    const __m256i swapRedBlue = _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, //
+                                                 2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
     int x = 0;
     for (; x + 8 <= count; x += 8) {
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src + size_t(x) * 4));
-        const __m256i blocks = _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(bits(p, 0xf8), 16),
-                                                               _mm256_slli_epi32(bits(p, 0xf800), 3)),
-                                               _mm256_srli_epi32(bits(p, 0xf80000), 10));
-        // The two lower bits of each channel, then the third: each term also carries the
-        // other channels' bits to places above the block's nine, cleared at the end.
-        const __m256i low = bits(p, 0x030303), third = bits(p, 0x040404);
-        const __m256i within = _mm256_or_si256(
-            _mm256_or_si256(_mm256_or_si256(_mm256_srli_epi32(low, 16), _mm256_srli_epi32(low, 6)),
-                            _mm256_or_si256(_mm256_slli_epi32(low, 4), _mm256_srli_epi32(third, 12))),
-            _mm256_or_si256(_mm256_srli_epi32(third, 3), _mm256_slli_epi32(third, 6)));
-        const __m256i index = _mm256_or_si256(blocks, bits(within, 0x1ff));
+        const __m256i q = _mm256_shuffle_epi8(p, swapRedBlue);
+        // Red's two lower bits and blue's upper five are in place in q.
+        const __m256i inPlace = bits(q, 0xf80003);
+        // Blue's two lower bits and red's third move up by four, blue's third and red's
+        // upper five by six.
+        const __m256i upFour = _mm256_slli_epi32(_mm256_or_si256(bits(p, 0x3), bits(q, 0x4)), 4);
+        const __m256i upSix = _mm256_slli_epi32(_mm256_or_si256(bits(p, 0x4), bits(q, 0xf8)), 6);
+        const __m256i green = _mm256_or_si256(
+            _mm256_or_si256(_mm256_srli_epi32(bits(p, 0x300), 6), _mm256_srli_epi32(bits(p, 0x400), 3)),
+            _mm256_slli_epi32(bits(p, 0xf800), 3));
+        const __m256i index = _mm256_or_si256(_mm256_or_si256(inPlace, upFour), _mm256_or_si256(upSix, green));
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(offsets + x),
                             _mm256_add_epi32(index, _mm256_slli_epi32(index, 1)));
     }
