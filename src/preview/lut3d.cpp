@@ -498,44 +498,39 @@ KESTRANE_ALWAYS_INLINE void askFor(const unsigned char *p) {
 #endif
 }
 
-// Two neighbouring offsets, read at once.
-KESTRANE_ALWAYS_INLINE void offsetPair(const uint32_t *o, uint32_t &first, uint32_t &second) {
-    uint64_t both;
-    std::memcpy(&both, o, 8);
-    first = uint32_t(both);
-    second = uint32_t(both >> 32);
+// Four neighbouring offsets, read two at a time.
+KESTRANE_ALWAYS_INLINE void fourOffsets(const uint32_t *o, uint32_t four[4]) {
+    for (int k = 0; k < 4; k += 2) {
+        uint64_t both;
+        std::memcpy(&both, o + k, 8);
+        four[k] = uint32_t(both);
+        four[k + 1] = uint32_t(both >> 32);
+    }
 }
 
 // Asks for the entries of four neighbouring offsets.
 KESTRANE_ALWAYS_INLINE void askForFour(const uint32_t *o, const unsigned char *table) {
-    uint32_t a, b, c, d;
-    offsetPair(o, a, b);
-    offsetPair(o + 2, c, d);
-    askFor(table + a);
-    askFor(table + b);
-    askFor(table + c);
-    askFor(table + d);
+    uint32_t offs[4];
+    fourOffsets(o, offs);
+    for (const uint32_t offset : offs)
+        askFor(table + offset);
 }
 
 // Four look-ups in the table's own order to four-byte results, like writeEntry but with
 // the offsets read two at a time and the results stored at once: where the entries are
 // in the cache, the loads and stores a pixel are what holds the loop.
 KESTRANE_ALWAYS_INLINE void writeFourOpaque(const uint32_t *o, const unsigned char *table, unsigned char *dst) {
-    uint32_t a, b, c, d;
-    offsetPair(o, a, b);
-    offsetPair(o + 2, c, d);
-    uint32_t e[4];
-    std::memcpy(&e[0], table + a, 4);
-    std::memcpy(&e[1], table + b, 4);
-    std::memcpy(&e[2], table + c, 4);
-    std::memcpy(&e[3], table + d, 4);
+    uint32_t offs[4];
+    fourOffsets(o, offs);
 #ifdef KESTRANE_SSE2
+    uint32_t e[4];
+    for (int k = 0; k < 4; ++k)
+        std::memcpy(&e[k], table + offs[k], 4);
     const __m128i four = _mm_set_epi32(int(e[3]), int(e[2]), int(e[1]), int(e[0]));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_or_si128(four, _mm_set1_epi32(int(0xff000000u))));
 #else
-    for (uint32_t &entry : e)
-        entry |= 0xff000000u;
-    std::memcpy(dst, e, 16);
+    for (int k = 0; k < 4; ++k)
+        writeEntry<4, false>(table + offs[k], dst + 4 * k);
 #endif
 }
 
